@@ -1,0 +1,12 @@
+#include "app/app.h"
+
+#include "appearance/options_dialog.h"
+
+namespace tw::app {
+
+App::App(forms::Toolkit& toolkit, platform::WindowSystem& windows, std::string programFolder)
+    : toolkit(toolkit), windows(windows), programFolder(std::move(programFolder)), main(toolkit) {}
+
+App::~App() = default;
+
+}  // namespace tw::app

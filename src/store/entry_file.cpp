@@ -1,0 +1,51 @@
+#include "store/entry_file.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace tw::store {
+
+std::string PadEntryRecord(const std::string& text) {
+  std::string record = text.substr(0, kEntryRecordSize);
+  record.resize(kEntryRecordSize, ' ');
+  return record;
+}
+
+std::string TrimEntryRecord(const std::string& record) {
+  const auto last = record.find_last_not_of(' ');
+  return last == std::string::npos ? std::string() : record.substr(0, last + 1);
+}
+
+EntryTexts ReadEntries(BinaryFile& file) {
+  if (file.length() == 0) {
+    const std::string blanks(kEntryFileSize, ' ');
+    file.seek(0);
+    file.write(blanks.data(), blanks.size());
+  }
+  file.seek(0);
+  std::vector<char> bytes(kEntryFileSize, ' ');
+  file.read(bytes.data(), bytes.size());  // a short file leaves blanks behind its end
+  EntryTexts texts;
+  for (int s = 0; s < kSlotCount; ++s) {
+    const auto* begin = bytes.data() + s * kEntryRecordSize;
+    texts[s] = TrimEntryRecord(std::string(begin, begin + kEntryRecordSize));
+  }
+  return texts;
+}
+
+void WriteEntries(BinaryFile& file, const EntryTexts& texts) {
+  std::string all;
+  all.reserve(kEntryFileSize);
+  for (const auto& text : texts) all += PadEntryRecord(text);
+  file.seek(0);
+  file.write(all.data(), all.size());
+}
+
+void WriteEntryRecord(BinaryFile& file, int slot, const std::string& text) {
+  if (slot < 0 || slot >= kSlotCount) throw std::out_of_range("slot " + std::to_string(slot));
+  const std::string record = PadEntryRecord(text);
+  file.seek(static_cast<std::uint64_t>(slot) * kEntryRecordSize);
+  file.write(record.data(), record.size());
+}
+
+}  // namespace tw::store
