@@ -38,6 +38,7 @@ class App {
   float dragStartX = 0;          // the last press on an entry label, twips, relative to it
   float dragStartY = 0;
   bool fillRunning = false;  // a fill is under way (it may be yielding to pending events)
+  bool positionSaveFailing = false;  // the timer's last position save failed and was reported
 
   MainWindow main;                                     // DoIt
   std::unique_ptr<appearance::OptionsDialog> options;  // while the dialog exists

@@ -1,0 +1,23 @@
+#include "app/save_guard.h"
+
+namespace tw::app {
+
+bool GuardedSave(App& app, SaveKind kind, const std::function<void()>& save) {
+  try {
+    save();
+    if (kind == SaveKind::WindowPosition) app.positionSaveFailing = false;
+    return true;
+  } catch (const store::FileError& e) {
+    if (kind == SaveKind::WindowPosition) {
+      if (app.positionSaveFailing) return false;
+      app.positionSaveFailing = true;
+    }
+    app.windows.reportError("Typewell could not save " + e.path() + ".\n\n" + e.reason() +
+                                "\n\nYour changes are kept while Typewell runs; it will try again "
+                                "at the next change.",
+                            app.main.form.hwnd());
+    return false;
+  }
+}
+
+}  // namespace tw::app

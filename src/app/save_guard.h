@@ -1,0 +1,21 @@
+// Saves after start-up never end the program: a failing save (file locked by another program,
+// read-only folder, disk full) is reported in a message box naming the file and the system's
+// reason, the in-memory state stays as it is, and the next save tries again.
+#pragma once
+
+#include <functional>
+
+#include "app/app.h"
+
+namespace tw::app {
+
+enum class SaveKind {
+  Entries,         // Forms.dat after an edit or a drop
+  Settings,        // Typewell.ini after a choice of the user
+  WindowPosition,  // Typewell.ini from the timer: reported once until a save succeeds again
+};
+
+// Runs save; returns false (after reporting) if it threw store::FileError.
+bool GuardedSave(App& app, SaveKind kind, const std::function<void()>& save);
+
+}  // namespace tw::app

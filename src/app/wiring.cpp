@@ -1,0 +1,21 @@
+#include "app/wiring.h"
+
+#include "app/lifecycle.h"
+#include "appearance/options.h"
+#include "edit/editing.h"
+#include "edit/pages_and_drag.h"
+#include "fill/filling.h"
+#include "weblinks/browser_launch.h"
+
+namespace tw::app {
+
+void WireEvents(App& app) {
+  WireLifecycle(app);
+  edit::WireEditing(app);
+  edit::WirePagesAndDrag(app);
+  fill::WireFilling(app);
+  appearance::WireOptions(app);
+  weblinks::WireWebLinks(app);
+}
+
+}  // namespace tw::app

@@ -1,0 +1,10 @@
+// Connects the handlers of every subsystem to the events of the main window's controls.
+#pragma once
+
+#include "app/app.h"
+
+namespace tw::app {
+
+void WireEvents(App& app);
+
+}  // namespace tw::app

@@ -1,0 +1,7 @@
+#include "appearance/options.h"
+
+namespace tw::appearance {
+
+void WireOptions(app::App&) {}
+
+}  // namespace tw::appearance

@@ -1,0 +1,7 @@
+#include "edit/editing.h"
+
+namespace tw::edit {
+
+void WireEditing(app::App&) {}
+
+}  // namespace tw::edit

@@ -1,0 +1,11 @@
+// Handlers of target-window tracking and the fill action.
+#pragma once
+
+#include "app/app.h"
+
+namespace tw::fill {
+
+// Connects the handlers to the controls' events.
+void WireFilling(app::App& app);
+
+}  // namespace tw::fill
