@@ -14,8 +14,9 @@ std::string ProgramFolderOf(const std::string& executablePath) {
 
 // Provisional: creates, fills and shows the main window.
 std::optional<int> Main(forms::Toolkit& toolkit, platform::WindowSystem& windows,
-                        std::unique_ptr<App>& app) {
+                        std::function<void(int)> requestExit, std::unique_ptr<App>& app) {
   app = std::make_unique<App>(toolkit, windows, ProgramFolderOf(windows.executablePath()));
+  app->requestExit = std::move(requestExit);
   WireEvents(*app);
   app->main.form.setCaption(" Typewell");
   app->main.form.load();

@@ -16,6 +16,6 @@ std::string ProgramFolderOf(const std::string& executablePath);
 // app built and shown; otherwise the exit code to end with (another instance runs, or a file
 // could not be used, which has been reported).
 std::optional<int> Main(forms::Toolkit& toolkit, platform::WindowSystem& windows,
-                        std::unique_ptr<App>& app);
+                        std::function<void(int)> requestExit, std::unique_ptr<App>& app);
 
 }  // namespace tw::app
