@@ -2,7 +2,9 @@
 // 12 bytes, held in memory for the whole process as SettingsRecord.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 
 namespace tw::store {
 
@@ -18,5 +20,15 @@ struct SettingsRecord {
   std::int16_t StartCount = 0;   // starts, counted up to 20
   bool operator==(const SettingsRecord&) const = default;
 };
+
+using SettingsBytes = std::array<std::uint8_t, kSettingsRecordSize>;
+
+// The 12 bytes of a record, and a record from up to 12 bytes (missing bytes read as zero).
+SettingsBytes EncodeSettings(const SettingsRecord& record);
+SettingsRecord DecodeSettings(const std::uint8_t* bytes, std::size_t size);
+
+// Writes the whole record at the first byte of the settings file of the program folder; never
+// shortens the file. Throws FileError.
+void SaveSettings(const std::string& programFolder, const SettingsRecord& record);
 
 }  // namespace tw::store
