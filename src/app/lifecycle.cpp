@@ -2,6 +2,11 @@
 
 namespace tw::app {
 
-void WireLifecycle(app::App&) {}
+void KeepOnTop(App& app, platform::WindowHandle window) {
+  const platform::PixelRect rect = app.windows.windowRect(window);
+  app.windows.setWindowTopmost(window, rect);
+}
+
+void WireLifecycle(App&) {}
 
 }  // namespace tw::app
