@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Builds Typewell and runs every test: the native build and its tests, then Typewell.exe, the
+# tests and the end-to-end tools as Windows programs, run under Wine on a virtual display of
+# their own. Installs what is missing first. Ends with the line "N passed, N failed" and a
+# non-zero exit code when a test failed, a build failed or no test ran.
+set -uo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+export TYPEWELL_ROOT="$ROOT"
+source scripts/setup.sh
+source scripts/wine-env.sh
+
+JOBS=2
+TEST_TIMEOUT=300 # seconds for one test, so that a hung Windows process cannot block the run
+# The stages, in order. The sanitizer and fuzzing stages are ready for their tests to arrive.
+STAGES=(setup native win32_tests)
+
+TOTAL_PASSED=0
+TOTAL_FAILED=0
+TIMINGS=()
+LOG_DIR="$ROOT/build/test-logs"
+
+note_failure() {
+  echo "test.sh: FAILED: $*" >&2
+  ((TOTAL_FAILED += 1))
+}
+
+# Runs ctest with the given arguments and adds its counts to the totals.
+run_ctest() {
+  local name="$1"
+  shift
+  local log="$LOG_DIR/ctest-$name.log"
+  ctest "$@" 2>&1 | tee "$log"
+  local status=${PIPESTATUS[0]}
+  local summary
+  summary="$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)"
+  if [[ -z "$summary" ]]; then
+    note_failure "ctest $name ran no test (exit $status)"
+    return 1
+  fi
+  local failed total
+  failed="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")"
+  total="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")"
+  ((TOTAL_PASSED += total - failed))
+  ((TOTAL_FAILED += failed))
+  if ((status != 0 && failed == 0)); then
+    note_failure "ctest $name exited with $status"
+  fi
+}
+
+configure_and_build() {
+  local preset="$1"
+  cmake --preset "$preset" >"$LOG_DIR/configure-$preset.log" 2>&1 || {
+    cat "$LOG_DIR/configure-$preset.log"
+    note_failure "configuring $preset"
+    return 1
+  }
+  cmake --build --preset "$preset" -j "$JOBS" || {
+    note_failure "building $preset"
+    return 1
+  }
+}
+
+stage_setup() {
+  typewell_setup || {
+    note_failure "installing the packages"
+    return 1
+  }
+}
+
+stage_native() {
+  configure_and_build native || return 1
+  run_ctest native --preset native -j "$JOBS" --timeout "$TEST_TIMEOUT"
+}
+
+# AddressSanitizer and UndefinedBehaviorSanitizer over the whole native test suite.
+stage_native_sanitize() {
+  configure_and_build native-sanitize || return 1
+  run_ctest native-sanitize --preset native-sanitize -j "$JOBS" --timeout "$TEST_TIMEOUT"
+}
+
+# A short fuzzing run; add the fuzz targets' runs here.
+stage_fuzz() {
+  echo "test.sh: no fuzz targets yet"
+}
+
+stage_win32_tests() {
+  configure_and_build win32-tests || return 1
+  wine_env_start --display || {
+    note_failure "preparing the Wine environment"
+    return 1
+  }
+  # One test at a time: the window tests use the one display, the pointer and the foreground.
+  run_ctest win32-tests --preset win32-tests -j 1 --timeout "$TEST_TIMEOUT"
+  wine_env_stop
+}
+
+main() {
+  mkdir -p "$LOG_DIR"
+  local run_started=$SECONDS stage started
+  for stage in "${STAGES[@]}"; do
+    echo "=== $stage"
+    started=$SECONDS
+    "stage_$stage"
+    TIMINGS+=("$stage $((SECONDS - started)) s")
+  done
+  echo "=== times"
+  printf '  %s\n' "${TIMINGS[@]}" "total $((SECONDS - run_started)) s"
+  local status=0
+  if ((TOTAL_FAILED > 0 || TOTAL_PASSED == 0)); then status=1; fi
+  echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
+  return "$status"
+}
+
+main "$@"
