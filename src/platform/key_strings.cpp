@@ -119,6 +119,10 @@ class Parser {
         return;
       }
       ++pos_;
+      if (pos_ < keys_.size() && keys_[pos_] == ')') {
+        error_ = "empty group";
+        return;
+      }
       parseSequence(depth + 1);
       if (!error_.empty()) return;
       if (pos_ >= keys_.size()) {
