@@ -6,7 +6,7 @@
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$ROOT"
+cd "$ROOT" || exit 1
 export TYPEWELL_ROOT="$ROOT"
 source scripts/setup.sh
 source scripts/wine-env.sh
