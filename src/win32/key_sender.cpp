@@ -40,13 +40,15 @@ bool SendOne(const KeyEvent& event) {
 }
 
 // Waits until the thread of target has returned to its message loop; false when the bound has
-// run out or the target is hung.
+// run out or the target is hung. Messages sent to this thread are answered while it waits (no
+// SMTO_BLOCK): pasting makes the target ask the clipboard's owner, our own window, for the data,
+// and a blocked wait would hold the paste until the whole key string had timed out.
 bool RoundTrip(HWND target, std::chrono::steady_clock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
       deadline - std::chrono::steady_clock::now());
   if (left.count() <= 0) return false;
   DWORD_PTR result = 0;
-  return SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+  return SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                              static_cast<UINT>(left.count()), &result) != 0;
 }
 
