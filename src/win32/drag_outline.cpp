@@ -1,0 +1,68 @@
+#include "win32/drag_outline.h"
+
+namespace tw::win32 {
+
+namespace {
+constexpr wchar_t kClassName[] = L"TypewellDragOutline";
+constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
+constexpr COLORREF kFrameColor = RGB(64, 64, 64);
+constexpr int kFrameWidth = 2;
+
+void PaintOutline(HWND window) {
+  PaintScope paint(window);
+  RECT r;
+  GetClientRect(window, &r);
+  HDC dc = paint.dc();
+  SelectScope brush(dc, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(dc, kFrameColor);
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  InflateRect(&r, -kFrameWidth, -kFrameWidth);
+  SetDCBrushColor(dc, kTransparentKey);
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+LRESULT CALLBACK OutlineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (message) {
+    case WM_PAINT:
+      PaintOutline(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+}  // namespace
+
+void DragOutline::RegisterClass(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = OutlineProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);  // fails harmlessly when another backend registered it already
+}
+
+void DragOutline::showAt(HINSTANCE instance, HWND owner, const RECT& screen) {
+  if (!window_) {
+    window_.reset(CreateWindowExW(
+        WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
+        kClassName, L"", WS_POPUP, screen.left, screen.top, 0, 0, owner, nullptr, instance,
+        nullptr));
+    if (!window_) return;
+    SetLayeredWindowAttributes(window_.get(), kTransparentKey, 0, LWA_COLORKEY);
+  }
+  SetWindowPos(window_.get(), HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
+               screen.bottom - screen.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+void DragOutline::hide() {
+  if (window_) ShowWindow(window_.get(), SW_HIDE);
+}
+
+}  // namespace tw::win32

@@ -1,0 +1,25 @@
+// The outline that follows the pointer during a manual drag: a layered, click-through, topmost
+// tool window that never takes activation. Its inside is the colour key, so only a 2-pixel
+// dark grey frame shows; WindowFromPoint looks through it.
+#pragma once
+
+#include <windows.h>
+
+#include "win32/scoped_handles.h"
+
+namespace tw::win32 {
+
+class DragOutline {
+ public:
+  static void RegisterClass(HINSTANCE instance);
+
+  // Shows or moves the outline at a rectangle in screen pixels, above the owner window.
+  void showAt(HINSTANCE instance, HWND owner, const RECT& screen);
+  void hide();
+  HWND window() const { return window_.get(); }
+
+ private:
+  ScopedWindow window_;
+};
+
+}  // namespace tw::win32

@@ -1,0 +1,26 @@
+#include "win32/fonts.h"
+
+namespace tw::win32 {
+
+namespace {
+LOGFONTW MessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    return metrics.lfMessageFont;
+  }
+  LOGFONTW fallback{};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(fallback), &fallback);
+  return fallback;
+}
+}  // namespace
+
+SharedFonts::SharedFonts() {
+  LOGFONTW font = MessageFont();
+  font.lfWeight = FW_NORMAL;
+  normal_.reset(CreateFontIndirectW(&font));
+  font.lfWeight = FW_BOLD;
+  bold_.reset(CreateFontIndirectW(&font));
+}
+
+}  // namespace tw::win32

@@ -1,0 +1,41 @@
+// Typewell's entry point: DPI awareness, the common controls, the Win32 forms backend and
+// window-system services, then the start-up sequence and the message loop.
+#include <commctrl.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "app/app.h"
+#include "app/startup.h"
+#include "forms/toolkit.h"
+#include "win32/win32_backend.h"
+#include "win32/window_system_win32.h"
+
+namespace {
+
+void BecomeDpiAware() {
+  // Also declared in the manifest; failure is fine (Wine starts every process aware already).
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return;
+  auto set = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  if (set != nullptr) set(reinterpret_cast<HANDLE>(-4));  // per monitor, version 2
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  BecomeDpiAware();
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  tw::win32::Win32Backend backend(instance);
+  tw::forms::Toolkit toolkit(backend);
+  tw::win32::Win32WindowSystem windows;
+  std::unique_ptr<tw::app::App> app;
+  const auto code = tw::app::Main(
+      toolkit, windows, [](int exitCode) { PostQuitMessage(exitCode); }, app);
+  if (code) return *code;
+  return tw::win32::RunMessageLoop();
+}
