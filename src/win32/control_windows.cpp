@@ -3,8 +3,9 @@
 // noexcept, catches at the edge, finds its object through GWLP_USERDATA and hands native input
 // to the toolkit. After a call into the toolkit a procedure touches no backend record again:
 // the handler may have unloaded the form.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <optional>
 

@@ -1,7 +1,8 @@
 // Typewell's entry point: DPI awareness, the common controls, the Win32 forms backend and
 // window-system services, then the start-up sequence and the message loop.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <memory>
 

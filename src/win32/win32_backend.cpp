@@ -3,8 +3,9 @@
 // message loop in message_loop.cpp.
 #include "win32/win32_backend.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
