@@ -1,0 +1,105 @@
+// hung_gui: a program that stops answering, to show that a hung target cannot hang Typewell.
+//   hung_gui.exe <outdir>
+// A window titled "Typewell Hung Target" with one edit field. Once <outdir>/ready is written,
+// the first activation, focus change or key that reaches it makes it stop pumping messages: it
+// writes <outdir>/hung and sleeps until <outdir>/wake exists (at most a minute, so that a broken
+// test never leaves it hanging for good), then runs normally again.
+#include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Typewell Hung Target";
+constexpr wchar_t kClass[] = L"TypewellHungTarget";
+constexpr DWORD kLongestHangMs = 60000;
+constexpr DWORD kPollMs = 20;
+
+struct LocalFreeDeleter {
+  void operator()(LPWSTR* p) const { LocalFree(p); }
+};
+
+struct Hang {
+  std::wstring outdir;
+  bool armed = false;
+  bool done = false;
+};
+
+void Touch(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void HangOnce(Hang& hang) {
+  if (!hang.armed || hang.done) return;
+  hang.done = true;
+  Touch(hang.outdir + L"\\hung");
+  const std::wstring wake = hang.outdir + L"\\wake";
+  for (DWORD slept = 0; slept < kLongestHangMs && !Exists(wake); slept += kPollMs) Sleep(kPollMs);
+}
+
+LRESULT CALLBACK HungProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* hang = reinterpret_cast<Hang*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_NCCREATE:
+      SetWindowLongPtrW(
+          window, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) HangOnce(*hang);
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == EN_SETFOCUS) HangOnce(*hang);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  int argc = 0;
+  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+  if (!argv || argc != 2) return 1;
+  Hang hang;
+  hang.outdir = argv.get()[1];
+
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = HungProc;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClass;
+  if (!RegisterClassExW(&windowClass)) return 1;
+  const HWND window = CreateWindowExW(0, kClass, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                      480, 60, 300, 120, nullptr, nullptr, instance, &hang);
+  if (!window) return 1;
+  const HWND field = CreateWindowExW(0, L"EDIT", L"hung", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10,
+                                     260, 24, window, nullptr, instance, nullptr);
+  ShowWindow(window, SW_SHOWNORMAL);
+  SetFocus(field);
+
+  MSG message;
+  // Let the start-up's own activation and focus messages pass before arming the hang.
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  hang.armed = true;
+  Touch(hang.outdir + L"\\ready");
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_KEYDOWN) HangOnce(hang);
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
