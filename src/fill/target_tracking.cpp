@@ -1,0 +1,71 @@
+#include "fill/target_tracking.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "app/save_guard.h"
+#include "store/settings_file.h"
+
+namespace tw::fill {
+
+namespace {
+
+// A position in twips as the settings file holds it: rounded to the nearest integer with halves
+// to even; nullopt when it does not fit a 16-bit field.
+std::optional<std::int16_t> SavedTwips(forms::Twips value) {
+  const double rounded = std::nearbyint(static_cast<double>(value));  // the default mode: to even
+  if (!(rounded >= std::numeric_limits<std::int16_t>::min() &&
+        rounded <= std::numeric_limits<std::int16_t>::max())) {
+    return std::nullopt;  // also NaN
+  }
+  return static_cast<std::int16_t>(rounded);
+}
+
+bool IsOwnForm(const forms::Toolkit& toolkit, platform::WindowHandle window) {
+  const int count = toolkit.formCount();
+  for (int i = 0; i < count; ++i) {
+    if (toolkit.formAt(i).hwnd() == window) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void KeepSavedPosition(app::App& app) {
+  const forms::Form& form = app.main.form;
+  if (form.windowState() != forms::WindowState::Normal) return;
+  const forms::Twips top = form.top();
+  const forms::Twips left = form.left();
+  if (top == static_cast<forms::Twips>(app.settings.WindowTop) &&
+      left == static_cast<forms::Twips>(app.settings.WindowLeft)) {
+    return;
+  }
+  const auto savedTop = SavedTwips(top);
+  const auto savedLeft = SavedTwips(left);
+  // A window beyond what the file can hold keeps the last position that fits.
+  if (!savedTop || !savedLeft) return;
+
+  store::SettingsRecord moved = app.settings;
+  moved.WindowTop = *savedTop;
+  moved.WindowLeft = *savedLeft;
+  // The in-memory record follows only a successful save, so that the next tick tries again.
+  if (app::GuardedSave(app, app::SaveKind::WindowPosition,
+                       [&] { store::SaveSettings(app.programFolder, moved); })) {
+    app.settings.WindowTop = moved.WindowTop;
+    app.settings.WindowLeft = moved.WindowLeft;
+  }
+}
+
+void SampleForegroundWindow(app::App& app) {
+  const platform::WindowHandle foreground = app.windows.foregroundWindow();
+  if (foreground == 0 || IsOwnForm(app.toolkit, foreground)) return;
+  app.targetWindow = foreground;
+}
+
+void Timer1_Timer(app::App& app) {
+  KeepSavedPosition(app);
+  SampleForegroundWindow(app);
+}
+
+}  // namespace tw::fill
