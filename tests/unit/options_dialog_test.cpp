@@ -12,6 +12,7 @@
 
 #include "appearance/options.h"
 #include "appearance/options_dialog.h"
+#include "fill/target_tracking.h"
 #include "store/settings_file.h"
 #include "test_support.h"
 
@@ -242,6 +243,19 @@ TEST_F(OptionsDialogTest, AChoiceThatCannotBeSavedIsReportedAndStillApplied) {
     d.form.nativeCloseRequested();
   });
   EXPECT_EQ(app.settings.ColorChoice, 3);
+}
+
+TEST_F(OptionsDialogTest, TheDialogInFrontIsNeverTakenAsTheTargetWindow) {
+  constexpr platform::WindowHandle kEditor = 0x5150;
+  WithDialog([&](OptionsDialog& d, HeadlessInput&) {
+    windows.foreground = kEditor;
+    fill::Timer1_Timer(app);
+    ASSERT_EQ(app.targetWindow, kEditor);
+    windows.foreground = d.form.hwnd();
+    fill::Timer1_Timer(app);
+    EXPECT_EQ(app.targetWindow, kEditor);
+    d.form.nativeCloseRequested();
+  });
 }
 
 }  // namespace
