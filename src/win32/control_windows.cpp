@@ -9,6 +9,7 @@
 
 #include <optional>
 
+#include "win32/ansi_text.h"
 #include "win32/backend_windows.h"
 
 namespace tw::win32 {
@@ -53,8 +54,8 @@ void PaintLabel(HWND window, const Control& label) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   r.left += kLabelMargin;
-  const std::string& text = label.caption();
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r,
+  const std::wstring text = AnsiToWide(label.caption());
+  DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r,
             DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
 }
 
@@ -221,10 +222,10 @@ void OnCommand(Form& form, WPARAM wParam, LPARAM lParam) {
     form.nativeClicked(*control);
   } else if (code == EN_CHANGE && kind == ControlKind::TextBox) {
     HWND edit = reinterpret_cast<HWND>(lParam);
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
     text.resize(
-        static_cast<std::size_t>(GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
-    control->nativeTextChanged(std::move(text));
+        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+    control->nativeTextChanged(WideToAnsi(text));
   }
 }
 

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "forms/toolkit.h"
+#include "win32/ansi_text.h"
 #include "win32/backend_windows.h"
 
 namespace tw::win32 {
@@ -173,7 +174,7 @@ void Win32Backend::createForm(Form& form) {
                       owner, nullptr, instance_, fw.get());
   if (window == nullptr) throw std::runtime_error("the window of a form cannot be created");
   fw->window.reset(window);
-  SetWindowTextA(window, form.caption().c_str());
+  SetWindowTextW(window, AnsiToWide(form.caption()).c_str());
   fw->toolTip.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
@@ -214,7 +215,7 @@ void Win32Backend::createControl(FormWindow& fw, Control& control, int position)
   control.native = reinterpret_cast<std::uintptr_t>(window);
   SendMessageW(window, WM_SETFONT,
                reinterpret_cast<WPARAM>(font(control.bold() ? Weight::Bold : Weight::Normal)), 0);
-  if (HasText(control.kind())) SetWindowTextA(window, control.caption().c_str());
+  if (HasText(control.kind())) SetWindowTextW(window, AnsiToWide(control.caption()).c_str());
   if (control.kind() == ControlKind::OptionButton) {
     SendMessageW(window, BM_SETCHECK, control.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
   }
@@ -244,16 +245,16 @@ void Win32Backend::applyToolTip(Control& control) {
   const FormWindow* fw = FormWindowOf(control.form());
   HWND window = WindowOf(control);
   if (fw == nullptr || !fw->toolTip || window == nullptr) return;
-  TTTOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(window);
   tool.uId = reinterpret_cast<UINT_PTR>(window);
-  SendMessageA(fw->toolTip.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(fw->toolTip.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   if (control.toolTip().empty()) return;
-  std::string text = control.toolTip();
-  tool.lpszText = text.data();
-  SendMessageA(fw->toolTip.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  std::wstring text = AnsiToWide(control.toolTip());
+  tool.lpszText = text.data();  // copied by the tool tip
+  SendMessageW(fw->toolTip.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32Backend::applyTimer(Control& control) {
@@ -306,7 +307,7 @@ void Win32Backend::formChanged(Form& form, forms::FormProperty property) {
   HWND window = fw->window.get();
   switch (property) {
     case forms::FormProperty::Caption:
-      SetWindowTextA(window, form.caption().c_str());
+      SetWindowTextW(window, AnsiToWide(form.caption()).c_str());
       break;
     case forms::FormProperty::Bounds:
       applyBounds(*fw);
@@ -358,7 +359,7 @@ void Win32Backend::controlChanged(Control& control, Property property) {
   if (window == nullptr) return;
   switch (property) {
     case Property::Caption:
-      if (HasText(control.kind())) SetWindowTextA(window, control.caption().c_str());
+      if (HasText(control.kind())) SetWindowTextW(window, AnsiToWide(control.caption()).c_str());
       if (control.kind() == ControlKind::Label) InvalidateRect(window, nullptr, TRUE);
       break;
     case Property::Bounds: {
