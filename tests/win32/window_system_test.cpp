@@ -1,0 +1,281 @@
+// The Win32 window-system services with real windows (run under Wine on the build machine):
+// the clipboard's formats, a clipboard held by someone else, exact title search, topmost without
+// activation, monitors, the instance lock, titles of vanished windows, synthesised keys in an
+// edit field, hung windows, held modifiers and the event pump.
+#include "win32/window_system_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "win32/ansi_text.h"
+
+namespace tw::win32 {
+namespace {
+
+using platform::KeyWait;
+using platform::PixelRect;
+using platform::SendResult;
+
+constexpr wchar_t kTestClass[] = L"TypewellServicesTest";
+constexpr UINT kPing = WM_APP + 1;
+
+LRESULT CALLBACK TestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kPing) {
+    ++*reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A top-level window of this test, destroyed with the object.
+class TestWindow {
+ public:
+  explicit TestWindow(const char* title, DWORD exStyle = 0) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = TestProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kTestClass;
+    RegisterClassExW(&windowClass);
+    window_.reset(CreateWindowExW(exStyle, kTestClass, AnsiToWide(title).c_str(),
+                                  WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pings));
+  }
+  HWND get() const { return window_.get(); }
+  platform::WindowHandle handle() const { return FromHwnd(window_.get()); }
+  void destroy() { window_.reset(); }
+  int pings = 0;
+
+ private:
+  UniqueWindow window_;
+};
+
+// Pumps this thread's messages until the condition holds or the bound runs out.
+bool PumpUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds bound = std::chrono::seconds(5)) {
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+std::wstring ClipboardUnicode(HWND owner) {
+  if (!OpenClipboard(owner)) return L"<not open>";
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::string ClipboardBytes(HWND owner, UINT format) {
+  if (!OpenClipboard(owner)) return "<not open>";
+  std::string bytes;
+  if (HANDLE data = GetClipboardData(format)) {
+    const auto* begin = static_cast<const char*>(GlobalLock(data));
+    bytes.assign(begin, GlobalSize(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+TEST(Win32Clipboard, HoldsTheTextAsUnicodeAndAnsiAndStaysOutOfTheHistory) {
+  ASSERT_EQ(TextCodePage(), 1252u) << "the byte values below are Windows-1252";
+  Win32WindowSystem windows;
+  TestWindow reader("clipboard reader");
+  ASSERT_TRUE(windows.setClipboardText("M\xFCller \x80\r\nx"));
+
+  EXPECT_EQ(ClipboardUnicode(reader.get()), L"M\u00FCller \u20AC\r\nx");
+  const std::string ansi = ClipboardBytes(reader.get(), CF_TEXT);
+  EXPECT_EQ(ansi.substr(0, ansi.find('\0')), "M\xFCller \x80\r\nx");
+  const std::string no(4, '\0');
+  EXPECT_EQ(ClipboardBytes(reader.get(), RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")),
+            no);
+  EXPECT_EQ(ClipboardBytes(reader.get(), RegisterClipboardFormatW(L"CanUploadToCloudClipboard")),
+            no);
+  EXPECT_TRUE(IsClipboardFormatAvailable(
+      RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")));
+
+  // A second text replaces the first whole.
+  ASSERT_TRUE(windows.setClipboardText("ab"));
+  EXPECT_EQ(ClipboardUnicode(reader.get()), L"ab");
+}
+
+TEST(Win32Clipboard, FailsWhileAnotherWindowHoldsItOpen) {
+  Win32WindowSystem windows;
+  ASSERT_TRUE(windows.setClipboardText("before"));
+  // Held from another thread with its own window, as another program would hold it.
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE close = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    TestWindow owner("clipboard holder");
+    const bool open = OpenClipboard(owner.get());
+    SetEvent(opened);
+    WaitForSingleObject(close, 10000);
+    if (open) CloseClipboard();
+  });
+  WaitForSingleObject(opened, 10000);
+  EXPECT_FALSE(windows.setClipboardText("while held"));
+  SetEvent(close);
+  holder.join();
+  CloseHandle(opened);
+  CloseHandle(close);
+  EXPECT_TRUE(windows.setClipboardText("after"));
+  TestWindow reader("clipboard reader");
+  EXPECT_EQ(ClipboardUnicode(reader.get()), L"after");
+}
+
+TEST(Win32Windows, FindsExactTitlesAndReadsThem) {
+  Win32WindowSystem windows;
+  TestWindow typewell(" Typewell");
+  TestWindow accented("M\xFCller window");
+  EXPECT_EQ(windows.findWindow(" Typewell"), typewell.handle());
+  EXPECT_EQ(windows.findWindow("Typewell"), 0u);
+  EXPECT_EQ(windows.findWindow(" Typewel"), 0u);
+  EXPECT_EQ(windows.windowTitle(accented.handle()), "M\xFCller window");
+  EXPECT_TRUE(windows.windowExists(accented.handle()));
+
+  const auto vanished = accented.handle();
+  accented.destroy();
+  EXPECT_EQ(windows.windowTitle(vanished), "");
+  EXPECT_FALSE(windows.windowExists(vanished));
+  EXPECT_FALSE(windows.windowExists(0));
+}
+
+TEST(Win32Windows, TopmostKeepsPlaceAndDoesNotActivate) {
+  Win32WindowSystem windows;
+  TestWindow active("active window");
+  TestWindow floating("floating window");
+  ShowWindow(active.get(), SW_SHOWNORMAL);
+  ShowWindow(floating.get(), SW_SHOWNOACTIVATE);
+  SetForegroundWindow(active.get());
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == active.get(); }));
+
+  const PixelRect rect{120, 130, 420, 330};
+  windows.setWindowTopmost(floating.handle(), rect);
+  EXPECT_TRUE(GetWindowLongW(floating.get(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(windows.windowRect(floating.handle()), rect);
+  EXPECT_EQ(windows.foregroundWindow(), active.handle());
+  EXPECT_TRUE(windows.foregroundIsThreadOf(floating.handle()));  // same thread as the active one
+}
+
+TEST(Win32Windows, MonitorsAndInstanceLock) {
+  Win32WindowSystem windows;
+  EXPECT_TRUE(windows.onAnyMonitor({0, 0, 100, 100}));
+  EXPECT_TRUE(windows.onAnyMonitor({-50, -50, 10, 10}));  // partly on the screen
+  EXPECT_FALSE(windows.onAnyMonitor({-30000, -30000, -29000, -29000}));
+  EXPECT_FALSE(windows.onAnyMonitor({30000, 100, 31000, 200}));
+
+  const std::string name =
+      "Typewell test C:\\Program Files\\Tools\\ " + std::to_string(GetCurrentProcessId());
+  {
+    Win32WindowSystem first;
+    Win32WindowSystem second;
+    EXPECT_TRUE(first.acquireInstanceLock(name));
+    EXPECT_FALSE(second.acquireInstanceLock(name));
+  }
+  // The lock goes with the object that took it.
+  EXPECT_TRUE(windows.acquireInstanceLock(name));
+
+  const std::string path = windows.executablePath();
+  EXPECT_NE(path.find("typewell_win32_tests"), std::string::npos) << path;
+}
+
+TEST(Win32Keys, TypeIntoAFocusedEditFieldAndReplaceItsLine) {
+  Win32WindowSystem windows;
+  TestWindow window("key target");
+  const HWND edit = CreateWindowExW(0, L"EDIT", L"old text", WS_CHILD | WS_VISIBLE | WS_BORDER, 5,
+                                    5, 250, 24, window.get(), nullptr, nullptr, nullptr);
+  ShowWindow(window.get(), SW_SHOWNORMAL);
+  SetForegroundWindow(window.get());
+  SetFocus(edit);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }));
+  auto text = [&] {
+    wchar_t buffer[64] = {};
+    GetWindowTextW(edit, buffer, 64);
+    return std::wstring(buffer);
+  };
+
+  // The target is this thread: the waits return at once and the pump below delivers the keys.
+  for (const char* keys : {"{HOME}", "+{END}", "{BACKSPACE}", "aB+c{(}"}) {
+    EXPECT_EQ(windows.sendKeys(keys, KeyWait::Yes, window.handle()), SendResult::Delivered) << keys;
+  }
+  EXPECT_TRUE(PumpUntil([&] { return text() == L"aBC("; })) << WideToAnsi(text());
+  EXPECT_EQ(windows.sendKeys("{NOSUCHKEY}", KeyWait::Yes, window.handle()), SendResult::Failed);
+  EXPECT_EQ(windows.sendKeys("{HOME}", KeyWait::Yes, 0), SendResult::Failed);
+}
+
+TEST(Win32Keys, AHungTargetTimesOutWithinTheBound) {
+  Win32WindowSystem windows;
+  HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HWND hung = nullptr;
+  // A window whose thread stops taking messages once it exists.
+  std::thread owner([&] {
+    TestWindow window("hung window");
+    hung = window.get();
+    SetEvent(created);
+    WaitForSingleObject(release, 20000);
+  });
+  WaitForSingleObject(created, 10000);
+  TestWindow healthy("healthy window");
+
+  EXPECT_TRUE(windows.windowHung(FromHwnd(hung)));
+  EXPECT_FALSE(windows.windowHung(healthy.handle()));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(windows.sendKeys("{F24}", KeyWait::Yes, FromHwnd(hung)), SendResult::TimedOut);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  SetEvent(release);
+  owner.join();
+  CloseHandle(created);
+  CloseHandle(release);
+}
+
+TEST(Win32Keys, HeldModifiersAreReleased) {
+  Win32WindowSystem windows;
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = VK_LCONTROL;
+  inputs[1].ki.wVk = VK_LSHIFT;
+  ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }));
+
+  windows.releaseHeldModifiers();
+  EXPECT_TRUE(PumpUntil([] {
+    return (GetAsyncKeyState(VK_CONTROL) & 0x8000) == 0 &&
+           (GetAsyncKeyState(VK_SHIFT) & 0x8000) == 0 &&
+           (GetAsyncKeyState(VK_LCONTROL) & 0x8000) == 0;
+  }));
+}
+
+TEST(Win32Events, DoEventsDispatchesQueuedMessagesAndLeavesTheQuitRequest) {
+  Win32WindowSystem windows;
+  TestWindow window("pump");
+  PostMessageW(window.get(), kPing, 0, 0);
+  PostMessageW(window.get(), kPing, 0, 0);
+  windows.doEvents();
+  EXPECT_EQ(window.pings, 2);
+
+  PostQuitMessage(7);
+  windows.doEvents();
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 7u);
+}
+
+}  // namespace
+}  // namespace tw::win32
