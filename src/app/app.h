@@ -37,8 +37,9 @@ class App {
   std::int16_t currentSlot = 0;  // the slot of the open edit, and the source of a drag
   float dragStartX = 0;          // the last press on an entry label, twips, relative to it
   float dragStartY = 0;
-  bool fillRunning = false;  // a fill is under way (it may be yielding to pending events)
+  bool fillRunning = false;          // a fill is under way (it may be yielding to pending events)
   bool positionSaveFailing = false;  // the timer's last position save failed and was reported
+  bool committingEdit = false;       // an edit's commit runs: focus losses it causes commit nothing
 
   MainWindow main;                                     // DoIt
   std::unique_ptr<appearance::OptionsDialog> options;  // while the dialog exists

@@ -1,5 +1,8 @@
 #include "app/lifecycle.h"
 
+#include "appearance/highlighting.h"
+#include "edit/editing.h"
+
 namespace tw::app {
 
 void KeepOnTop(App& app, platform::WindowHandle window) {
@@ -7,6 +10,37 @@ void KeepOnTop(App& app, platform::WindowHandle window) {
   app.windows.setWindowTopmost(window, rect);
 }
 
-void WireLifecycle(App&) {}
+void Form_Load(App& app) {
+  appearance::setbold(app);
+  app.main.form.setTop(app.settings.WindowTop);
+  app.main.form.setLeft(app.settings.WindowLeft);
+  KeepOnTop(app, app.main.form.hwnd());
+}
+
+void Form_Resize(App& app) {
+  KeepOnTop(app, app.main.form.hwnd());
+}
+
+void Form_QueryUnload(App& app) {
+  if (app.main.Gettext->visible()) edit::Gettext_LostFocus(app);
+}
+
+void Form_Unload(App& app) {
+  if (app.requestExit) app.requestExit(0);
+}
+
+void MinimizeBtn_Click(App& app) {
+  app.main.Holdfocus->setFocus();
+  app.main.form.setWindowState(forms::WindowState::Minimized);
+}
+
+void WireLifecycle(App& app) {
+  forms::Form& form = app.main.form;
+  form.onLoad = [&app] { Form_Load(app); };
+  form.onResize = [&app] { Form_Resize(app); };
+  form.onQueryUnload = [&app](bool&) { Form_QueryUnload(app); };
+  form.onUnload = [&app] { Form_Unload(app); };
+  app.main.MinimizeBtn->onClick = [&app](int) { MinimizeBtn_Click(app); };
+}
 
 }  // namespace tw::app

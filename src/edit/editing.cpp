@@ -1,7 +1,73 @@
 #include "edit/editing.h"
 
+#include "app/entries.h"
+#include "app/save_guard.h"
+
 namespace tw::edit {
 
-void WireEditing(app::App&) {}
+namespace {
+
+// Marks a commit as under way for its duration. Hiding the box, or a message box about a
+// failed save, takes the focus from Gettext; the focus loss that this raises inside the commit
+// must not commit and save (and report) a second time.
+class CommitScope {
+ public:
+  explicit CommitScope(app::App& app) : app_(app) { app_.committingEdit = true; }
+  ~CommitScope() { app_.committingEdit = false; }
+  CommitScope(const CommitScope&) = delete;
+  CommitScope& operator=(const CommitScope&) = delete;
+
+ private:
+  app::App& app_;
+};
+
+// The label of CurrentSlot takes the edit box's text exactly as typed, and its "Insert" button
+// follows.
+void StoreEditInLabel(app::App& app) {
+  const int slot = app.currentSlot;
+  app.main.Names[slot]->setCaption(app.main.Gettext->caption());
+  app::UpdateFillButton(app, slot);
+}
+
+void SaveEditedEntries(app::App& app) {
+  app::GuardedSave(app, app::SaveKind::Entries, [&app] { app::SaveEntries(app); });
+}
+
+}  // namespace
+
+void Names_MouseUp(app::App& app, const forms::MouseEvent& e) {
+  if (e.index < 0 || e.index >= store::kSlotCount) return;
+  forms::Control& box = *app.main.Gettext;
+  if (box.visible()) {
+    CommitScope scope(app);
+    StoreEditInLabel(app);
+    SaveEditedEntries(app);
+  }
+
+  app.currentSlot = static_cast<std::int16_t>(e.index);
+  const forms::Control& frame = *app.main.Frame[0];
+  const forms::Control& label = *app.main.Names[e.index];
+  box.setLeft(frame.left() + label.left());
+  box.setTop(frame.top() + label.top());
+  box.setWidth(label.width());
+  box.setCaption(label.caption());
+  box.setVisible(true);
+  box.setFocus();
+}
+
+void Gettext_LostFocus(app::App& app) {
+  if (app.committingEdit) return;
+  CommitScope scope(app);
+  StoreEditInLabel(app);
+  app.main.Gettext->setVisible(false);
+  SaveEditedEntries(app);
+}
+
+void WireEditing(app::App& app) {
+  for (forms::Control* label : app.main.Names) {
+    label->onMouseUp = [&app](const forms::MouseEvent& e) { Names_MouseUp(app, e); };
+  }
+  app.main.Gettext->onLostFocus = [&app](int) { Gettext_LostFocus(app); };
+}
 
 }  // namespace tw::edit
