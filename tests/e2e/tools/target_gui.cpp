@@ -6,8 +6,9 @@
 // one line "<n>\t<text>" per field with \n, \r, \t and \\ escaped, then "focus\t<n or -1>"),
 // replacing the file whole so that a reader never sees half of it. Every key message it receives
 // is appended to <outdir>/keys.log as "down|up <vk hex> shift=<0|1> ctrl=<0|1> alt=<0|1>", with
-// the modifier state as the receiving thread sees it. <outdir>/ready is written once the window
-// is shown and the files are current.
+// the modifier state as the receiving thread sees it. <outdir>/rects.txt gives each field's
+// rectangle on the screen, "<n>\t<left> <top> <width> <height>" in pixels, for clicking into it.
+// <outdir>/ready is written once the window is shown and the files are current.
 #include <windows.h>
 // shellapi.h needs the types of windows.h.
 #include <shellapi.h>
@@ -111,6 +112,17 @@ void WriteFields(const Target& target) {
   ReplaceFile(target.outdir + L"\\fields.txt", out);
 }
 
+void WriteRects(const Target& target) {
+  std::string out;
+  for (int i = 0; i < kFieldCount; ++i) {
+    RECT r{};
+    GetWindowRect(target.fields[i], &r);
+    out += std::to_string(i + 1) + "\t" + std::to_string(r.left) + " " + std::to_string(r.top) +
+           " " + std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top) + "\n";
+  }
+  ReplaceFile(target.outdir + L"\\rects.txt", out);
+}
+
 void LogKey(const Target& target, const MSG& message) {
   const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
   char line[64];
@@ -195,6 +207,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   UpdateWindow(window);
   SetFocus(target.fields[0]);
   WriteFields(target);
+  WriteRects(target);
   WriteWhole(target.outdir + L"\\ready", "", CREATE_ALWAYS, GENERIC_WRITE);
 
   MSG message;
