@@ -1,7 +1,10 @@
-// Handlers of page switching and drag-and-drop rearrangement.
+// Page switching and drag-and-drop rearrangement: the handlers of the page tabs and of the entry
+// labels' press, move and drop.
 #pragma once
 
 #include "app/app.h"
+#include "edit/drag_drop.h"
+#include "edit/pages.h"
 
 namespace tw::edit {
 
