@@ -17,6 +17,13 @@ constexpr std::array<const char*, 4> kReplaceLineKeys = {"{HOME}", "+{END}", "{B
                                                          "+{INSERT}"};
 constexpr const char* kNextFieldKey = "{TAB}";
 
+// How long the repeated attempt waits for a clipboard that another program holds open: tries
+// every kClipboardPauseMs, kClipboardTries times (about a second), answering events meanwhile.
+constexpr int kClipboardTries = 50;
+constexpr int kClipboardPauseMs = 20;
+
+enum class ClipboardWait { No, Bounded };
+
 enum class Outcome {
   Done,
   Stopped,  // nothing more may be sent (the target is gone, hung, not in front, or too slow)
@@ -61,9 +68,20 @@ Outcome Sent(SendResult result) {
   return Outcome::Failed;
 }
 
+bool PutOnClipboard(platform::WindowSystem& windows, const std::string& text, ClipboardWait wait) {
+  const int tries = wait == ClipboardWait::Bounded ? kClipboardTries : 1;
+  for (int i = 1;; ++i) {
+    if (windows.setClipboardText(text)) return true;
+    if (i == tries) return false;
+    windows.sleep(kClipboardPauseMs);
+    windows.doEvents();
+  }
+}
+
 // One attempt: clipboard, activation, the five key strings and the yields between them.
-Outcome PasteInto(platform::WindowSystem& windows, WindowHandle target, const std::string& text) {
-  if (!windows.setClipboardText(text)) return Outcome::Failed;
+Outcome PasteInto(platform::WindowSystem& windows, WindowHandle target, const std::string& text,
+                  ClipboardWait wait) {
+  if (!PutOnClipboard(windows, text, wait)) return Outcome::Failed;
   windows.setForegroundWindow(target);
   windows.doEvents();
   if (!TargetReadyForKeys(windows, target)) return Outcome::Stopped;
@@ -93,11 +111,12 @@ void FillBtn_MouseUp(app::App& app, const forms::MouseEvent& e) {
   const std::string text = app.main.Names.at(static_cast<std::size_t>(e.index))->caption();
 
   const FillRunning running(app.fillRunning);
-  if (PasteInto(app.windows, target, text) != Outcome::Failed) return;
-  // Typically another program held the clipboard open: let it finish, then once more. A
-  // second failure gives the fill up without a message.
+  if (PasteInto(app.windows, target, text, ClipboardWait::No) != Outcome::Failed) return;
+  // Typically another program held the clipboard open: let pending events run, then once more,
+  // this time giving that program a bounded while to close the clipboard. A second failure
+  // gives the fill up without a message.
   app.windows.doEvents();
-  (void)PasteInto(app.windows, target, text);
+  (void)PasteInto(app.windows, target, text, ClipboardWait::Bounded);
 }
 
 }  // namespace tw::fill

@@ -141,17 +141,34 @@ TEST_F(FillAction, AClipboardHeldByAnotherProgramIsRetriedOnceAfterAYield) {
   EXPECT_EQ(t.windows.clipboard, "Smith & Co");
 }
 
-TEST_F(FillAction, ASecondFailureGivesUpQuietly) {
-  t.windows.clipboardFailures = 2;
+TEST_F(FillAction, TheRepeatedAttemptWaitsABoundedWhileForTheClipboardThenGivesUpQuietly) {
+  // Held a little longer: the repeated attempt waits for it, answering events meanwhile.
+  t.windows.clipboardFailures = 4;
   t.input.click(insert(3));
-  EXPECT_EQ(t.windows.calls,
-            (std::vector<std::string>{"windowTitle 20480", "setClipboardText Smith & Co",
-                                      "doEvents", "setClipboardText Smith & Co"}));
+  EXPECT_EQ(
+      t.windows.calls,
+      Concat({{"windowTitle 20480", "setClipboardText Smith & Co", "doEvents",
+               "setClipboardText Smith & Co", "sleep 20", "doEvents", "setClipboardText Smith & Co",
+               "sleep 20", "doEvents", "setClipboardText Smith & Co", "sleep 20", "doEvents"},
+              kOneAttempt}));
+
+  // Never free: about a second of waiting, then nothing is activated or sent.
+  t.windows.calls.clear();
+  t.windows.clipboardFailures = 1000;
+  t.input.click(insert(3));
+  const auto tries = t.windows.callsStartingWith("setClipboardText").size();
+  const auto pauses = t.windows.callsStartingWith("sleep 20").size();
+  EXPECT_EQ(tries, 51u);
+  EXPECT_EQ(pauses, 49u);
+  EXPECT_EQ(t.windows.calls.back(), "setClipboardText Smith & Co");
+  EXPECT_EQ(t.windows.callsStartingWith("setForegroundWindow").size(), 0u);
+  EXPECT_EQ(keysSent(), 0u);
   EXPECT_TRUE(t.windows.errors.empty());
   EXPECT_FALSE(t.app.fillRunning);
 
   // Keys refused by the system: the whole attempt is repeated once, then given up.
   t.windows.calls.clear();
+  t.windows.clipboardFailures = 0;
   t.windows.keysResult = platform::SendResult::Failed;
   t.input.click(insert(3));
   EXPECT_EQ(t.windows.callsStartingWith("sendKeys"),
