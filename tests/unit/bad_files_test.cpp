@@ -1,0 +1,388 @@
+// Damaged, odd and protected files in the program folder: Forms.dat of every awkward size and
+// content, a protected or hidden file, a folder in its place, and Typewell.ini of every length
+// from 0 to 13 bytes and with the extreme value of each field. Each case has one defined
+// outcome: what loads, and what the file holds afterwards. Nothing readable is ever lost.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/entries.h"
+#include "store/binary_file.h"
+#include "store/file_error.h"
+#include "store/settings_file.h"
+#include "test_support.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace tw {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+// --- Forms.dat ------------------------------------------------------------------------------
+
+// Slot 0 and slot 59 filled to the last byte, so that every cut of the file falls inside text;
+// slot 30 with blanks on both sides.
+std::string FullEntryFile() {
+  std::string bytes(12000, ' ');
+  for (int i = 0; i < 200; ++i) {
+    bytes[i] = static_cast<char>('0' + i % 10);
+    bytes[11800 + i] = static_cast<char>('a' + i % 26);
+  }
+  bytes.replace(6000, 10, "  middle  ");
+  return bytes;
+}
+
+std::string Blanks(std::size_t n) {
+  return std::string(n, ' ');
+}
+
+class BadEntryFileTest : public ::testing::Test {
+ protected:
+  test::TestApp t;
+  app::MainWindow& main = t.app.main;
+
+  std::string caption(int slot) const { return main.Names[slot]->caption(); }
+  // Every "Insert" button is enabled exactly when its label holds text.
+  void expectButtonsFollowCaptions() const {
+    for (int s = 0; s < 60; ++s) {
+      EXPECT_EQ(main.FillBtn[s]->enabled(), !main.Names[s]->caption().empty()) << "slot " << s;
+    }
+  }
+};
+
+struct SizeCase {
+  std::size_t size;
+  std::string slot0, slot30, slot59;
+};
+
+TEST_F(BadEntryFileTest, EveryFileSizeLoadsWhatItHoldsAndASaveCompletesItWithoutLosingBytes) {
+  const std::string full = FullEntryFile();
+  const std::string digits = full.substr(0, 200), letters = full.substr(11800, 200);
+  const std::vector<SizeCase> cases = {
+      {1, "0", "", ""},
+      {199, digits.substr(0, 199), "", ""},
+      {200, digits, "", ""},
+      {6005, digits, "  mid", ""},
+      {11999, digits, "  middle", letters.substr(0, 199)},
+      {12000, digits, "  middle", letters},
+  };
+  for (const SizeCase& c : cases) {
+    SCOPED_TRACE("size " + std::to_string(c.size));
+    const std::string file = full.substr(0, c.size);
+    WriteFile(t.entryFile(), file);
+    app::LoadEntries(t.app);
+    EXPECT_EQ(caption(0), c.slot0);
+    EXPECT_EQ(caption(30), c.slot30);
+    EXPECT_EQ(caption(59), c.slot59);
+    EXPECT_EQ(caption(1), "");
+    expectButtonsFollowCaptions();
+    EXPECT_EQ(ReadFile(t.entryFile()), file) << "a short file is left as it is by loading";
+    app::SaveEntries(t.app);
+    EXPECT_EQ(ReadFile(t.entryFile()), file + Blanks(12000 - c.size));
+  }
+}
+
+TEST_F(BadEntryFileTest, LongFilesKeepEveryByteBeyondTheRecords) {
+  for (const std::size_t size : {std::size_t{12001}, std::size_t{1000000}}) {
+    SCOPED_TRACE("size " + std::to_string(size));
+    std::string file = FullEntryFile();
+    for (std::size_t i = file.size(); i < size; ++i) file += static_cast<char>(i * 7 % 256);
+    WriteFile(t.entryFile(), file);
+    app::LoadEntries(t.app);
+    EXPECT_EQ(caption(59), file.substr(11800, 200));
+    main.Names[1]->setCaption("edited");
+    app::SaveEntries(t.app);
+    std::string expected = file;
+    expected.replace(200, 6, "edited");
+    EXPECT_EQ(ReadFile(t.entryFile()), expected);
+  }
+}
+
+TEST_F(BadEntryFileTest, EmptyFileBecomes60BlankRecords) {
+  WriteFile(t.entryFile(), "");
+  app::LoadEntries(t.app);
+  EXPECT_EQ(ReadFile(t.entryFile()), Blanks(12000));
+  expectButtonsFollowCaptions();
+  EXPECT_FALSE(main.FillBtn[0]->enabled());
+}
+
+TEST_F(BadEntryFileTest, NulAndHighBytesAreTextAndRoundTripExactly) {
+  std::string high;
+  for (int b = 0x80; b <= 0xFF; ++b) high += static_cast<char>(b);
+  const std::string nulInside("a\0b\0", 4);
+  const std::string allNul(200, '\0');
+  const std::string highThenBlank = "\xA0 x \xA0";  // a no-break space is not a blank
+  std::string file = test::EntryFileWith({{2, high}, {3, nulInside}, {5, highThenBlank}});
+  file.replace(4 * 200, 200, allNul);
+  WriteFile(t.entryFile(), file);
+
+  app::LoadEntries(t.app);
+  EXPECT_EQ(caption(2), high);
+  EXPECT_EQ(caption(3), nulInside);
+  EXPECT_EQ(caption(4), allNul);
+  EXPECT_EQ(caption(5), highThenBlank);
+  expectButtonsFollowCaptions();
+  app::SaveEntries(t.app);
+  EXPECT_EQ(ReadFile(t.entryFile()), file);
+}
+
+TEST_F(BadEntryFileTest, AFolderInPlaceOfTheFileIsAnErrorNamingItAndNothingIsLoaded) {
+  std::filesystem::create_directory(t.entryFile());
+  main.Names[0]->setCaption("before");
+  try {
+    app::LoadEntries(t.app);
+    FAIL() << "a folder loaded as Forms.dat";
+  } catch (const store::FileError& e) {
+    EXPECT_EQ(e.path(), t.entryFile());
+    EXPECT_FALSE(e.reason().empty());
+  }
+  EXPECT_EQ(caption(0), "before");
+  EXPECT_TRUE(std::filesystem::is_directory(t.entryFile()));
+}
+
+TEST_F(BadEntryFileTest, ReadOnlyFileLoadsAndIsMadeWritableForTheNextSave) {
+  const std::string file = test::EntryFileWith({{9, "protected"}});
+  WriteFile(t.entryFile(), file);
+  std::filesystem::permissions(t.entryFile(),
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  app::LoadEntries(t.app);
+  EXPECT_EQ(caption(9), "protected");
+  EXPECT_EQ(ReadFile(t.entryFile()), file);
+  main.Names[9]->setCaption("changed");
+  app::SaveEntries(t.app);
+  EXPECT_EQ(ReadFile(t.entryFile()), test::EntryFileWith({{9, "changed"}}));
+}
+
+#ifdef _WIN32
+DWORD AttributesOf(const std::string& path) {
+  return GetFileAttributesA(path.c_str());
+}
+void AddAttributes(const std::string& path, DWORD attributes) {
+  ASSERT_NE(SetFileAttributesA(path.c_str(), AttributesOf(path) | attributes), 0);
+}
+
+// A hidden file is not an ordinary file: it keeps its attributes, and is still read and written.
+TEST_F(BadEntryFileTest, HiddenFileKeepsItsAttributesAndIsReadAndWritten) {
+  WriteFile(t.entryFile(), test::EntryFileWith({{0, "hidden"}}));
+  AddAttributes(t.entryFile(), FILE_ATTRIBUTE_HIDDEN);
+  app::LoadEntries(t.app);
+  EXPECT_EQ(caption(0), "hidden");
+  main.Names[0]->setCaption("seen");
+  app::SaveEntries(t.app);
+  EXPECT_EQ(ReadFile(t.entryFile()), test::EntryFileWith({{0, "seen"}}));
+  EXPECT_NE(AttributesOf(t.entryFile()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+// Hidden and read-only: the attribute is not cleared, so the file cannot be opened for writing;
+// the load fails with the file's name and the file is untouched.
+TEST_F(BadEntryFileTest, HiddenReadOnlyFileIsAnErrorAndStaysUntouched) {
+  const std::string file = test::EntryFileWith({{0, "locked away"}});
+  WriteFile(t.entryFile(), file);
+  AddAttributes(t.entryFile(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+  EXPECT_THROW(app::LoadEntries(t.app), store::FileError);
+  SetFileAttributesA(t.entryFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFile(t.entryFile()), file);
+}
+#else
+// Natively a name beginning with a dot stands for a hidden file: its permissions are left alone.
+TEST(BadFileAttributes, HiddenFileKeepsItsPermissions) {
+  test::TempFolder folder;
+  const std::string path = folder.file(".Forms.dat");
+  WriteFile(path, "x");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  {
+    store::BinaryFile file = store::OpenBinaryFile(path);
+    file.close();
+  }
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+#endif
+
+// --- Typewell.ini ---------------------------------------------------------------------------
+
+// 1280 × 1024 pixels and the main window's outer size; the centre is top 4182 (10 56 in the
+// file), left 8157 (1F DD).
+constexpr store::WindowGeometry kScreen{19200, 15360, 2886, 6996};
+
+std::string Hex(const std::string& hex) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 3) {
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  return bytes;
+}
+
+struct SettingsCase {
+  const char* name;
+  std::string file;
+  store::SettingsRecord loaded;
+  std::string after;
+};
+
+class BadSettingsFileTest : public ::testing::Test {
+ protected:
+  test::TempFolder folder;
+  std::string path = folder.file("Typewell.ini");
+
+  void check(const SettingsCase& c) {
+    SCOPED_TRACE(c.name);
+    WriteFile(path, c.file);
+    store::SettingsRecord record{};
+    const auto state = store::LoadSettings(folder.withSeparator(), record, kScreen,
+                                           [](const store::SettingsRecord&) { return true; });
+    EXPECT_EQ(state,
+              c.file.empty() ? store::SettingsFileState::Empty : store::SettingsFileState::Written);
+    EXPECT_EQ(record, c.loaded);
+    EXPECT_EQ(ReadFile(path), c.after);
+  }
+};
+
+// The example record 01 00 B0 04 B8 0B 03 00 00 00 05 00 and one byte more, cut to every length:
+// the bytes there are count, the rest read as zero, and the count's save completes the record.
+TEST_F(BadSettingsFileTest, EveryLengthFrom0To13Bytes) {
+  const std::string example = Hex("01 00 B0 04 B8 0B 03 00 00 00 05 00 77");
+  const std::string centredBold = Hex("01 00 56 10 DD 1F 00 00 00 00 01 00");
+  const std::vector<SettingsCase> cases = {
+      {"0 bytes: a first start, nothing written", "", {0, 4182, 8157, 0, 0, 1}, ""},
+      {"1 byte: bold, position 0/0 centred",
+       example.substr(0, 1),
+       {1, 4182, 8157, 0, 0, 1},
+       centredBold},
+      {"2 bytes", example.substr(0, 2), {1, 4182, 8157, 0, 0, 1}, centredBold},
+      {"3 bytes: top 176",
+       example.substr(0, 3),
+       {1, 176, 0, 0, 0, 1},
+       Hex("01 00 B0 00 00 00 00 00 00 00 01 00")},
+      {"4 bytes: top 1200",
+       example.substr(0, 4),
+       {1, 1200, 0, 0, 0, 1},
+       Hex("01 00 B0 04 00 00 00 00 00 00 01 00")},
+      {"5 bytes: left 184",
+       example.substr(0, 5),
+       {1, 1200, 184, 0, 0, 1},
+       Hex("01 00 B0 04 B8 00 00 00 00 00 01 00")},
+      {"6 bytes: left 3000",
+       example.substr(0, 6),
+       {1, 1200, 3000, 0, 0, 1},
+       Hex("01 00 B0 04 B8 0B 00 00 00 00 01 00")},
+      {"7 bytes: yellow",
+       example.substr(0, 7),
+       {1, 1200, 3000, 3, 0, 1},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
+      {"8 bytes",
+       example.substr(0, 8),
+       {1, 1200, 3000, 3, 0, 1},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
+      {"9 bytes",
+       example.substr(0, 9),
+       {1, 1200, 3000, 3, 0, 1},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
+      {"10 bytes",
+       example.substr(0, 10),
+       {1, 1200, 3000, 3, 0, 1},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
+      {"11 bytes: count 5",
+       example.substr(0, 11),
+       {1, 1200, 3000, 3, 0, 6},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 06 00")},
+      {"12 bytes: the example",
+       example.substr(0, 12),
+       {1, 1200, 3000, 3, 0, 6},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 06 00")},
+      {"13 bytes: the byte after the record stays",
+       example,
+       {1, 1200, 3000, 3, 0, 6},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 06 00 77")},
+  };
+  for (const SettingsCase& c : cases) check(c);
+}
+
+// The example record with one field at its extreme: what loads, and what the file holds.
+TEST_F(BadSettingsFileTest, ExtremeValueInEachField) {
+  const std::vector<SettingsCase> cases = {
+      {"font 32767 becomes normal and is written",
+       Hex("FF 7F B0 04 B8 0B 03 00 00 00 05 00"),
+       {0, 1200, 3000, 3, 0, 6},
+       Hex("00 00 B0 04 B8 0B 03 00 00 00 06 00")},
+      {"font -32768",
+       Hex("00 80 B0 04 B8 0B 03 00 00 00 05 00"),
+       {0, 1200, 3000, 3, 0, 6},
+       Hex("00 00 B0 04 B8 0B 03 00 00 00 06 00")},
+      {"top 32767 is centred",
+       Hex("01 00 FF 7F B8 0B 03 00 00 00 05 00"),
+       {1, 4182, 8157, 3, 0, 6},
+       Hex("01 00 56 10 DD 1F 03 00 00 00 06 00")},
+      {"top -32768 is kept",
+       Hex("01 00 00 80 B8 0B 03 00 00 00 05 00"),
+       {1, -32768, 3000, 3, 0, 6},
+       Hex("01 00 00 80 B8 0B 03 00 00 00 06 00")},
+      {"left 32767 is centred",
+       Hex("01 00 B0 04 FF 7F 03 00 00 00 05 00"),
+       {1, 4182, 8157, 3, 0, 6},
+       Hex("01 00 56 10 DD 1F 03 00 00 00 06 00")},
+      {"left -32768 is kept",
+       Hex("01 00 B0 04 00 80 03 00 00 00 05 00"),
+       {1, 1200, -32768, 3, 0, 6},
+       Hex("01 00 B0 04 00 80 03 00 00 00 06 00")},
+      {"colour 32767 shows green, the file keeps it",
+       Hex("01 00 B0 04 B8 0B FF 7F 00 00 05 00"),
+       {1, 1200, 3000, 1, 0, 6},
+       Hex("01 00 B0 04 B8 0B FF 7F 00 00 06 00")},
+      {"colour -32768",
+       Hex("01 00 B0 04 B8 0B 00 80 00 00 05 00"),
+       {1, 1200, 3000, 1, 0, 6},
+       Hex("01 00 B0 04 B8 0B 00 80 00 00 06 00")},
+      {"reserved 32767 is carried",
+       Hex("01 00 B0 04 B8 0B 03 00 FF 7F 05 00"),
+       {1, 1200, 3000, 3, 32767, 6},
+       Hex("01 00 B0 04 B8 0B 03 00 FF 7F 06 00")},
+      {"reserved -32768 is carried",
+       Hex("01 00 B0 04 B8 0B 03 00 00 80 05 00"),
+       {1, 1200, 3000, 3, -32768, 6},
+       Hex("01 00 B0 04 B8 0B 03 00 00 80 06 00")},
+      {"count 32767 stays, nothing written",
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 FF 7F"),
+       {1, 1200, 3000, 3, 0, 32767},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 FF 7F")},
+      {"count -32768 counts up",
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 00 80"),
+       {1, 1200, 3000, 3, 0, -32767},
+       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 80")},
+      {"every byte FF",
+       Hex("FF FF FF FF FF FF FF FF FF FF FF FF"),
+       {0, -1, -1, 1, -1, 0},
+       Hex("00 00 FF FF FF FF 01 00 FF FF 00 00")},
+      {"every field -32768",
+       Hex("00 80 00 80 00 80 00 80 00 80 00 80"),
+       {0, -32768, -32768, 1, -32768, -32767},
+       Hex("00 00 00 80 00 80 01 00 00 80 01 80")},
+      {"every field 32767",
+       Hex("FF 7F FF 7F FF 7F FF 7F FF 7F FF 7F"),
+       {0, 4182, 8157, 1, 32767, 32767},
+       Hex("00 00 56 10 DD 1F 01 00 FF 7F FF 7F")},
+  };
+  for (const SettingsCase& c : cases) check(c);
+}
+
+}  // namespace
+}  // namespace tw
