@@ -75,6 +75,12 @@ wine_env_start() {
   wine_env_prepare_prefix || return 1
   wineserver -p
   WINE_ENV_STARTED_SERVER=1
+  # The first Windows process starts Wine's system services, which would inherit its output
+  # and hold a pipe of ctest open until the end; start them here, with no output to keep.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || {
+    wine_env_log "wine cannot run a program in $WINEPREFIX"
+    return 1
+  }
 }
 
 wine_env_stop() {

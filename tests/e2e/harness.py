@@ -101,9 +101,10 @@ def xdo(*args, check=True):
     return _run(["xdotool", *[str(a) for a in args]], check=check).stdout
 
 
-def find_x_windows(name_pattern):
+def find_x_windows(name_pattern, visible_only=False):
     """X window ids whose name matches the regular expression (xdotool's search)."""
-    result = _run(["xdotool", "search", "--name", name_pattern], check=False)
+    shown = ["--onlyvisible"] if visible_only else []
+    result = _run(["xdotool", "search", *shown, "--name", name_pattern], check=False)
     return [int(line) for line in result.stdout.split()]
 
 
@@ -123,10 +124,12 @@ def pointer_location():
     return int(values["x"]), int(values["y"])
 
 
-def screenshot(name):
-    """Saves the whole screen as TYPEWELL_E2E_OUT/<name>.png and returns the path."""
+def screenshot(name, rect=None):
+    """Saves the screen (or only rect = (x, y, w, h) of it) as TYPEWELL_E2E_OUT/<name>.png and
+    returns the path."""
     path = out_path(f"{name}.png")
-    _run(["import", "-window", "root", str(path)])
+    crop = [] if rect is None else ["-crop", "{2}x{3}+{0}+{1}".format(*rect), "+repage"]
+    _run(["import", "-window", "root", *crop, str(path)])
     return path
 
 
@@ -303,9 +306,8 @@ class Typewell:
             if not self.process.running():
                 raise AssertionError(f"Typewell ended with {self.process.popen.returncode} "
                                      f"before its window appeared; output: {self.output()}")
-            windows = _run(["xdotool", "search", "--onlyvisible", "--name", TITLE_PATTERN],
-                           check=False).stdout.split()
-            return int(windows[0]) if windows else None
+            windows = find_x_windows(TITLE_PATTERN, visible_only=True)
+            return windows[0] if windows else None
 
         self._x_window = wait_until(shown, timeout=self.start_timeout,
                                     what="the window \" Typewell\" to be shown")
@@ -413,8 +415,24 @@ class Typewell:
         """Presses keys by their X names, e.g. key("Tab"), key("ctrl+a")."""
         xdo("key", "--", *keys)
 
+    def park_pointer(self):
+        """Moves the pointer to the screen corner farthest from the main window and waits until
+        no tooltip of Typewell is shown, so that a screenshot shows the window as it rests."""
+        info = self.info()
+        screen_w, screen_h = (int(v) for v in xdo("getdisplaygeometry").split())
+        x = 0 if info["left"] + info["width"] // 2 > screen_w // 2 else screen_w - 1
+        y = 0 if info["top"] + info["height"] // 2 > screen_h // 2 else screen_h - 1
+        xdo("mousemove", x, y)
+        # Tooltips are the process's X windows without a name.
+        wait_until(lambda: all(x_window_name(w) for w in x_windows_of_process(self.process.pid)),
+                   timeout=10, what="Typewell's tooltip to disappear")
+
     # --- pictures -------------------------------------------------------------------------
 
-    @staticmethod
-    def screenshot(name):
-        return screenshot(name)
+    def screenshot(self, name, crop=False):
+        """Saves the screen, or with crop=True only the main window, as
+        TYPEWELL_E2E_OUT/<name>.png; returns the path."""
+        if not crop:
+            return screenshot(name)
+        info = self.info()
+        return screenshot(name, (info["left"], info["top"], info["width"], info["height"]))
