@@ -244,5 +244,51 @@ TEST(Drop, AFailedWriteIsReportedOnceAndLeavesTheEntryInPlace) {
   EXPECT_EQ(t.windows.errors.size(), 1u);
 }
 
+TEST(DragAndEdit, APressAndReleaseOpensTheEditBoxButAMovedPressNeitherEditsNorMoves) {
+  RunningApp t(SampleFile());
+  forms::Control& label = *t.main.Names[3];
+  t.input.press(label, kLeftButton, 100, 100);
+  t.input.move(label, kLeftButton, 100, 100);
+  t.input.release(label, kLeftButton, 100, 100);
+  EXPECT_TRUE(t.main.Gettext->visible());
+  EXPECT_EQ(t.main.Gettext->caption(), "A");
+  t.input.click(*t.main.Page[0]);  // commits the unchanged edit
+  ASSERT_FALSE(t.main.Gettext->visible());
+
+  // A movement of one pixel (15 twips) starts a drag; its release on the same label is the
+  // drop, not a click.
+  const std::string before = ReadFile(t.entryFile());
+  t.input.press(label, kLeftButton, 100, 100);
+  t.input.move(label, kLeftButton, 100, 115);
+  t.input.release(label, kLeftButton, 100, 115);
+  EXPECT_FALSE(t.main.Gettext->visible());
+  EXPECT_EQ(label.caption(), "A");
+  EXPECT_EQ(Differences(before, ReadFile(t.entryFile())), "");
+}
+
+TEST(DragAndEdit, AnOpenEditIsCommittedToItsOwnSlotBeforeTheDragOfAnotherBegins) {
+  RunningApp t(EntryFileWith({{5, "five"}, {8, "eight"}}));
+  t.input.click(*t.main.Names[5]);
+  ASSERT_TRUE(t.main.Gettext->hasFocus());
+  t.main.Gettext->nativeTextChanged("typed into five");
+
+  t.pressAndMove(8, kLeftButton, kLeftButton, 0, 20);
+  EXPECT_TRUE(t.main.form.dragging());
+  EXPECT_FALSE(t.main.Gettext->visible());
+  EXPECT_EQ(t.main.Names[5]->caption(), "typed into five");
+  EXPECT_EQ(t.main.Names[8]->caption(), "eight");
+  EXPECT_EQ(
+      Differences(ReadFile(t.entryFile()), EntryFileWith({{5, "typed into five"}, {8, "eight"}})),
+      "");
+  EXPECT_EQ(t.app.currentSlot, 8);
+
+  t.input.move(*t.main.Names[9]);
+  t.input.release(*t.main.Names[9]);
+  EXPECT_EQ(
+      Differences(ReadFile(t.entryFile()), EntryFileWith({{5, "typed into five"}, {9, "eight"}})),
+      "");
+  EXPECT_FALSE(t.main.Gettext->visible());
+}
+
 }  // namespace
 }  // namespace tw::test

@@ -104,5 +104,26 @@ TEST_F(PagesTest, ADragOverATabShowsItsPageOnceAndSelectsTheTabThenDropsThere) {
   EXPECT_EQ(pageOnShow(), 1);
 }
 
+TEST_F(PagesTest, SwitchingPagesCommitsAnOpenEditAndTheNextEditLiesOverItsLabel) {
+  t.input.click(*w.Names[3]);
+  w.Gettext->nativeTextChanged("B");
+  t.input.click(*w.Page[0]);  // the page on show
+  EXPECT_FALSE(w.Gettext->visible());
+  EXPECT_EQ(w.Names[3]->caption(), "B");
+  EXPECT_EQ(ReadFile(t.entryFile()), EntryFileWith({{3, "B"}, {16, "sixteen"}}));
+
+  t.input.click(*w.Names[3]);
+  w.Gettext->nativeTextChanged("C");
+  t.input.click(*w.Page[1], forms::kRightButton);
+  EXPECT_FALSE(w.Gettext->visible());
+  EXPECT_EQ(ReadFile(t.entryFile()), EntryFileWith({{3, "C"}, {16, "sixteen"}}));
+
+  t.input.click(*w.Names[16]);
+  const forms::Rect label = w.Names[16]->absoluteBounds();
+  EXPECT_EQ(w.Gettext->left(), label.left);
+  EXPECT_EQ(w.Gettext->top(), label.top);
+  EXPECT_EQ(w.Gettext->caption(), "sixteen");
+}
+
 }  // namespace
 }  // namespace tw::test
