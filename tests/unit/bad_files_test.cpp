@@ -215,6 +215,25 @@ TEST_F(BadEntryFileTest, HiddenReadOnlyFileKeepsItsAttributesAndItsBytes) {
   SetFileAttributesA(t.entryFile().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadFile(t.entryFile()), file);
 }
+// Held open without sharing by another program (the same kind of handle from this process stands
+// for it): loading and saving fail with the file's name and leave its bytes alone; once it is
+// released both work again.
+TEST_F(BadEntryFileTest, FileHeldOpenWithoutSharingIsAnErrorUntilReleased) {
+  const std::string file = test::EntryFileWith({{6, "held"}});
+  WriteFile(t.entryFile(), file);
+  HANDLE holder = CreateFileA(t.entryFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(app::LoadEntries(t.app), store::FileError);
+  EXPECT_EQ(caption(6), "");
+  main.Names[6]->setCaption("typed meanwhile");
+  EXPECT_THROW(app::SaveEntries(t.app), store::FileError);
+  CloseHandle(holder);
+  EXPECT_EQ(ReadFile(t.entryFile()), file);
+
+  app::SaveEntries(t.app);
+  EXPECT_EQ(ReadFile(t.entryFile()), test::EntryFileWith({{6, "typed meanwhile"}}));
+}
 #else
 // Natively a name beginning with a dot stands for a hidden file: its permissions are left alone.
 TEST(BadFileAttributes, HiddenFileKeepsItsPermissions) {
