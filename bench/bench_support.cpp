@@ -1,0 +1,135 @@
+// Shared pieces of the benchmark's Windows helper programs (see bench_support.h).
+#include "bench_support.h"
+
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/main_window.h"
+#include "appearance/options_dialog.h"
+#include "forms/headless_backend.h"
+#include "win32/ansi_text.h"
+#include "win32/win32_backend.h"
+
+namespace tw::bench {
+
+namespace {
+
+std::optional<int> PositionOf(const std::string& title, const std::string& name, int index) {
+  forms::HeadlessBackend backend;
+  forms::Toolkit toolkit(backend);
+  std::unique_ptr<app::MainWindow> main;
+  std::unique_ptr<appearance::OptionsDialog> options;
+  const forms::Form* form = nullptr;
+  if (title == kMainTitle) {
+    main = std::make_unique<app::MainWindow>(toolkit);
+    form = &main->form;
+  } else if (title == kOptionsTitle) {
+    options = std::make_unique<appearance::OptionsDialog>(toolkit);
+    form = &options->form;
+  } else {
+    return std::nullopt;
+  }
+  for (int i = 0; i < form->controlCount(); ++i) {
+    const forms::Control& c = form->controlAt(i);
+    if (c.name() == name && c.index() == index) return i;
+  }
+  return std::nullopt;
+}
+
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<IdSearch*>(param);
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+bool SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  input.mi.dwFlags = flags;
+  return SendInput(1, &input, sizeof(input)) == 1;
+}
+
+struct LocalFreeDeleter {
+  void operator()(LPWSTR* p) const { LocalFree(p); }
+};
+
+}  // namespace
+
+double NowMs() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+}
+
+HWND ControlWindow(HWND form, const std::string& formTitle, const std::string& name, int index) {
+  const std::optional<int> position = PositionOf(formTitle, name, index);
+  if (!position || form == nullptr) return nullptr;
+  IdSearch search{win32::kFirstControlId + *position, nullptr};
+  EnumChildWindows(form, MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool MoveTo(POINT screen) {
+  // Absolute coordinates are 0..65535 over the primary screen.
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  const LONG dx = MulDiv(screen.x, 65535, width - 1);
+  const LONG dy = MulDiv(screen.y, 65535, height - 1);
+  return SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+}
+
+bool LeftDown() {
+  return SendMouse(MOUSEEVENTF_LEFTDOWN);
+}
+bool LeftUp() {
+  return SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+bool WaitProcessed(HWND window) {
+  for (int i = 0; i < 2; ++i) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kRoundTripBoundMs, &result)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+std::vector<std::string> Arguments() {
+  int argc = 0;
+  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+  std::vector<std::string> out;
+  for (int i = 1; argv && i < argc; ++i) out.push_back(win32::WideToAnsi(argv.get()[i]));
+  return out;
+}
+
+}  // namespace tw::bench

@@ -1,0 +1,55 @@
+// Shared pieces of the benchmark's Windows helper programs: finding Typewell's windows and the
+// window of one of its controls, real mouse input through SendInput, waiting until a window's
+// thread has processed what was sent, and a high-resolution clock.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tw::bench {
+
+inline constexpr char kMainTitle[] = " Typewell";
+inline constexpr char kOptionsTitle[] = " Typewell Options";
+inline constexpr UINT kRoundTripBoundMs = 2000;
+
+// Milliseconds on the performance counter, comparable within one process.
+double NowMs();
+
+// The window of a control of the Typewell form with that title: its control ID is 1000 + its
+// position in the form's enumeration, learnt by building the same layout without windows.
+HWND ControlWindow(HWND form, const std::string& formTitle, const std::string& name,
+                   int index = -1);
+
+// The screen point at the centre of a window.
+POINT CentreOf(HWND window);
+
+// Real mouse input: the pointer moved to the point, then the left button pressed or released.
+bool MoveTo(POINT screen);
+bool LeftDown();
+bool LeftUp();
+
+// Returns once the thread of the window has processed the messages queued for it before the
+// call (two round trips of WM_NULL), or false when it did not answer within the bound.
+bool WaitProcessed(HWND window);
+
+// Polls the condition every millisecond until it holds or the bound runs out.
+template <typename Condition>
+bool PollUntil(Condition condition, double boundMs) {
+  const double end = NowMs() + boundMs;
+  while (!condition()) {
+    if (NowMs() >= end) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+// The median of the values (0 when there are none).
+double Median(std::vector<double> values);
+
+// The command-line arguments as UTF-8-free ANSI strings, without the program's name.
+std::vector<std::string> Arguments();
+
+}  // namespace tw::bench

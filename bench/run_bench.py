@@ -1,0 +1,317 @@
+#!/usr/bin/env python3
+"""Typewell's benchmark: start-up time, fill latency, footprint, object growth and disk writes
+of the real Typewell.exe under Wine, each against a yardstick measured in the same run.
+
+Run through scripts/bench.sh, which builds the programs and prepares the Wine environment
+(WINEPREFIX, DISPLAY, a persistent wineserver). Prints the machine, every run and the medians,
+and saves the figures to <out>/results.txt and <out>/results.json."""
+
+import argparse
+import json
+import os
+import pathlib
+import platform
+import re
+import shutil
+import signal
+import statistics
+import subprocess
+import tempfile
+import time
+
+TITLE = " Typewell"
+MINIMAL_TITLE = " Minimal Window"
+TARGET_TITLE = "Typewell Test Target"
+FILL_TEXT = "Fill text"
+BOUND = 60  # seconds for any one step
+
+
+def winpath(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def wine(exe, *args, timeout=BOUND):
+    result = subprocess.run(["wine", str(exe), *[str(a) for a in args]], capture_output=True,
+                            text=True, timeout=timeout, stdin=subprocess.DEVNULL)
+    return result.returncode, result.stdout, result.stderr.strip()
+
+
+def poll(condition, what, timeout=BOUND):
+    end = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > end:
+            raise RuntimeError(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+def entries():
+    records = [b""] * 60
+    records[0], records[1], records[2], records[3] = FILL_TEXT.encode(), b"one", b"two", b"Drag me"
+    return b"".join(r.ljust(200, b" ") for r in records)
+
+
+class Bench:
+    def __init__(self, args):
+        self.args = args
+        self.exe = pathlib.Path(args.exe)
+        self.tools = pathlib.Path(args.tools)
+        self.e2e = pathlib.Path(args.e2e_tools)
+        self.root = pathlib.Path(tempfile.mkdtemp(prefix="typewell-bench-"))
+        self.results = {}
+        self.lines = []
+        self.processes = []
+
+    def say(self, line=""):
+        print(line, flush=True)
+        self.lines.append(line)
+
+    def folder(self, name, files):
+        folder = self.root / name
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+        for file_name, content in files.items():
+            (folder / file_name).write_bytes(content)
+        return folder
+
+    # --- machine -------------------------------------------------------------------------
+    def machine(self):
+        model = next((line.split(":", 1)[1].strip()
+                      for line in open("/proc/cpuinfo") if line.startswith("model name")), "?")
+        wine_version = subprocess.run(["wine", "--version"], capture_output=True,
+                                      text=True).stdout.strip()
+        self.results["machine"] = {"nproc": os.cpu_count(), "cpu": model, "wine": wine_version,
+                                   "kernel": platform.release()}
+        self.say(f"machine: {os.cpu_count()} cores, {model}, {wine_version}, "
+                 f"Linux {platform.release()}")
+
+    # --- start-up ------------------------------------------------------------------------
+    def startup(self):
+        minimal = self.folder("minimal", {})
+        shutil.copy2(self.tools / "minimal_window_gui.exe", minimal)
+        timer = self.tools / "launch_timer.exe"
+        runs = {"typewell": [], "minimal": []}
+        for i in range(self.args.runs):
+            for name in ("minimal", "typewell"):
+                if name == "typewell":
+                    folder = self.folder(f"start{i}", {"Typewell.ini": b""})
+                    shutil.copy2(self.exe, folder / "Typewell.exe")
+                    code, out, err = wine(timer, winpath(folder / "Typewell.exe"), TITLE)
+                else:
+                    code, out, err = wine(timer, winpath(minimal / "minimal_window_gui.exe"),
+                                          MINIMAL_TITLE)
+                if code != 0:
+                    raise RuntimeError(f"launch_timer {name} failed ({code}): {err}")
+                runs[name].append(float(out.split()[1]))
+        t, m = statistics.median(runs["typewell"]), statistics.median(runs["minimal"])
+        self.results["startup"] = {"runs_ms": runs, "typewell_median_ms": t,
+                                   "minimal_median_ms": m, "ratio": t / m, "goal_ratio": 1.25}
+        self.say(f"start-up runs (ms): Typewell {fmt(runs['typewell'])}")
+        self.say(f"                    minimal  {fmt(runs['minimal'])}")
+        self.say(f"start-up median: Typewell {t:.1f} ms, minimal window {m:.1f} ms, "
+                 f"ratio {t / m:.2f} (goal <= 1.25) {verdict(t / m <= 1.25)}")
+
+    # --- the running programs ------------------------------------------------------------
+    def start(self, exe, cwd, *args):
+        process = subprocess.Popen(["wine", str(exe), *args], cwd=cwd, stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    def start_typewell(self):
+        self.program = self.folder("program", {"Forms.dat": entries(), "Typewell.ini": b""})
+        shutil.copy2(self.exe, self.program / "Typewell.exe")
+        self.typewell = self.start(self.program / "Typewell.exe", self.program)
+        poll(lambda: self.footprint(TITLE) is not None, "Typewell's window")
+        self.target_dir = self.folder("target", {})
+        self.start(self.e2e / "target_gui.exe", self.target_dir, winpath(self.target_dir), "old")
+        poll(lambda: (self.target_dir / "ready").exists(), "the target program")
+
+    def footprint(self, title):
+        code, out, _ = wine(self.tools / "footprint.exe", title)
+        if code != 0:
+            return None
+        values = out.split()
+        return {values[i]: (values[i + 1] if values[i] == "source" else int(values[i + 1]))
+                for i in range(0, len(values), 2)}
+
+    # --- fill latency --------------------------------------------------------------------
+    def fill(self):
+        n = self.args.fills
+        code, out, err = wine(self.tools / "fill_timer.exe", TARGET_TITLE, 0, n, FILL_TEXT,
+                              timeout=BOUND * 3)
+        runs = [float(v) for v in re.findall(r"^fill_ms (\S+)", out, re.M)]
+        fcode, fout, ferr = wine(self.e2e / "fill_floor.exe", TARGET_TITLE, FILL_TEXT, n,
+                                 timeout=BOUND * 3)
+        floor = float(fout.split()[3]) if fcode == 0 else None
+        result = {"runs_ms": runs, "floor_median_ms": floor, "goal_ratio": 1.3}
+        self.results["fill"] = result
+        if floor is None:
+            self.say(f"fill floor: fill_floor failed ({fcode}): {ferr}")
+        if code != 0:
+            result["error"] = err
+            self.say(f"fill latency: NOT MEASURED - {err} (after {len(runs)} fills: "
+                     f"{fmt(runs)})")
+            return
+        median = statistics.median(runs)
+        result["median_ms"] = median
+        self.say(f"fill runs (ms): {fmt(runs)}")
+        if floor:
+            result["ratio"] = median / floor
+            self.say(f"fill median: {median:.1f} ms, floor {floor:.1f} ms, ratio "
+                     f"{median / floor:.2f} (goal <= 1.3, well under 100 ms) "
+                     f"{verdict(median / floor <= 1.3 and median < 100)}")
+
+    # --- footprint and growth ------------------------------------------------------------
+    def resources(self):
+        size = self.exe.stat().st_size
+        stripped = self.root / "stripped.exe"
+        subprocess.run(["i686-w64-mingw32-strip", "-o", str(stripped), str(self.exe)],
+                       check=False)
+        stripped_size = stripped.stat().st_size if stripped.exists() else None
+        self.results["exe"] = {"bytes": size, "stripped_bytes": stripped_size,
+                               "goal_bytes": 300 * 1024}
+        self.say(f"exe size: {size / 1024:.0f} KB as built, {stripped_size / 1024:.0f} KB "
+                 f"stripped (goal <= 300 KB) {verdict(stripped_size <= 300 * 1024)}")
+        minimal_folder = self.root / "minimal"
+        minimal = self.start(minimal_folder / "minimal_window_gui.exe", minimal_folder)
+        poll(lambda: self.footprint(MINIMAL_TITLE) is not None, "the minimal window")
+        minimal_fp = self.footprint(MINIMAL_TITLE)
+        minimal.kill()
+        after_start = self.startup_footprint
+        self.results["footprint"] = {"typewell_after_start": after_start,
+                                     "minimal_window": minimal_fp, "goal_private_kb": 4096}
+        self.say(f"footprint after start-up ({after_start['source']} counters): private "
+                 f"{after_start['private_kb']} KB, working set {after_start['working_set_kb']} KB, "
+                 f"GDI {after_start['gdi']}, USER {after_start['user']}")
+        self.say(f"  minimal window program: private {minimal_fp['private_kb']} KB, working set "
+                 f"{minimal_fp['working_set_kb']} KB, GDI {minimal_fp['gdi']}, USER "
+                 f"{minimal_fp['user']}")
+        own = after_start["private_kb"] - minimal_fp["private_kb"]
+        self.say(f"  private bytes beyond the minimal program: {own} KB; goal <= 4096 KB private "
+                 f"{verdict(after_start['private_kb'] <= 4096)}")
+
+    def growth(self):
+        mix = "all" if "median_ms" in self.results.get("fill", {}) else "nofill"
+        before = self.footprint(TITLE)
+        started = time.monotonic()
+        code, out, err = wine(self.tools / "action_driver.exe", self.args.actions, TARGET_TITLE,
+                              mix, timeout=BOUND * 10)
+        after = self.footprint(TITLE)
+        result = {"mix": mix, "before": before, "after": after, "driver": out.strip(),
+                  "seconds": time.monotonic() - started}
+        self.results["growth"] = result
+        if code != 0:
+            result["error"] = err
+            self.say(f"actions: STOPPED - {err}")
+        else:
+            self.say(f"actions ({mix}): {out.strip()}")
+        grew = after["gdi"] > before["gdi"] or after["user"] > before["user"]
+        self.say(f"  GDI {before['gdi']} -> {after['gdi']}, USER {before['user']} -> "
+                 f"{after['user']}, private {before['private_kb']} -> {after['private_kb']} KB "
+                 f"(goal: no growth) {verdict(not grew and code == 0)}")
+
+    # --- disk writes ---------------------------------------------------------------------
+    def traced(self, action, seconds=None):
+        """Bytes that Typewell's process writes to files while the action runs."""
+        log = self.root / "strace.log"
+        tracer = subprocess.Popen(["strace", "-f", "-y", "-qq", "-e",
+                                   "trace=write,pwrite64,writev,pwritev", "-o", str(log), "-p",
+                                   str(self.typewell.pid)], stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.5)  # strace attaches asynchronously; it prints nothing to poll
+        try:
+            if seconds:
+                time.sleep(seconds)
+            else:
+                action()
+        finally:
+            tracer.send_signal(signal.SIGINT)
+            tracer.wait(timeout=BOUND)
+        written = {}
+        for line in log.read_text(errors="replace").splitlines():
+            match = re.search(r"\((\d+)<(/[^>]*)>.*= (\d+)$", line)
+            if match and not match.group(2).startswith(("/dev/", "/proc/")):
+                written[match.group(2)] = written.get(match.group(2), 0) + int(match.group(3))
+        return written
+
+    def writes(self):
+        idle = self.traced(None, seconds=self.args.idle_seconds)
+        total = sum(idle.values())
+        self.results["idle"] = {"seconds": self.args.idle_seconds, "bytes": total, "files": idle}
+        self.say(f"idle {self.args.idle_seconds} s: {total} bytes written {files(idle)} "
+                 f"(goal 0) {verdict(total == 0)}")
+        per = {}
+        for kind, count, goal in (("edits", 10, 12000), ("drags", 10, 400), ("options", 10, 12)):
+            outcome = {}
+
+            def act():
+                outcome["run"] = wine(self.tools / "action_driver.exe", count, TARGET_TITLE, kind)
+
+            written = self.traced(act)
+            code, out, err = outcome["run"]
+            per[kind] = {"bytes": sum(written.values()), "actions": count, "goal": goal,
+                         "files": written}
+            if code != 0:
+                per[kind]["error"] = err
+                self.say(f"bytes per {kind[:-1]}: NOT MEASURED - {err}")
+                continue
+            each = sum(written.values()) / count
+            per[kind]["per_action"] = each
+            self.say(f"bytes per {kind[:-1]}: {each:.0f} {files(written)} (goal {goal}) "
+                     f"{verdict(each == goal)}")
+        self.results["writes_per_action"] = per
+
+    # --- whole run -----------------------------------------------------------------------
+    def run(self):
+        try:
+            self.machine()
+            self.startup()
+            self.start_typewell()
+            self.startup_footprint = self.footprint(TITLE)
+            self.fill()
+            self.resources()
+            self.writes()
+            self.growth()
+        finally:
+            for process in self.processes:
+                if process.poll() is None:
+                    process.kill()
+                    process.wait(timeout=BOUND)
+            shutil.rmtree(self.root, ignore_errors=True)
+            self.save()
+
+    def save(self):
+        out = pathlib.Path(self.args.out)
+        out.mkdir(parents=True, exist_ok=True)
+        (out / "results.txt").write_text("\n".join(self.lines) + "\n")
+        (out / "results.json").write_text(json.dumps(self.results, indent=2) + "\n")
+        print(f"saved to {out / 'results.txt'} and {out / 'results.json'}")
+
+
+def fmt(values):
+    return " ".join(f"{v:.1f}" for v in values)
+
+
+def files(written):
+    return "(" + ", ".join(f"{pathlib.Path(p).name} {b}" for p, b in written.items()) + ")"
+
+
+def verdict(ok):
+    return "[meets the goal]" if ok else "[SHORT OF THE GOAL]"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--tools", required=True, help="folder of the bench tools")
+    parser.add_argument("--e2e-tools", required=True, help="folder of target_gui, fill_floor")
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--runs", type=int, default=15)
+    parser.add_argument("--fills", type=int, default=15)
+    parser.add_argument("--actions", type=int, default=10000)
+    parser.add_argument("--idle-seconds", type=int, default=60)
+    Bench(parser.parse_args()).run()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The benchmark: builds Typewell.exe, the end-to-end tools and the benchmark's helper programs
+# (MinSizeRel, mingw-w64), then measures the real exe under Wine on a virtual display of its
+# own: start-up against a minimal window program, fill latency against the floor, footprint,
+# object growth over many actions, and disk writes. Prints the figures and saves them to
+# build/bench/results.txt and results.json. Options are passed to bench/run_bench.py
+# (--runs, --fills, --actions, --idle-seconds).
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+export TYPEWELL_ROOT="$ROOT"
+source scripts/setup.sh
+source scripts/wine-env.sh
+
+BUILD="${TYPEWELL_BENCH_BUILD:-$ROOT/build/bench-build}"
+
+typewell_setup
+if [[ "$(dpkg-query -W -f='${Status}' strace 2>/dev/null)" != "install ok installed" ]]; then
+  apt-get install -y -q --no-install-recommends strace </dev/null
+fi
+mkdir -p "$BUILD"
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+  -DCMAKE_BUILD_TYPE=MinSizeRel -DTYPEWELL_TESTS=ON >"$BUILD/configure.log" 2>&1 || {
+  cat "$BUILD/configure.log"
+  exit 1
+}
+cmake --build "$BUILD" -j 2 --target Typewell target_gui fill_floor bench_tools
+wine_env_start --display
+python3 bench/run_bench.py --exe "$BUILD/src/win32/Typewell.exe" --tools "$BUILD/bench-tools" \
+  --e2e-tools "$BUILD/e2e-tools" --out "$ROOT/build/bench" "$@"
