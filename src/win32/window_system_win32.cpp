@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/key_strings.h"
+#include "win32/activation.h"
 #include "win32/ansi_text.h"
 #include "win32/key_sender.h"
 
@@ -19,6 +20,8 @@ namespace {
 constexpr wchar_t kOwnerClass[] = L"TypewellServicesWindow";
 // How long sending one key string may wait for the target in all.
 constexpr std::chrono::milliseconds kKeyStringBound{1000};
+// How long an activated window may take to settle in the foreground.
+constexpr std::chrono::milliseconds kActivationBound{1000};
 // How long a window may take to answer before it counts as hung.
 constexpr UINT kHungProbeMs = 200;
 // A pass over the queue stops after this many messages, so that a window that keeps posting to
@@ -142,11 +145,16 @@ void Win32WindowSystem::showWindowNormal(WindowHandle window) {
 }
 
 void Win32WindowSystem::setForegroundWindow(WindowHandle window) {
-  SetForegroundWindow(ToHwnd(window));
+  // The keys that follow an activation must not arrive before the window's thread has taken it.
+  ActivateAndSettle(ToHwnd(window), kActivationBound);
 }
 
 WindowHandle Win32WindowSystem::foregroundWindow() {
-  return FromHwnd(GetForegroundWindow());
+  const HWND foreground = GetForegroundWindow();
+  // Wine shows "no window active" as its desktop window in front (for instance when a program
+  // noticed a loss of input focus late); that is no window a fill could go to.
+  if (foreground == GetDesktopWindow()) return 0;
+  return FromHwnd(foreground);
 }
 
 std::string Win32WindowSystem::windowTitle(WindowHandle window) {
