@@ -254,6 +254,17 @@ void Form::pointerUp(Control* under, int button, int shift, Point client) {
   if (receiver->onMouseUp) receiver->onMouseUp(relativeEvent(*receiver, button, shift, client));
 }
 
+void Form::cancelPress() {
+  if (pressed_ == nullptr && dragSource_ == nullptr && buttonsHeld_ == 0) return;
+  if (dragSource_ != nullptr) {
+    dragSource_ = nullptr;
+    dragOver_ = nullptr;
+    if (loaded_) backend().hideDragOutline(*this);
+  }
+  pressed_ = nullptr;
+  buttonsHeld_ = 0;
+}
+
 void Form::endPress() {
   pressed_ = nullptr;
   buttonsHeld_ = 0;

@@ -107,6 +107,9 @@ class Form {
   void pointerDown(Control* under, int button, int shift, Point client);
   void pointerMove(Control* under, int buttons, int shift, Point client);
   void pointerUp(Control* under, int button, int shift, Point client);
+  // The pointer capture was taken away (a message box, another program): the press and any
+  // drag end without events, so that the next press starts afresh.
+  void cancelPress();
   // A push or option button was activated natively (mouse or keyboard).
   void nativeClicked(Control& control);
   // The native focus moved to a control of this form (null: away from the form's controls).

@@ -59,6 +59,16 @@ void PaintLabel(HWND window, const Control& label) {
             DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
 }
 
+// A control lost the mouse capture to a window outside its form (a message box opened while a
+// button was down, another program): the toolkit forgets the press, or the next click would
+// be taken for the release of this one.
+void CaptureTaken(Control& control, HWND newCapture) {
+  HWND formWindow = GetAncestor(reinterpret_cast<HWND>(control.native), GA_ROOT);
+  if (newCapture != nullptr && GetAncestor(newCapture, GA_ROOT) == formWindow) return;
+  if (newCapture == nullptr && control.form().pressedControl() == nullptr) return;
+  control.form().cancelPress();
+}
+
 // Messages of the own control classes; nothing means "the default processing".
 std::optional<LRESULT> OnControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Labels keep their font in the window's extra bytes, even before their control is known.
@@ -73,6 +83,10 @@ std::optional<LRESULT> OnControlMessage(HWND window, UINT message, WPARAM wParam
   const ControlKind kind = control->kind();
   if (IsMouseMessage(message)) {
     BackendOf(*control).mouseInput(control->form(), window, message, wParam, lParam);
+    return 0;
+  }
+  if (message == WM_CAPTURECHANGED) {
+    CaptureTaken(*control, reinterpret_cast<HWND>(lParam));
     return 0;
   }
   switch (message) {
@@ -143,6 +157,7 @@ LRESULT OnSubclassedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if (ControlOfWindow(window) != nullptr) form.nativeFocusChanged(control);
     return result;
   }
+  if (message == WM_CAPTURECHANGED) CaptureTaken(*control, reinterpret_cast<HWND>(lParam));
   if (control->kind() == ControlKind::TextBox || !IsMouseMessage(message)) {
     return DefSubclassProc(window, message, wParam, lParam);
   }

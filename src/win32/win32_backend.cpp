@@ -115,6 +115,29 @@ RECT Win32Backend::pixelRect(const forms::Rect& r) const {
   return RECT{left, top, left + toPixelsX(r.width), top + toPixelsY(r.height)};
 }
 
+RECT Win32Backend::controlPixelRect(const Control& control) const {
+  const forms::Rect absolute = control.absoluteBounds();
+  int originX = 0;
+  int originY = 0;
+  if (const Control* container = control.container()) {
+    const forms::Rect outer = container->absoluteBounds();
+    originX = toPixelsX(outer.left);
+    originY = toPixelsY(outer.top);
+  }
+  const int left = toPixelsX(absolute.left);
+  const int top = toPixelsY(absolute.top);
+  return RECT{left - originX, top - originY, left - originX + toPixelsX(absolute.width),
+              top - originY + toPixelsY(absolute.height)};
+}
+
+void Win32Backend::placeControlWindow(const Control& control) const {
+  HWND window = WindowOf(control);
+  if (window == nullptr) return;
+  const RECT r = controlPixelRect(control);
+  SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND Win32Backend::WindowOf(const Control& control) {
   if (control.kind() == ControlKind::Timer) return nullptr;
   return reinterpret_cast<HWND>(control.native);
@@ -201,7 +224,7 @@ void Win32Backend::createControl(FormWindow& fw, Control& control, int position)
   DWORD style = kind.style | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   if (control.visible()) style |= WS_VISIBLE;
   if (!control.enabled()) style |= WS_DISABLED;
-  const RECT r = pixelRect(control.bounds());
+  const RECT r = controlPixelRect(control);
   const auto id = static_cast<INT_PTR>(kFirstControlId + position);
   HWND window =
       CreateWindowExW(kind.exStyle, kind.className, L"", style, r.left, r.top, r.right - r.left,
@@ -362,12 +385,22 @@ void Win32Backend::controlChanged(Control& control, Property property) {
       if (HasText(control.kind())) SetWindowTextW(window, AnsiToWide(control.caption()).c_str());
       if (control.kind() == ControlKind::Label) InvalidateRect(window, nullptr, TRUE);
       break;
-    case Property::Bounds: {
-      const RECT r = pixelRect(control.bounds());
-      SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case Property::Bounds:
+      placeControlWindow(control);
+      if (control.kind() == ControlKind::Container) {
+        // Children are placed from their edges in the client area, which moved with it.
+        Form& form = control.form();
+        for (int i = 0; i < form.controlCount(); ++i) {
+          const Control& child = form.controlAt(i);
+          for (const Control* up = child.container(); up != nullptr; up = up->container()) {
+            if (up == &control) {
+              placeControlWindow(child);
+              break;
+            }
+          }
+        }
+      }
       break;
-    }
     case Property::Visible:
       ShowWindow(window, control.visible() ? SW_SHOWNA : SW_HIDE);
       break;

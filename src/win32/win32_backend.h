@@ -64,6 +64,11 @@ class Win32Backend final : public forms::Backend {
   int toPixelsX(forms::Twips t) const;
   int toPixelsY(forms::Twips t) const;
   RECT pixelRect(const forms::Rect& r) const;
+  // A control's rectangle in its parent window. Edges are rounded in the form's client area and
+  // then made relative, so that controls of different containers placed at the same twips (the
+  // edit box over a label) meet at the same pixels.
+  RECT controlPixelRect(const forms::Control& control) const;
+  void placeControlWindow(const forms::Control& control) const;
   // Mouse input on a window of a form (the form's client area or one of its controls).
   void mouseInput(forms::Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // A button's own release processing runs after the toolkit's: until it has, the capture that

@@ -134,6 +134,22 @@ TEST_F(ToolkitTest, DragConsumesTheReleaseAndDropsOnTheControlUnderThePointer) {
   EXPECT_EQ(form.pressedControl(), nullptr);
 }
 
+TEST_F(ToolkitTest, ALostCaptureEndsThePressSoTheNextClickIsNotSwallowed) {
+  input.press(*button);
+  form.cancelPress();  // a message box took the mouse while the button was down
+  form.pointerUp(nullptr, kLeftButton, 0, {5000, 5000});
+  input.press(*label);
+  input.release(*label);
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"down Btn3 b1", "down Lbl7 b1", "up Lbl7 i7 b1 x10"}));
+  // A drag ends as well: no drop, no outline.
+  input.press(*label);
+  label->beginDrag();
+  form.cancelPress();
+  EXPECT_FALSE(backend.outlineShown);
+  EXPECT_FALSE(form.dragging());
+}
+
 TEST_F(ToolkitTest, DragReleasedOutsideAnyControlDropsNothing) {
   input.press(*label);
   label->beginDrag();

@@ -1,6 +1,6 @@
-// The main window's layout realised as real windows: every control's pixel rectangle relative
-// to its parent window is lround(twips / twips-per-pixel) at the real DPI; hidden controls are
-// hidden windows; the focus sink takes the focus and lies under the "Tutorial" button.
+// The main window's layout realised as real windows: every control's pixel position in the
+// client area is lround(twips / twips-per-pixel) at the real DPI, its size likewise; hidden
+// controls are hidden windows; the focus sink takes the focus and lies under the "Tutorial" button.
 //
 // The same tests run at 144 DPI in a child process: BackendLayout.AtHighDpi sets
 // HKCU\Control Panel\Desktop\LogPixels to 144 (which Wine honours for new processes), starts
@@ -54,11 +54,20 @@ TEST(BackendLayout, EveryControlAtItsPixelRectangleInItsContainer) {
     const HWND parent =
         c.container() != nullptr ? Hwnd(*c.container()) : Win32Backend::WindowOf(form);
     EXPECT_EQ(GetParent(h), parent);
+    // Edges are rounded in the client area, so that the pixel position in the client area is
+    // the twips position / twips-per-pixel for every control, whatever its container.
     const RECT r = RectInParent(h);
-    EXPECT_EQ(r.left, px(c.left()));
-    EXPECT_EQ(r.top, px(c.top()));
+    const forms::Rect abs = c.absoluteBounds();
+    const forms::Rect parentAbs =
+        c.container() != nullptr ? c.container()->absoluteBounds() : forms::Rect{};
+    EXPECT_EQ(r.left, px(abs.left) - px(parentAbs.left));
+    EXPECT_EQ(r.top, px(abs.top) - px(parentAbs.top));
     EXPECT_EQ(r.right - r.left, px(c.width()));
     EXPECT_EQ(r.bottom - r.top, px(c.height()));
+    POINT inClient{0, 0};
+    MapWindowPoints(h, Win32Backend::WindowOf(form), &inClient, 1);
+    EXPECT_EQ(inClient.x, px(abs.left));
+    EXPECT_EQ(inClient.y, px(abs.top));
   }
   EXPECT_EQ(windows, form.controlCount() - 1);  // all but the timer
 
@@ -67,6 +76,29 @@ TEST(BackendLayout, EveryControlAtItsPixelRectangleInItsContainer) {
   GetClientRect(Win32Backend::WindowOf(form), &client);
   EXPECT_EQ(client.right, px(app::kClientWidth));
   EXPECT_EQ(client.bottom, px(app::kClientHeight));
+}
+
+TEST(BackendLayout, AControlPlacedOverALabelOfAMovedPageCoversItExactly) {
+  RealMainWindow w;
+  app::MainWindow& m = w.main;
+  // Page 4 brought to the first page's place, then the edit box laid over one of its labels,
+  // as editing does; every row of every page must meet the box pixel for pixel.
+  for (int page = 1; page < 4; ++page) {
+    m.Frame[page]->setLeft(m.Frame[0]->left());
+    for (int row = 0; row < 15; ++row) {
+      const forms::Control& label = *m.Names[page * 15 + row];
+      m.Gettext->setBounds({m.Frame[0]->left() + label.left(), m.Frame[0]->top() + label.top(),
+                            label.width(), m.Gettext->height()});
+      RECT box;
+      RECT under;
+      GetWindowRect(Hwnd(*m.Gettext), &box);
+      GetWindowRect(Hwnd(label), &under);
+      SCOPED_TRACE("slot " + std::to_string(page * 15 + row));
+      EXPECT_EQ(box.left, under.left);
+      EXPECT_EQ(box.top, under.top);
+      EXPECT_EQ(box.right, under.right);
+    }
+  }
 }
 
 TEST(BackendLayout, HiddenControlsAreHiddenWindowsAndTheFocusSinkIsNeverSeen) {
