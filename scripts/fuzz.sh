@@ -46,12 +46,13 @@ HARNESSES=(
 )
 
 build() {
-  cmake --preset fuzz -B "$BUILD_DIR" >"$BUILD_DIR.configure.log" 2>&1 || {
-    cat "$BUILD_DIR.configure.log"
+  mkdir -p "$BUILD_DIR"
+  cmake --preset fuzz -B "$BUILD_DIR" >"$BUILD_DIR/configure.log" 2>&1 || {
+    cat "$BUILD_DIR/configure.log"
     return 1
   }
-  nice cmake --build "$BUILD_DIR" -j "$JOBS" >"$BUILD_DIR.build.log" 2>&1 || {
-    tail -50 "$BUILD_DIR.build.log"
+  nice cmake --build "$BUILD_DIR" -j "$JOBS" >"$BUILD_DIR/build.log" 2>&1 || {
+    tail -50 "$BUILD_DIR/build.log"
     return 1
   }
 }
@@ -81,7 +82,7 @@ run_harness() {
 }
 
 main() {
-  mkdir -p "$(dirname "$BUILD_DIR")"
+  cd "$ROOT" || return 1
   build || {
     echo "fuzz: the harnesses did not build"
     return 1

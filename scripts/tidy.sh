@@ -15,11 +15,10 @@ TIDY="$(command -v clang-tidy-14 || command -v clang-tidy)" || {
   exit 2
 }
 
+cd "$ROOT" || exit 2
 if [[ ! -f "$BUILD_DIR/compile_commands.json" ]]; then
   cmake --preset native -B "$BUILD_DIR" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null || exit 2
 fi
-
-cd "$ROOT" || exit 2
 if (($#)); then
   FILES=("$@")
 else
