@@ -35,7 +35,8 @@ wine_env_start_display() {
     sleep 0.1
     ((waited += 1))
   done
-  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+  DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+  export DISPLAY
   rm -f "$display_file"
   wine_env_log "virtual display $DISPLAY (Xvfb pid $WINE_ENV_XVFB_PID)"
 }
