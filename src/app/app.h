@@ -16,7 +16,7 @@
 #include "store/settings_file.h"
 
 namespace tw::appearance {
-class OptionsDialog;
+struct OptionsDialog;
 }
 
 namespace tw::app {

@@ -106,9 +106,8 @@ class Parser {
     }
     for (auto key : modifiers) press(key, false, KeyAction::Down);
     parseKeyOrGroup(depth);
-    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) {
-      press(*it, false, KeyAction::Up);
-    }
+    // Released in the reverse order of pressing.
+    for (std::size_t i = modifiers.size(); i-- > 0;) press(modifiers[i], false, KeyAction::Up);
   }
 
   void parseKeyOrGroup(int depth) {

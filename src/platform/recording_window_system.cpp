@@ -17,60 +17,60 @@ std::vector<std::string> RecordingWindowSystem::callsStartingWith(const std::str
 }
 
 WindowHandle RecordingWindowSystem::findWindow(const std::string& title) {
-  calls.push_back("findWindow " + title);
+  calls.emplace_back("findWindow " + title);
   return existingWindow;
 }
 
 void RecordingWindowSystem::showWindowNormal(WindowHandle window) {
-  calls.push_back("showWindowNormal " + hex(window));
+  calls.emplace_back("showWindowNormal " + hex(window));
 }
 
 void RecordingWindowSystem::setForegroundWindow(WindowHandle window) {
-  calls.push_back("setForegroundWindow " + hex(window));
+  calls.emplace_back("setForegroundWindow " + hex(window));
   if (!activationRefused && !goneWindows.contains(window)) foreground = window;
 }
 
 WindowHandle RecordingWindowSystem::foregroundWindow() {
-  calls.push_back("foregroundWindow");
+  calls.emplace_back("foregroundWindow");
   return foreground;
 }
 
 std::string RecordingWindowSystem::windowTitle(WindowHandle window) {
-  calls.push_back("windowTitle " + hex(window));
+  calls.emplace_back("windowTitle " + hex(window));
   if (goneWindows.contains(window)) return "";
   auto it = titles.find(window);
   return it == titles.end() ? "" : it->second;
 }
 
 PixelRect RecordingWindowSystem::windowRect(WindowHandle window) {
-  calls.push_back("windowRect " + hex(window));
+  calls.emplace_back("windowRect " + hex(window));
   auto it = rects.find(window);
   return it == rects.end() ? PixelRect{} : it->second;
 }
 
 void RecordingWindowSystem::setWindowTopmost(WindowHandle window, const PixelRect& r) {
-  calls.push_back("setWindowTopmost " + hex(window) + " " + std::to_string(r.left) + "," +
-                  std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-                  std::to_string(r.bottom));
+  calls.emplace_back("setWindowTopmost " + hex(window) + " " + std::to_string(r.left) + "," +
+                     std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                     std::to_string(r.bottom));
 }
 
 bool RecordingWindowSystem::windowExists(WindowHandle window) {
-  calls.push_back("windowExists " + hex(window));
+  calls.emplace_back("windowExists " + hex(window));
   return window != 0 && !goneWindows.contains(window);
 }
 
 bool RecordingWindowSystem::windowHung(WindowHandle window) {
-  calls.push_back("windowHung " + hex(window));
+  calls.emplace_back("windowHung " + hex(window));
   return hungWindows.contains(window);
 }
 
 bool RecordingWindowSystem::foregroundIsThreadOf(WindowHandle window) {
-  calls.push_back("foregroundIsThreadOf " + hex(window));
+  calls.emplace_back("foregroundIsThreadOf " + hex(window));
   return foreground == window;
 }
 
 bool RecordingWindowSystem::setClipboardText(const std::string& text) {
-  calls.push_back("setClipboardText " + text);
+  calls.emplace_back("setClipboardText " + text);
   if (clipboardFailures > 0) {
     --clipboardFailures;
     return false;
@@ -80,18 +80,18 @@ bool RecordingWindowSystem::setClipboardText(const std::string& text) {
 }
 
 void RecordingWindowSystem::releaseHeldModifiers() {
-  calls.push_back("releaseHeldModifiers");
+  calls.emplace_back("releaseHeldModifiers");
 }
 
 SendResult RecordingWindowSystem::sendKeys(const std::string& keys, KeyWait wait,
                                            WindowHandle target) {
-  calls.push_back("sendKeys " + keys + (wait == KeyWait::Yes ? " wait " : " nowait ") +
-                  hex(target));
+  calls.emplace_back("sendKeys " + keys + (wait == KeyWait::Yes ? " wait " : " nowait ") +
+                     hex(target));
   return keysResult;
 }
 
 void RecordingWindowSystem::doEvents() {
-  calls.push_back("doEvents");
+  calls.emplace_back("doEvents");
   if (pendingEvents) {
     auto run = std::move(pendingEvents);
     pendingEvents = nullptr;
@@ -101,12 +101,12 @@ void RecordingWindowSystem::doEvents() {
 
 std::optional<std::string> RecordingWindowSystem::findExecutable(const std::string& file,
                                                                  const std::string& directory) {
-  calls.push_back("findExecutable " + file + " " + directory);
+  calls.emplace_back("findExecutable " + file + " " + directory);
   return executable;
 }
 
 void RecordingWindowSystem::startProgram(const std::string& commandLine) {
-  calls.push_back("startProgram " + commandLine);
+  calls.emplace_back("startProgram " + commandLine);
 }
 
 bool RecordingWindowSystem::onAnyMonitor(const PixelRect&) {
@@ -114,16 +114,16 @@ bool RecordingWindowSystem::onAnyMonitor(const PixelRect&) {
 }
 
 bool RecordingWindowSystem::acquireInstanceLock(const std::string& name) {
-  calls.push_back("acquireInstanceLock " + name);
+  calls.emplace_back("acquireInstanceLock " + name);
   return !lockTaken;
 }
 
 void RecordingWindowSystem::sleep(int milliseconds) {
-  calls.push_back("sleep " + std::to_string(milliseconds));
+  calls.emplace_back("sleep " + std::to_string(milliseconds));
 }
 
 void RecordingWindowSystem::reportError(const std::string& message, WindowHandle) {
-  calls.push_back("reportError " + message);
+  calls.emplace_back("reportError " + message);
   errors.push_back(message);
 }
 
