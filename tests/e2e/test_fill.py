@@ -74,6 +74,13 @@ class FillTest(unittest.TestCase):
     def fill_keys(self, outdir=None):
         return [line for line in self.keys(outdir) if line.split()[1] in FILL_KEYS]
 
+    def wait_fill_keys(self, count=10):
+        """The fill's key lines once count of them are logged: the Tab is not waited for, so
+        its key-up may still be on its way when the field has the focus."""
+        wait_until(lambda: len(self.fill_keys()) >= count,
+                   what=f"{count} key lines of the fill; logged: {self.keys()}")
+        return self.fill_keys()
+
     def field_centre(self, index, outdir=None):
         rects = dict(line.split("\t") for line in
                      ((outdir or self.outdir) / "rects.txt").read_text().splitlines())
@@ -117,7 +124,7 @@ class FillTest(unittest.TestCase):
             tw.click("FillBtn", 4)
             self.wait_fields({1: "Hello entry", "focus": 2, 2: "second"})
             tw.screenshot("fill_one_field")
-            self.assertEqual(len(self.fill_keys()), 10, self.keys())
+            self.assertEqual(len(self.wait_fill_keys()), 10, self.keys())
 
             # Pasting anywhere afterwards gives the entry.
             self.click_field(3)
@@ -180,7 +187,7 @@ class FillTest(unittest.TestCase):
             self.assertTrue((self.outdir / "released").exists())
             homes = [line for line in self.keys() if line.startswith("down 24")]
             self.assertEqual(len(homes), 1, self.keys())
-            self.assertEqual(len(self.fill_keys()), 10, self.keys())
+            self.assertEqual(len(self.wait_fill_keys()), 10, self.keys())
 
     def test_a_held_ctrl_never_reaches_the_target_with_the_fills_keys(self):
         self.start_target("keep this line", "")
@@ -192,7 +199,7 @@ class FillTest(unittest.TestCase):
             tw.click("FillBtn", 0)
             self.wait_fields({1: "no ctrl", "focus": 2})
             xdo("keyup", "ctrl")
-            fill_keys = self.fill_keys()
+            fill_keys = self.wait_fill_keys()
             self.assertEqual(len(fill_keys), 10, self.keys())
             self.assertTrue(all("ctrl=0" in line and "alt=0" in line for line in fill_keys),
                             self.keys())
@@ -221,7 +228,7 @@ class FillTest(unittest.TestCase):
             self.click_field(1)
             tw.click("FillBtn", 0)
             self.wait_fields({1: "entry", "focus": 2})
-            self.assertEqual(len(self.fill_keys()), 10, self.keys())
+            self.assertEqual(len(self.wait_fill_keys()), 10, self.keys())
 
     def test_fills_wines_own_notepad(self):
         # Notepad opens where its settings say: small, in the corner, clear of Typewell's

@@ -39,6 +39,15 @@ def key_lines(outdir):
     return path.read_text().splitlines() if path.exists() else []
 
 
+def fill_key_lines(outdir, count=10):
+    """The target's log lines of the fill's keys, once all of them have arrived: the Tab is
+    not waited for, so its key-up may still be on its way when the fill returns."""
+    def lines():
+        return [line for line in key_lines(outdir) if line.split()[1] in FILL_KEYS]
+    wait_until(lambda: len(lines()) >= count, what=f"{count} key lines of the fill")
+    return lines()
+
+
 class ServicesTest(unittest.TestCase):
     def setUp(self):
         self.outdir = pathlib.Path(tempfile.mkdtemp(prefix="typewell-services-"))
@@ -76,7 +85,7 @@ class ServicesTest(unittest.TestCase):
         self.assertRegex(result.stdout, r"fills 1 median_ms \d+\.\d+")
         self.assert_filled()
         self.assertEqual(read_fields(self.outdir)[2], "")
-        fill_lines = [line for line in key_lines(self.outdir) if line.split()[1] in FILL_KEYS]
+        fill_lines = fill_key_lines(self.outdir)
         self.assertEqual(len(fill_lines), 10, key_lines(self.outdir))
         for line in key_lines(self.outdir):
             self.assertIn("ctrl=0 alt=0", line)
@@ -97,7 +106,7 @@ class ServicesTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assert_filled()
         self.assertEqual(read_fields(self.outdir)[2], "second")
-        fill_lines = [line for line in key_lines(self.outdir) if line.split()[1] in FILL_KEYS]
+        fill_lines = fill_key_lines(self.outdir)
         self.assertEqual(len(fill_lines), 10, key_lines(self.outdir))
         for line in fill_lines:
             self.assertIn("ctrl=0", line)
