@@ -14,7 +14,7 @@ source scripts/wine-env.sh
 JOBS=2
 TEST_TIMEOUT=300 # seconds for one test, so that a hung Windows process cannot block the run
 # The stages, in order. The sanitizer and fuzzing stages are ready for their tests to arrive.
-STAGES=(setup native native_sanitize fuzz win32_tests)
+STAGES=(setup native tidy native_sanitize fuzz win32_tests)
 
 TOTAL_PASSED=0
 TOTAL_FAILED=0
@@ -72,6 +72,18 @@ stage_setup() {
 stage_native() {
   configure_and_build native || return 1
   run_ctest native --preset native -j "$JOBS" --timeout "$TEST_TIMEOUT"
+}
+
+# clang-tidy over the portable sources with the checked-in configuration (needs the native
+# build's compile commands): a clean run counts as one passed check.
+stage_tidy() {
+  if scripts/tidy.sh >"$LOG_DIR/tidy.log" 2>&1; then
+    ((TOTAL_PASSED += 1))
+  else
+    tail -20 "$LOG_DIR/tidy.log"
+    note_failure "clang-tidy findings (see $LOG_DIR/tidy.log)"
+  fi
+  tail -1 "$LOG_DIR/tidy.log"
 }
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole native test suite.
