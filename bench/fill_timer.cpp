@@ -40,14 +40,18 @@ std::wstring TextOf(HWND window) {
   return std::wstring(text, static_cast<std::size_t>(length));
 }
 
-bool Click(POINT at) {
-  return tw::bench::MoveTo(at) && tw::bench::LeftDown() && tw::bench::LeftUp();
+// Each event waits until the window's thread has processed the one before it: Wine routes a
+// press to the window under the pointer it last processed.
+bool Click(HWND window) {
+  return tw::bench::MoveTo(tw::bench::CentreOf(window)) && tw::bench::WaitProcessed(window) &&
+         tw::bench::LeftDown() && tw::bench::WaitProcessed(window) && tw::bench::LeftUp() &&
+         tw::bench::WaitProcessed(window);
 }
 
 // One fill; returns its milliseconds, or a negative number naming the step that failed.
 double FillRound(HWND target, HWND first, HWND second, HWND main, HWND insert,
                  const std::wstring& text) {
-  if (!Click(tw::bench::CentreOf(first))) return -1;
+  if (!Click(first)) return -1;
   if (!tw::bench::PollUntil(
           [&] { return GetForegroundWindow() == target && FocusOf(target) == first; },
           kStepBoundMs)) {
