@@ -20,8 +20,9 @@ namespace {
 constexpr wchar_t kOwnerClass[] = L"TypewellServicesWindow";
 // How long sending one key string may wait for the target in all.
 constexpr std::chrono::milliseconds kKeyStringBound{1000};
-// How long an activated window may take to settle in the foreground.
-constexpr std::chrono::milliseconds kActivationBound{1000};
+// How long an activated window may take to settle in the foreground: it returns in a few
+// milliseconds as a rule, but a busy machine can hold the target's thread back for longer.
+constexpr std::chrono::milliseconds kActivationBound{2000};
 // How long a window may take to answer before it counts as hung.
 constexpr UINT kHungProbeMs = 200;
 // A pass over the queue stops after this many messages, so that a window that keeps posting to
