@@ -249,8 +249,8 @@ class FilesHeldOpenByAnotherProgram(unittest.TestCase):
             info = tw.info()
             caption_x = info["left"] + info["width"] // 2
             caption_y = (info["top"] + info["clienttop"]) // 2
-            # One xdotool run: the whole drag is queued before the move loop starts, so no tick
-            # of the timer (whose message box would end the loop half way) comes between.
+            # The whole drag in one xdotool run, queued before the move loop reads it: a drag of
+            # separate steps now and then left the window where it stood.
             xdo("mousemove", caption_x, caption_y, "mousedown", 1,
                 "mousemove", caption_x - 60, caption_y + 40,
                 "mousemove", caption_x - 120, caption_y + 80, "mouseup", 1)
