@@ -167,6 +167,9 @@ TEST_F(BadEntryFileTest, ReadOnlyFileLoadsAndIsMadeWritableForTheNextSave) {
   app::LoadEntries(t.app);
   EXPECT_EQ(caption(9), "protected");
   EXPECT_EQ(ReadFile(t.entryFile()), file);
+  EXPECT_NE(
+      std::filesystem::status(t.entryFile()).permissions() & std::filesystem::perms::owner_write,
+      std::filesystem::perms::none);
   main.Names[9]->setCaption("changed");
   app::SaveEntries(t.app);
   EXPECT_EQ(ReadFile(t.entryFile()), test::EntryFileWith({{9, "changed"}}));
@@ -267,9 +270,9 @@ std::string Hex(const std::string& hex) {
 
 struct SettingsCase {
   const char* name;
-  std::string file;
+  const char* file;  // hex
   store::SettingsRecord loaded;
-  std::string after;
+  const char* after = nullptr;  // hex; by default the loaded record and the bytes beyond it
 };
 
 class BadSettingsFileTest : public ::testing::Test {
@@ -279,140 +282,91 @@ class BadSettingsFileTest : public ::testing::Test {
 
   void check(const SettingsCase& c) {
     SCOPED_TRACE(c.name);
-    WriteFile(path, c.file);
+    const std::string file = Hex(c.file);
+    WriteFile(path, file);
     store::SettingsRecord record{};
     const auto state = store::LoadSettings(folder.withSeparator(), record, kScreen,
                                            [](const store::SettingsRecord&) { return true; });
     EXPECT_EQ(state,
-              c.file.empty() ? store::SettingsFileState::Empty : store::SettingsFileState::Written);
+              file.empty() ? store::SettingsFileState::Empty : store::SettingsFileState::Written);
     EXPECT_EQ(record, c.loaded);
-    EXPECT_EQ(ReadFile(path), c.after);
+    const std::string beyond = file.size() > 12 ? file.substr(12) : "";
+    EXPECT_EQ(ReadFile(path),
+              c.after != nullptr ? Hex(c.after) : test::SettingsBytes(c.loaded) + beyond);
   }
 };
 
 // The example record 01 00 B0 04 B8 0B 03 00 00 00 05 00 and one byte more, cut to every length:
 // the bytes there are count, the rest read as zero, and the count's save completes the record.
 TEST_F(BadSettingsFileTest, EveryLengthFrom0To13Bytes) {
-  const std::string example = Hex("01 00 B0 04 B8 0B 03 00 00 00 05 00 77");
-  const std::string centredBold = Hex("01 00 56 10 DD 1F 00 00 00 00 01 00");
-  const std::vector<SettingsCase> cases = {
+  const SettingsCase cases[] = {
       {"0 bytes: a first start, nothing written", "", {0, 4182, 8157, 0, 0, 1}, ""},
-      {"1 byte: bold, position 0/0 centred",
-       example.substr(0, 1),
-       {1, 4182, 8157, 0, 0, 1},
-       centredBold},
-      {"2 bytes", example.substr(0, 2), {1, 4182, 8157, 0, 0, 1}, centredBold},
-      {"3 bytes: top 176",
-       example.substr(0, 3),
-       {1, 176, 0, 0, 0, 1},
-       Hex("01 00 B0 00 00 00 00 00 00 00 01 00")},
-      {"4 bytes: top 1200",
-       example.substr(0, 4),
-       {1, 1200, 0, 0, 0, 1},
-       Hex("01 00 B0 04 00 00 00 00 00 00 01 00")},
-      {"5 bytes: left 184",
-       example.substr(0, 5),
-       {1, 1200, 184, 0, 0, 1},
-       Hex("01 00 B0 04 B8 00 00 00 00 00 01 00")},
-      {"6 bytes: left 3000",
-       example.substr(0, 6),
-       {1, 1200, 3000, 0, 0, 1},
-       Hex("01 00 B0 04 B8 0B 00 00 00 00 01 00")},
-      {"7 bytes: yellow",
-       example.substr(0, 7),
-       {1, 1200, 3000, 3, 0, 1},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
-      {"8 bytes",
-       example.substr(0, 8),
-       {1, 1200, 3000, 3, 0, 1},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
-      {"9 bytes",
-       example.substr(0, 9),
-       {1, 1200, 3000, 3, 0, 1},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
-      {"10 bytes",
-       example.substr(0, 10),
-       {1, 1200, 3000, 3, 0, 1},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 00")},
-      {"11 bytes: count 5",
-       example.substr(0, 11),
-       {1, 1200, 3000, 3, 0, 6},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 06 00")},
-      {"12 bytes: the example",
-       example.substr(0, 12),
-       {1, 1200, 3000, 3, 0, 6},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 06 00")},
+      {"1 byte: bold, position 0/0 centred", "01", {1, 4182, 8157, 0, 0, 1}},
+      {"2 bytes", "01 00", {1, 4182, 8157, 0, 0, 1}},
+      {"3 bytes: top 176", "01 00 B0", {1, 176, 0, 0, 0, 1}},
+      {"4 bytes: top 1200", "01 00 B0 04", {1, 1200, 0, 0, 0, 1}},
+      {"5 bytes: left 184", "01 00 B0 04 B8", {1, 1200, 184, 0, 0, 1}},
+      {"6 bytes: left 3000", "01 00 B0 04 B8 0B", {1, 1200, 3000, 0, 0, 1}},
+      {"7 bytes: yellow", "01 00 B0 04 B8 0B 03", {1, 1200, 3000, 3, 0, 1}},
+      {"8 bytes", "01 00 B0 04 B8 0B 03 00", {1, 1200, 3000, 3, 0, 1}},
+      {"9 bytes", "01 00 B0 04 B8 0B 03 00 00", {1, 1200, 3000, 3, 0, 1}},
+      {"10 bytes", "01 00 B0 04 B8 0B 03 00 00 00", {1, 1200, 3000, 3, 0, 1}},
+      {"11 bytes: count 5", "01 00 B0 04 B8 0B 03 00 00 00 05", {1, 1200, 3000, 3, 0, 6}},
+      {"12 bytes: the example", "01 00 B0 04 B8 0B 03 00 00 00 05 00", {1, 1200, 3000, 3, 0, 6}},
       {"13 bytes: the byte after the record stays",
-       example,
-       {1, 1200, 3000, 3, 0, 6},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 06 00 77")},
+       "01 00 B0 04 B8 0B 03 00 00 00 05 00 77",
+       {1, 1200, 3000, 3, 0, 6}},
   };
   for (const SettingsCase& c : cases) check(c);
 }
 
 // The example record with one field at its extreme: what loads, and what the file holds.
 TEST_F(BadSettingsFileTest, ExtremeValueInEachField) {
-  const std::vector<SettingsCase> cases = {
+  const SettingsCase cases[] = {
       {"font 32767 becomes normal and is written",
-       Hex("FF 7F B0 04 B8 0B 03 00 00 00 05 00"),
+       "FF 7F B0 04 B8 0B 03 00 00 00 05 00",
        {0, 1200, 3000, 3, 0, 6},
-       Hex("00 00 B0 04 B8 0B 03 00 00 00 06 00")},
-      {"font -32768",
-       Hex("00 80 B0 04 B8 0B 03 00 00 00 05 00"),
-       {0, 1200, 3000, 3, 0, 6},
-       Hex("00 00 B0 04 B8 0B 03 00 00 00 06 00")},
+       "00 00 B0 04 B8 0B 03 00 00 00 06 00"},
+      {"font -32768", "00 80 B0 04 B8 0B 03 00 00 00 05 00", {0, 1200, 3000, 3, 0, 6}},
       {"top 32767 is centred",
-       Hex("01 00 FF 7F B8 0B 03 00 00 00 05 00"),
+       "01 00 FF 7F B8 0B 03 00 00 00 05 00",
        {1, 4182, 8157, 3, 0, 6},
-       Hex("01 00 56 10 DD 1F 03 00 00 00 06 00")},
-      {"top -32768 is kept",
-       Hex("01 00 00 80 B8 0B 03 00 00 00 05 00"),
-       {1, -32768, 3000, 3, 0, 6},
-       Hex("01 00 00 80 B8 0B 03 00 00 00 06 00")},
-      {"left 32767 is centred",
-       Hex("01 00 B0 04 FF 7F 03 00 00 00 05 00"),
-       {1, 4182, 8157, 3, 0, 6},
-       Hex("01 00 56 10 DD 1F 03 00 00 00 06 00")},
-      {"left -32768 is kept",
-       Hex("01 00 B0 04 00 80 03 00 00 00 05 00"),
-       {1, 1200, -32768, 3, 0, 6},
-       Hex("01 00 B0 04 00 80 03 00 00 00 06 00")},
+       "01 00 56 10 DD 1F 03 00 00 00 06 00"},
+      {"top -32768 is kept", "01 00 00 80 B8 0B 03 00 00 00 05 00", {1, -32768, 3000, 3, 0, 6}},
+      {"left 32767 is centred", "01 00 B0 04 FF 7F 03 00 00 00 05 00", {1, 4182, 8157, 3, 0, 6}},
+      {"left -32768 is kept", "01 00 B0 04 00 80 03 00 00 00 05 00", {1, 1200, -32768, 3, 0, 6}},
       {"colour 32767 shows green, the file keeps it",
-       Hex("01 00 B0 04 B8 0B FF 7F 00 00 05 00"),
+       "01 00 B0 04 B8 0B FF 7F 00 00 05 00",
        {1, 1200, 3000, 1, 0, 6},
-       Hex("01 00 B0 04 B8 0B FF 7F 00 00 06 00")},
+       "01 00 B0 04 B8 0B FF 7F 00 00 06 00"},
       {"colour -32768",
-       Hex("01 00 B0 04 B8 0B 00 80 00 00 05 00"),
+       "01 00 B0 04 B8 0B 00 80 00 00 05 00",
        {1, 1200, 3000, 1, 0, 6},
-       Hex("01 00 B0 04 B8 0B 00 80 00 00 06 00")},
+       "01 00 B0 04 B8 0B 00 80 00 00 06 00"},
       {"reserved 32767 is carried",
-       Hex("01 00 B0 04 B8 0B 03 00 FF 7F 05 00"),
-       {1, 1200, 3000, 3, 32767, 6},
-       Hex("01 00 B0 04 B8 0B 03 00 FF 7F 06 00")},
+       "01 00 B0 04 B8 0B 03 00 FF 7F 05 00",
+       {1, 1200, 3000, 3, 32767, 6}},
       {"reserved -32768 is carried",
-       Hex("01 00 B0 04 B8 0B 03 00 00 80 05 00"),
-       {1, 1200, 3000, 3, -32768, 6},
-       Hex("01 00 B0 04 B8 0B 03 00 00 80 06 00")},
+       "01 00 B0 04 B8 0B 03 00 00 80 05 00",
+       {1, 1200, 3000, 3, -32768, 6}},
       {"count 32767 stays, nothing written",
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 FF 7F"),
-       {1, 1200, 3000, 3, 0, 32767},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 FF 7F")},
+       "01 00 B0 04 B8 0B 03 00 00 00 FF 7F",
+       {1, 1200, 3000, 3, 0, 32767}},
       {"count -32768 counts up",
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 00 80"),
+       "01 00 B0 04 B8 0B 03 00 00 00 00 80",
        {1, 1200, 3000, 3, 0, -32767},
-       Hex("01 00 B0 04 B8 0B 03 00 00 00 01 80")},
+       "01 00 B0 04 B8 0B 03 00 00 00 01 80"},
       {"every byte FF",
-       Hex("FF FF FF FF FF FF FF FF FF FF FF FF"),
+       "FF FF FF FF FF FF FF FF FF FF FF FF",
        {0, -1, -1, 1, -1, 0},
-       Hex("00 00 FF FF FF FF 01 00 FF FF 00 00")},
+       "00 00 FF FF FF FF 01 00 FF FF 00 00"},
       {"every field -32768",
-       Hex("00 80 00 80 00 80 00 80 00 80 00 80"),
-       {0, -32768, -32768, 1, -32768, -32767},
-       Hex("00 00 00 80 00 80 01 00 00 80 01 80")},
+       "00 80 00 80 00 80 00 80 00 80 00 80",
+       {0, -32768, -32768, 1, -32768, -32767}},
       {"every field 32767",
-       Hex("FF 7F FF 7F FF 7F FF 7F FF 7F FF 7F"),
+       "FF 7F FF 7F FF 7F FF 7F FF 7F FF 7F",
        {0, 4182, 8157, 1, 32767, 32767},
-       Hex("00 00 56 10 DD 1F 01 00 FF 7F FF 7F")},
+       "00 00 56 10 DD 1F 01 00 FF 7F FF 7F"},
   };
   for (const SettingsCase& c : cases) check(c);
 }

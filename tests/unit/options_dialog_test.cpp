@@ -32,11 +32,6 @@ class SpyBackend : public forms::HeadlessBackend {
   }
 };
 
-std::string BytesOf(const store::SettingsRecord& r) {
-  const store::SettingsBytes b = store::EncodeSettings(r);
-  return std::string(b.begin(), b.end());
-}
-
 class OptionsDialogTest : public ::testing::Test {
  protected:
   OptionsDialogTest() {
@@ -147,9 +142,9 @@ TEST_F(OptionsDialogTest, EachColourIsSavedBeforeTheLabelsTakeItWhateverTheButto
       SCOPED_TRACE("colour " + std::to_string(choice) + " button " + std::to_string(button));
       Choose(in, *d.ColorOption[choice], button);
       store::SettingsRecord expected{0, 2100, 1500, static_cast<std::int16_t>(choice), 7, 5};
-      EXPECT_EQ(SettingsFile(), BytesOf(expected));
+      EXPECT_EQ(SettingsFile(), test::SettingsBytes(expected));
       ASSERT_FALSE(fileWhenLabelsChange.empty());
-      EXPECT_EQ(fileWhenLabelsChange.back(), BytesOf(expected));
+      EXPECT_EQ(fileWhenLabelsChange.back(), test::SettingsBytes(expected));
       for (Control* label : app.main.Names) EXPECT_EQ(label->backColor(), kExpected[choice]);
       EXPECT_TRUE(d.ColorOption[choice]->selected());
       EXPECT_EQ(d.form.focused(), d.Holdfocus);
@@ -178,7 +173,7 @@ TEST_F(OptionsDialogTest, FontChoiceIsSavedThenWeighsTheDialogAndThenTheMainWind
   WithDialog([&](OptionsDialog& d, HeadlessInput& in) {
     weighed.clear();  // the opening pass
     Choose(in, *d.FontOption[1], forms::kRightButton);
-    const std::string boldBytes = BytesOf({1, 2100, 1500, 0, 7, 5});
+    const std::string boldBytes = test::SettingsBytes({1, 2100, 1500, 0, 7, 5});
     EXPECT_EQ(SettingsFile(), boldBytes);
     EXPECT_EQ(fileAtFirstWeight, boldBytes);
     EXPECT_EQ(weighed, (std::vector<const forms::Form*>{&d.form, &app.main.form}));
@@ -190,7 +185,7 @@ TEST_F(OptionsDialogTest, FontChoiceIsSavedThenWeighsTheDialogAndThenTheMainWind
 
     weighed.clear();
     Choose(in, *d.FontOption[0], forms::kLeftButton);
-    EXPECT_EQ(SettingsFile(), BytesOf({0, 2100, 1500, 0, 7, 5}));
+    EXPECT_EQ(SettingsFile(), test::SettingsBytes({0, 2100, 1500, 0, 7, 5}));
     EXPECT_EQ(weighed, (std::vector<const forms::Form*>{&d.form, &app.main.form}));
     EXPECT_TRUE(allWeigh(d.form, false));
     EXPECT_TRUE(allWeigh(app.main.form, false));

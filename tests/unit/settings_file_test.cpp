@@ -23,10 +23,7 @@ constexpr store::WindowGeometry kScreen{19200, 15360, 2886, 6996};
 constexpr std::int16_t kCentreLeft = 8157;
 constexpr std::int16_t kCentreTop = 4182;
 
-std::string Bytes(const SettingsRecord& r) {
-  const store::SettingsBytes b = store::EncodeSettings(r);
-  return std::string(b.begin(), b.end());
-}
+using test::SettingsBytes;
 
 SettingsRecord Record(std::int16_t font, std::int16_t top, std::int16_t left, std::int16_t colour,
                       std::int16_t reserved, std::int16_t starts) {
@@ -50,7 +47,7 @@ class SettingsFileTest : public ::testing::Test {
   }
   // Loads a file holding r and returns what the file holds afterwards.
   std::string LoadFrom(const SettingsRecord& r) {
-    WriteFile(path, Bytes(r));
+    WriteFile(path, SettingsBytes(r));
     EXPECT_EQ(Load(), SettingsFileState::Written);
     return ReadFile(path);
   }
@@ -59,9 +56,9 @@ class SettingsFileTest : public ::testing::Test {
 TEST_F(SettingsFileTest, RecordIsSixLittleEndianWordsInTheGivenOrder) {
   const std::string example("\x01\x00\xB0\x04\xB8\x0B\x03\x00\x00\x00\x05\x00", 12);
   const SettingsRecord r = Record(1, 1200, 3000, 3, 0, 5);
-  EXPECT_EQ(Bytes(r), example);
+  EXPECT_EQ(SettingsBytes(r), example);
   EXPECT_EQ(store::DecodeSettings(reinterpret_cast<const std::uint8_t*>(example.data()), 12), r);
-  EXPECT_EQ(Bytes(Record(-1, -32768, 32767, 0, -2, 0)),
+  EXPECT_EQ(SettingsBytes(Record(-1, -32768, 32767, 0, -2, 0)),
             std::string("\xFF\xFF\x00\x80\xFF\x7F\x00\x00\xFE\xFF\x00\x00", 12));
 
   // A save writes the 12 bytes at the start and leaves bytes beyond them in place.
@@ -88,67 +85,72 @@ TEST_F(SettingsFileTest, StartCountRisesAndIsWrittenUntil20) {
     const SettingsRecord r = Record(1, 1200, 3000, 3, 0, stored);
     SettingsRecord expected = r;
     expected.StartCount = static_cast<std::int16_t>(stored + 1);
-    EXPECT_EQ(LoadFrom(r), Bytes(expected)) << stored;
+    EXPECT_EQ(LoadFrom(r), SettingsBytes(expected)) << stored;
     EXPECT_EQ(record, expected) << stored;
   }
   for (const std::int16_t stored : {20, 21, 32767}) {
     const SettingsRecord r = Record(1, 1200, 3000, 3, 0, stored);
-    EXPECT_EQ(LoadFrom(r), Bytes(r)) << stored;
+    EXPECT_EQ(LoadFrom(r), SettingsBytes(r)) << stored;
     EXPECT_EQ(record.StartCount, stored);
   }
 }
 
 TEST_F(SettingsFileTest, ReservedAndBytesBeyondTheRecordAreCarriedThrough) {
-  WriteFile(path, Bytes(Record(1, 1200, 3000, 3, -12345, 5)) + "more");
+  WriteFile(path, SettingsBytes(Record(1, 1200, 3000, 3, -12345, 5)) + "more");
   Load();
   EXPECT_EQ(record.Reserved, -12345);
-  EXPECT_EQ(ReadFile(path), Bytes(Record(1, 1200, 3000, 3, -12345, 6)) + "more");
+  EXPECT_EQ(ReadFile(path), SettingsBytes(Record(1, 1200, 3000, 3, -12345, 6)) + "more");
 }
 
 TEST_F(SettingsFileTest, ColourOutOfRangeShowsGreenButReachesTheFileOnlyWithTheNextSave) {
   for (const std::int16_t stored : {9, 4, -1}) {
     const std::string after = LoadFrom(Record(0, 1200, 3000, stored, 0, 20));
     EXPECT_EQ(record.ColorChoice, 1) << stored;
-    EXPECT_EQ(after, Bytes(Record(0, 1200, 3000, stored, 0, 20))) << stored;
+    EXPECT_EQ(after, SettingsBytes(Record(0, 1200, 3000, stored, 0, 20))) << stored;
   }
   // The count's save stores the record as read, colour included.
-  EXPECT_EQ(LoadFrom(Record(0, 1200, 3000, 9, 0, 3)), Bytes(Record(0, 1200, 3000, 9, 0, 4)));
+  EXPECT_EQ(LoadFrom(Record(0, 1200, 3000, 9, 0, 3)),
+            SettingsBytes(Record(0, 1200, 3000, 9, 0, 4)));
   // A later save of any kind writes the corrected colour.
   store::SaveSettings(folder.withSeparator(), record);
-  EXPECT_EQ(ReadFile(path), Bytes(Record(0, 1200, 3000, 1, 0, 4)));
+  EXPECT_EQ(ReadFile(path), SettingsBytes(Record(0, 1200, 3000, 1, 0, 4)));
 }
 
 TEST_F(SettingsFileTest, FontOutOfRangeBecomesNormalAndIsWritten) {
-  EXPECT_EQ(LoadFrom(Record(2, 1200, 3000, 9, 7, 20)), Bytes(Record(0, 1200, 3000, 1, 7, 20)));
+  EXPECT_EQ(LoadFrom(Record(2, 1200, 3000, 9, 7, 20)),
+            SettingsBytes(Record(0, 1200, 3000, 1, 7, 20)));
   EXPECT_EQ(record.FontChoice, 0);
-  EXPECT_EQ(LoadFrom(Record(-1, 1200, 3000, 0, 0, 20)), Bytes(Record(0, 1200, 3000, 0, 0, 20)));
+  EXPECT_EQ(LoadFrom(Record(-1, 1200, 3000, 0, 0, 20)),
+            SettingsBytes(Record(0, 1200, 3000, 0, 0, 20)));
 }
 
-TEST_F(SettingsFileTest, PositionAtTheOriginIsCentredAndWritten) {
-  EXPECT_EQ(LoadFrom(Record(1, 0, 0, 2, 0, 20)),
-            Bytes(Record(1, kCentreTop, kCentreLeft, 2, 0, 20)));
-  // Only both at zero: a top of 0 alone, or a left of 0 alone, is used as stored.
-  EXPECT_EQ(LoadFrom(Record(1, 0, 500, 2, 0, 20)), Bytes(Record(1, 0, 500, 2, 0, 20)));
-  EXPECT_EQ(LoadFrom(Record(1, 500, 0, 2, 0, 20)), Bytes(Record(1, 500, 0, 2, 0, 20)));
-}
-
-TEST_F(SettingsFileTest, PositionBeyondTheScreenEdgeLess1000TwipsIsCentredAndWritten) {
-  const std::int16_t maxLeft = 19200 - 1000;
-  const std::int16_t maxTop = 15360 - 1000;
-  EXPECT_EQ(LoadFrom(Record(0, maxTop, maxLeft, 0, 0, 20)),
-            Bytes(Record(0, maxTop, maxLeft, 0, 0, 20)));
-  EXPECT_EQ(LoadFrom(Record(0, 300, maxLeft + 1, 0, 0, 20)),
-            Bytes(Record(0, kCentreTop, kCentreLeft, 0, 0, 20)));
-  EXPECT_EQ(LoadFrom(Record(0, maxTop + 1, 300, 0, 0, 20)),
-            Bytes(Record(0, kCentreTop, kCentreLeft, 0, 0, 20)));
-  // Negative positions on a monitor stay where they are.
-  EXPECT_EQ(LoadFrom(Record(0, -200, -3000, 0, 0, 20)), Bytes(Record(0, -200, -3000, 0, 0, 20)));
+// Centred only when both are zero, or when the window would start within 1000 twips of the
+// screen's right or bottom edge; negative positions on a monitor stay.
+TEST_F(SettingsFileTest, PositionAtTheOriginOrBeyondTheScreenEdgeLess1000TwipsIsCentred) {
+  constexpr std::int16_t maxLeft = 19200 - 1000, maxTop = 15360 - 1000;
+  struct Case {
+    std::int16_t top, left;
+    bool centred;
+  };
+  const Case cases[] = {{0, 0, true},
+                        {0, 500, false},
+                        {500, 0, false},
+                        {maxTop, maxLeft, false},
+                        {300, maxLeft + 1, true},
+                        {maxTop + 1, 300, true},
+                        {-200, -3000, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.top << "/" << c.left);
+    const SettingsRecord stored = Record(1, c.top, c.left, 2, 0, 20);
+    EXPECT_EQ(LoadFrom(stored),
+              SettingsBytes(c.centred ? Record(1, kCentreTop, kCentreLeft, 2, 0, 20) : stored));
+  }
 }
 
 TEST_F(SettingsFileTest, PositionOnNoMonitorIsCentredAndWritten) {
   reachable = false;
   EXPECT_EQ(LoadFrom(Record(0, -9000, -20000, 0, 0, 20)),
-            Bytes(Record(0, kCentreTop, kCentreLeft, 0, 0, 20)));
+            SettingsBytes(Record(0, kCentreTop, kCentreLeft, 0, 0, 20)));
   EXPECT_GT(positionChecks, 0);
 }
 
@@ -167,21 +169,6 @@ TEST_F(SettingsFileTest, CentreRoundsHalvesToTheEvenTwipAndKeepsWhatDoesNotFit16
   store::CentreWindow(r, {90000, 15360, 2886, 6996});
   EXPECT_EQ(r.WindowLeft, 8158);
   EXPECT_EQ(r.WindowTop, 4182);
-}
-
-TEST_F(SettingsFileTest, ShortFileIsReadAsFarAsItGoesAndCompletedByTheCountsSave) {
-  WriteFile(path, std::string("\x01\x00\xB0", 3));
-  EXPECT_EQ(Load(), SettingsFileState::Written);
-  // FontChoice 1, WindowTop 0x00B0 = 176, the rest 0; the count becomes 1 and the whole
-  // record is written.
-  EXPECT_EQ(record, Record(1, 176, 0, 0, 0, 1));
-  EXPECT_EQ(ReadFile(path), Bytes(Record(1, 176, 0, 0, 0, 1)));
-
-  // One byte of a bold font: the position 0/0 is centred as in a first start, but the window
-  // state stays as a written file gives it.
-  WriteFile(path, std::string("\x01", 1));
-  EXPECT_EQ(Load(), SettingsFileState::Written);
-  EXPECT_EQ(ReadFile(path), Bytes(Record(1, kCentreTop, kCentreLeft, 0, 0, 1)));
 }
 
 TEST_F(SettingsFileTest, AFileThatCannotBeOpenedThrowsWithItsPath) {

@@ -18,11 +18,6 @@ using store::SettingsRecord;
 using test::ReadFile;
 using test::WriteFile;
 
-std::string Bytes(const SettingsRecord& r) {
-  const store::SettingsBytes b = store::EncodeSettings(r);
-  return std::string(b.begin(), b.end());
-}
-
 // What the window looked like at one KeepOnTop.
 struct Snapshot {
   bool onScreen = false;
@@ -136,7 +131,7 @@ TEST(Startup, FirstStartRunsTheStepsInOrderAndOpensNormalCentredAndHinted) {
 
 TEST(Startup, AWrittenSettingsFileOpensMinimisedWithItsAppearanceAndCountsTheStart) {
   Start s;
-  WriteFile(s.settingsFile(), Bytes({1, 1200, 3000, 9, 77, 8}));
+  WriteFile(s.settingsFile(), test::SettingsBytes({1, 1200, 3000, 9, 77, 8}));
   WriteFile(s.entryFile(), test::EntryFileWith({{0, "entry"}}));
   ASSERT_EQ(s.run(), std::nullopt);
   EXPECT_EQ(s.main().form.windowState(), forms::WindowState::Minimized);
@@ -144,7 +139,7 @@ TEST(Startup, AWrittenSettingsFileOpensMinimisedWithItsAppearanceAndCountsTheSta
   EXPECT_EQ(s.main().form.top(), 1200);
   EXPECT_EQ(s.main().form.left(), 3000);
   // Stored colour 9 shows green while the file keeps 9; the count 8 became 9: still hinted.
-  EXPECT_EQ(ReadFile(s.settingsFile()), Bytes({1, 1200, 3000, 9, 77, 9}));
+  EXPECT_EQ(ReadFile(s.settingsFile()), test::SettingsBytes({1, 1200, 3000, 9, 77, 9}));
   const Snapshot& shown = s.windows.snapshots.back();
   EXPECT_EQ(shown.colour, (forms::Rgb{0, 255, 0}));
   EXPECT_TRUE(shown.bold);
@@ -162,21 +157,22 @@ TEST(Startup, TheHintEndsWhenTheCountReaches10AndTheCountStopsAt20) {
   };
   for (const Case c : {Case{9, 10, false}, Case{19, 20, false}, Case{20, 20, false}}) {
     Start s;
-    WriteFile(s.settingsFile(), Bytes({0, 1200, 3000, 2, 0, c.stored}));
+    WriteFile(s.settingsFile(), test::SettingsBytes({0, 1200, 3000, 2, 0, c.stored}));
     ASSERT_EQ(s.run(), std::nullopt);
     EXPECT_EQ(s.hinted(0), c.hint) << c.stored;
-    EXPECT_EQ(ReadFile(s.settingsFile()), Bytes({0, 1200, 3000, 2, 0, c.after})) << c.stored;
+    EXPECT_EQ(ReadFile(s.settingsFile()), test::SettingsBytes({0, 1200, 3000, 2, 0, c.after}))
+        << c.stored;
   }
 }
 
 TEST(Startup, APositionOnNoMonitorOpensCentred) {
   Start s;
   s.windows.allOnMonitor = false;
-  WriteFile(s.settingsFile(), Bytes({0, -9000, -30000, 0, 0, 20}));
+  WriteFile(s.settingsFile(), test::SettingsBytes({0, -9000, -30000, 0, 0, 20}));
   ASSERT_EQ(s.run(), std::nullopt);
   EXPECT_EQ(s.main().form.top(), kCentreTop);
   EXPECT_EQ(s.main().form.left(), kCentreLeft);
-  EXPECT_EQ(ReadFile(s.settingsFile()), Bytes({0, 4182, 8157, 0, 0, 20}));
+  EXPECT_EQ(ReadFile(s.settingsFile()), test::SettingsBytes({0, 4182, 8157, 0, 0, 20}));
 }
 
 TEST(Startup, ARunningWindowIsRestoredAndActivatedAndNothingIsTouched) {

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/entries.h"
+#include "app/wiring.h"
 #include "forms/headless_backend.h"
 #include "forms/toolkit.h"
 #include "platform/recording_window_system.h"
@@ -62,6 +64,18 @@ inline bool Exists(const std::string& path) {
   return std::filesystem::exists(path);
 }
 
+// Makes path unusable as a file: a folder of that name stands in its place.
+inline void BlockFile(const std::string& path) {
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);
+}
+
+// The 12 bytes of a settings record as the file holds them.
+inline std::string SettingsBytes(const store::SettingsRecord& r) {
+  const store::SettingsBytes b = store::EncodeSettings(r);
+  return std::string(b.begin(), b.end());
+}
+
 // A complete Forms.dat with the given texts in the given slots.
 inline std::string EntryFileWith(std::initializer_list<std::pair<int, std::string>> slots) {
   std::string bytes(12000, ' ');
@@ -80,6 +94,19 @@ struct TestApp {
 
   std::string entryFile() const { return folder.file("Forms.dat"); }
   std::string settingsFile() const { return folder.file("Typewell.ini"); }
+};
+
+// The main window wired, loaded with the given Forms.dat, its first page tab marked, and shown.
+struct ShownApp : TestApp {
+  explicit ShownApp(const std::string& entries) {
+    WriteFile(entryFile(), entries);
+    app::WireEvents(app);
+    main.form.load();
+    app::LoadEntries(app);
+    main.Page[0]->setSelected(true);
+    main.form.show();
+  }
+  app::MainWindow& main = app.main;
 };
 
 }  // namespace tw::test

@@ -27,10 +27,6 @@ class Tracking : public ::testing::Test {
 
   void tick() { t.app.main.Timer1->tick(); }
   std::string settingsBytes() const { return test::ReadFile(t.settingsFile()); }
-  static std::string bytesOf(const store::SettingsRecord& r) {
-    const auto b = store::EncodeSettings(r);
-    return {b.begin(), b.end()};
-  }
 
   test::TestApp t;
 };
@@ -91,7 +87,7 @@ TEST_F(Tracking, AMoveIsSavedOnceWithTheWholeRecord) {
   tick();
   const store::SettingsRecord moved{1, 1200, 2415, 2, 7, 5};
   EXPECT_EQ(t.app.settings, moved);
-  EXPECT_EQ(settingsBytes(), bytesOf(moved));
+  EXPECT_EQ(settingsBytes(), test::SettingsBytes(moved));
 
   std::filesystem::remove(t.settingsFile());
   tick();
@@ -100,7 +96,7 @@ TEST_F(Tracking, AMoveIsSavedOnceWithTheWholeRecord) {
   t.app.main.form.setTop(-300);
   t.app.main.form.setLeft(-15);
   tick();
-  EXPECT_EQ(settingsBytes(), bytesOf({1, -300, -15, 2, 7, 5}));
+  EXPECT_EQ(settingsBytes(), test::SettingsBytes({1, -300, -15, 2, 7, 5}));
 }
 
 TEST_F(Tracking, NoPositionIsSavedWhileMinimised) {
@@ -116,7 +112,7 @@ TEST_F(Tracking, NoPositionIsSavedWhileMinimised) {
   form.setTop(1215);
   form.setLeft(2400);
   tick();
-  EXPECT_EQ(settingsBytes(), bytesOf({1, 1215, 2400, 2, 7, 5}));
+  EXPECT_EQ(settingsBytes(), test::SettingsBytes({1, 1215, 2400, 2, 7, 5}));
 }
 
 TEST_F(Tracking, FractionalPositionsRoundHalvesToEven) {
@@ -131,7 +127,7 @@ TEST_F(Tracking, FractionalPositionsRoundHalvesToEven) {
     tick();
     EXPECT_EQ(t.app.settings.WindowTop, c.savedTop) << c.top;
     EXPECT_EQ(t.app.settings.WindowLeft, c.savedLeft) << c.left;
-    EXPECT_EQ(settingsBytes(), bytesOf({1, c.savedTop, c.savedLeft, 2, 7, 5}));
+    EXPECT_EQ(settingsBytes(), test::SettingsBytes({1, c.savedTop, c.savedLeft, 2, 7, 5}));
   }
 }
 
@@ -148,7 +144,7 @@ TEST_F(Tracking, APositionBeyondSixteenBitsKeepsTheLastSavedOne) {
   t.app.main.form.setTop(600);
   t.app.main.form.setLeft(900);
   tick();
-  EXPECT_EQ(settingsBytes(), bytesOf({1, 600, 900, 2, 7, 5}));
+  EXPECT_EQ(settingsBytes(), test::SettingsBytes({1, 600, 900, 2, 7, 5}));
 }
 
 TEST_F(Tracking, AFailingSaveIsReportedOnceAndTriedAgainOnLaterTicks) {
@@ -163,7 +159,7 @@ TEST_F(Tracking, AFailingSaveIsReportedOnceAndTriedAgainOnLaterTicks) {
 
   std::filesystem::remove(t.settingsFile());
   tick();
-  EXPECT_EQ(settingsBytes(), bytesOf({1, 1200, 2430, 2, 7, 5}));
+  EXPECT_EQ(settingsBytes(), test::SettingsBytes({1, 1200, 2430, 2, 7, 5}));
   EXPECT_EQ(t.windows.errors.size(), 1u);
 }
 
