@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/entries.h"
-#include "app/wiring.h"
 #include "unit/test_support.h"
 
 namespace tw::test {
@@ -17,17 +15,9 @@ using forms::kLeftButton;
 using forms::kMiddleButton;
 using forms::kRightButton;
 
-// The main window on screen, wired, with its entries loaded from the given Forms.dat bytes.
-struct RunningApp : TestApp {
-  explicit RunningApp(const std::string& entryFile) {
-    WriteFile(this->entryFile(), entryFile);
-    app::WireEvents(app);
-    main.form.load();
-    app::LoadEntries(app);
-    main.Page[0]->setSelected(true);
-    main.form.show();
-  }
-  app::MainWindow& main = app.main;
+// The main window on screen with its entries loaded from the given Forms.dat bytes.
+struct RunningApp : ShownApp {
+  using ShownApp::ShownApp;
 
   // A press on Names(slot) at (100, 100) with button, then a move by (dx, dy) with buttons held.
   void pressAndMove(int slot, int button, int buttons, forms::Twips dx, forms::Twips dy) {

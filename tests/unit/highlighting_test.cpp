@@ -1,5 +1,6 @@
-// Label colours and font weights: the colour rule, recolouring all 60 labels, and the weight
-// pass that reaches every control with a font and passes over the timer.
+// Label colours and font weights: recolouring all 60 labels (the colour of each choice is checked
+// through the options dialog), and the weight pass that reaches every control with a font and
+// passes over the timer.
 #include <gtest/gtest.h>
 
 #include "appearance/highlighting.h"
@@ -9,13 +10,6 @@ namespace tw {
 namespace {
 
 using forms::Rgb;
-
-TEST(Highlighting, ColourRuleFollowsTheFourChoices) {
-  EXPECT_EQ(appearance::LabelColour(0), (Rgb{255, 255, 255}));
-  EXPECT_EQ(appearance::LabelColour(1), (Rgb{0, 255, 0}));
-  EXPECT_EQ(appearance::LabelColour(2), (Rgb{0, 255, 255}));
-  EXPECT_EQ(appearance::LabelColour(3), (Rgb{255, 255, 0}));
-}
 
 TEST(Highlighting, RecolouringReachesAll60LabelsEmptyOrNotAndNothingElse) {
   test::TestApp t;
