@@ -39,6 +39,12 @@ struct EditingApp : test::ShownApp {
   void open(int slot, int button = kLeftButton) { input.click(*main.Names[slot], button); }
   void type(const std::string& text) { main.Gettext->nativeTextChanged(text); }
   bool editing() const { return main.Gettext->visible(); }
+  // Opens slot, types text and moves the focus away, as a button or a page tab takes it.
+  void edit(int slot, const std::string& text) {
+    open(slot);
+    type(text);
+    main.Holdfocus->setFocus();
+  }
 };
 
 TEST(Editing, AReleaseOfAnyButtonOpensTheBoxExactlyOverTheLabelWithItsText) {
@@ -65,9 +71,7 @@ TEST(Editing, AReleaseOfAnyButtonOpensTheBoxExactlyOverTheLabelWithItsText) {
 
 TEST(Editing, FocusLossCommitsHidesAndRewritesTheWholeFile) {
   EditingApp t;
-  t.open(12);
-  t.type("changed");
-  t.main.Holdfocus->setFocus();  // a button or a page tab takes the focus
+  t.edit(12, "changed");
   EXPECT_FALSE(t.editing());
   EXPECT_EQ(t.main.Names[12]->caption(), "changed");
   EXPECT_TRUE(t.main.FillBtn[12]->enabled());
@@ -84,21 +88,15 @@ TEST(Editing, FocusLossCommitsHidesAndRewritesTheWholeFile) {
 
 TEST(Editing, EmptyAndBlankTextsAreStoredAsTyped) {
   EditingApp t;
-  t.open(0);
-  t.type("");
-  t.main.Holdfocus->setFocus();
+  t.edit(0, "");
   EXPECT_EQ(t.main.Names[0]->caption(), "");
   EXPECT_FALSE(t.main.FillBtn[0]->enabled());
   std::string expected = With(Sample(), 0, "");
 
-  t.open(5);
-  t.type("   ");
-  t.main.Holdfocus->setFocus();
+  t.edit(5, "   ");
   EXPECT_EQ(t.main.Names[5]->caption(), "   ");
   EXPECT_TRUE(t.main.FillBtn[5]->enabled());
-  t.open(6);
-  t.type("  lead and tail  ");
-  t.main.Holdfocus->setFocus();
+  t.edit(6, "  lead and tail  ");
   expected = With(With(expected, 5, "   "), 6, "  lead and tail  ");
   EXPECT_EQ(ReadFile(t.entryFile()), expected);
 
@@ -147,9 +145,7 @@ TEST(Editing, ClosingDuringAnEditSavesTheTextOnceAndEndsTheProgram) {
 TEST(Editing, AFailedSaveIsReportedOnceTheLabelKeepsTheTextAndTheNextSaveWritesIt) {
   EditingApp t;
   test::BlockFile(t.entryFile());
-  t.open(1);
-  t.type("survives");
-  t.main.Holdfocus->setFocus();
+  t.edit(1, "survives");
   ASSERT_EQ(t.windows.errors.size(), 1u);
   EXPECT_NE(t.windows.errors[0].find(t.entryFile()), std::string::npos);
   EXPECT_EQ(t.main.Names[1]->caption(), "survives");

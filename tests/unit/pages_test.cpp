@@ -1,5 +1,6 @@
 // Page switching by releases over the page tabs and by drags passing over them: which container
-// is shown, where the containers stand, which tab is selected, and where a drop lands.
+// is shown, where the containers stand, and which tab is selected. Drops across pages are
+// checked in drag_drop_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -70,7 +71,7 @@ TEST_F(PagesTest, AReleaseOverTheTabOnShowKeepsThePageAndTakesTheFocusToTheSink)
   EXPECT_EQ(w.Frame[1]->left(), designLeft[1]) << "the other containers were not moved";
 }
 
-TEST_F(PagesTest, ADragOverATabShowsItsPageOnceAndSelectsTheTabThenDropsThere) {
+TEST_F(PagesTest, ADragOverATabShowsItsPageAndSelectsTheTab) {
   t.input.press(*w.Names[3], kLeftButton, 50, 50);
   t.input.move(*w.Names[3], kLeftButton, 50, 70);
   ASSERT_TRUE(w.form.dragging());
@@ -86,14 +87,6 @@ TEST_F(PagesTest, ADragOverATabShowsItsPageOnceAndSelectsTheTabThenDropsThere) {
   EXPECT_EQ(selectedTab(), 1);
   EXPECT_EQ(w.Frame[2]->left(), designLeft[0]);
   EXPECT_EQ(w.Frame[3]->left(), designLeft[3]) << "a page not passed over stays where it is";
-
-  // The drop lands on the label of the page now on show.
-  t.input.move(*w.Names[17]);
-  t.input.release(*w.Names[17]);
-  EXPECT_EQ(w.Names[17]->caption(), "A");
-  EXPECT_EQ(w.Names[3]->caption(), "");
-  EXPECT_EQ(ReadFile(t.entryFile()), EntryFileWith({{16, "sixteen"}, {17, "A"}}));
-  EXPECT_EQ(pageOnShow(), 1);
 }
 
 TEST_F(PagesTest, SwitchingPagesCommitsAnOpenEditAndTheNextEditLiesOverItsLabel) {
