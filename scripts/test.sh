@@ -101,6 +101,10 @@ stage_fuzz() {
 }
 
 stage_win32_tests() {
+  # The end-to-end tests drive the exe as it is shipped (the release build); the unit and
+  # Win32 tests are built with the thread model that GoogleTest needs.
+  configure_and_build win32 || return 1
+  export TYPEWELL_SHIPPED_EXE="$ROOT/build/win32/src/win32/Typewell.exe"
   configure_and_build win32-tests || return 1
   wine_env_start --display || {
     note_failure "preparing the Wine environment"

@@ -54,7 +54,10 @@ def _env_path(name):
 
 
 def exe_path():
-    return _env_path("TYPEWELL_EXE")
+    """The exe under test: the shipped release build when the test command names it
+    (TYPEWELL_SHIPPED_EXE), else the one built beside the tests."""
+    shipped = os.environ.get("TYPEWELL_SHIPPED_EXE")
+    return pathlib.Path(shipped) if shipped else _env_path("TYPEWELL_EXE")
 
 
 def tools_dir():
