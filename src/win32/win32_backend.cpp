@@ -437,6 +437,10 @@ void Win32Backend::setFocus(Control& control) {
 }
 
 void Win32Backend::showDragOutline(Form& form, const forms::Rect& rect) {
+  // No tool tip pops up over the labels that the pointer passes during a drag.
+  if (FormWindow* fw = FormWindowOf(form); fw != nullptr && fw->toolTip) {
+    SendMessageW(fw->toolTip.get(), TTM_ACTIVATE, FALSE, 0);
+  }
   moveDragOutline(form, rect);
 }
 
@@ -449,7 +453,10 @@ void Win32Backend::moveDragOutline(Form& form, const forms::Rect& rect) {
 }
 
 void Win32Backend::hideDragOutline(Form& form) {
-  if (FormWindow* fw = FormWindowOf(form)) fw->outline.hide();
+  FormWindow* fw = FormWindowOf(form);
+  if (fw == nullptr) return;
+  fw->outline.hide();
+  if (fw->toolTip) SendMessageW(fw->toolTip.get(), TTM_ACTIVATE, TRUE, 0);
 }
 
 void Win32Backend::releaseCapture(Form& form) {
