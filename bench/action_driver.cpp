@@ -4,10 +4,12 @@
 // Every action is real mouse input sent with SendInput to the controls' windows of the real
 // Typewell.exe (found by control ID like probe.exe), so the whole path runs: the system's input,
 // the Win32 backend, the toolkit's rules, the handlers, painting and the files. Each action
-// waits (polling, with a bound) for its visible effect before the next one starts. A cycle: a
+// waits (polling, with a bound) for its visible effect before the next one starts, and so does
+// each press, move and release within it (a sent message would be answered before queued input,
+// so a WM_NULL round trip proves nothing about it). A cycle: a
 // fill of target_gui's first field, three page switches, two edits (open, new text, committed
-// by a page-tab click) and two drags (an entry to an empty slot and back). "options" runs two
-// option changes a cycle (colour and weight, in one visit of the options dialog).
+// by a page-tab click), two drags (an entry to an empty slot and back) and two option changes
+// (colour and weight, in one visit of the options dialog).
 // "nofill" leaves the fill out of the cycle; "edits", "drags" and "options" run only those
 // actions (to measure what each one writes). Typewell's Forms.dat must hold an entry in slots 0 and
 // 3 and none in slot 10. Prints "actions <n> fills <n> pages <n> edits <n> drags <n> options <n>
@@ -17,8 +19,10 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench_support.h"
@@ -30,6 +34,7 @@ using tw::bench::kOptionsTitle;
 
 constexpr int kFirstFieldId = 101;
 constexpr double kEffectBoundMs = 5000;
+constexpr double kFocusBoundMs = 30;
 constexpr int kFillSlot = 0;
 constexpr int kDragSlot = 3;
 constexpr int kEmptySlot = 10;
@@ -40,11 +45,22 @@ class Driver {
  public:
   Driver(HWND main, HWND target) : main_(main), target_(target) {}
 
+  // A fill of the target's first field. The click into that field makes the target the
+  // foreground window; under Wine the field that had the focus before sometimes keeps it after
+  // that click, so Shift+Tab then moves back to the first field, as a user would.
   bool fill() {
     HWND first = GetDlgItem(target_, kFirstFieldId);
     HWND second = GetDlgItem(target_, kFirstFieldId + 1);
-    if (!click(first) || !poll([&] { return focusOf(target_) == first; })) return false;
-    return click(control("FillBtn", kFillSlot)) && poll([&] { return focusOf(target_) == second; });
+    if (!click(first) || !poll([&] { return GetForegroundWindow() == target_; })) return false;
+    if (!tw::bench::PollUntil([&] { return focusOf(target_) == first; }, kFocusBoundMs) &&
+        (!ShiftTab() || !poll([&] { return focusOf(target_) == first; }))) {
+      return false;
+    }
+    // The target also settles the activation the fill gave it (Wine hands the X input focus
+    // over through events the target reads when it next looks at its queue).
+    return click(control("FillBtn", kFillSlot)) &&
+           poll([&] { return focusOf(target_) == second; }) && tw::bench::WaitProcessed(target_) &&
+           tw::bench::WaitProcessed(main_);
   }
 
   bool page(int p) {
@@ -61,18 +77,33 @@ class Driver {
     return click(control("Page", 0)) && poll([&] { return IsWindowVisible(box) == FALSE; });
   }
 
+  // A drag in the steps a hand makes: each event waits for its own effect, since the handlers
+  // run pending events themselves (a release already queued when the drag would begin makes
+  // that press a plain click). The press has taken the capture; the first move shows the drag
+  // outline, each further move moves it; the release hides it and enables the destination.
   bool drag(int from, int to) {
+    HWND source = control("Names", from);
     HWND destination = control("FillBtn", to);
-    const POINT start = tw::bench::CentreOf(control("Names", from));
+    const POINT start = tw::bench::CentreOf(source);
     const POINT end = tw::bench::CentreOf(control("Names", to));
-    if (!tw::bench::MoveTo(start) || !tw::bench::LeftDown() || !settled()) return false;
+    if (!tw::bench::MoveTo(start) || !tw::bench::LeftDown() || !poll([&] {
+          return tw::bench::CaptureOf(main_) == source && GetForegroundWindow() == main_;
+        })) {
+      return false;
+    }
+    RECT outline{};
     for (int step = 1; step <= kDragSteps; ++step) {
       const POINT at{start.x + (end.x - start.x) * step / kDragSteps,
                      start.y + (end.y - start.y) * step / kDragSteps};
-      if (!tw::bench::MoveTo(at) || !settled()) return false;
+      const RECT before = outline;
+      if (!tw::bench::MoveTo(at) || !poll([&] {
+            return OutlineShown(outline) && (step == 1 || !EqualRect(&outline, &before));
+          })) {
+        return false;
+      }
     }
-    return tw::bench::LeftUp() && settled() &&
-           poll([&] { return IsWindowEnabled(destination) != FALSE; });
+    return tw::bench::LeftUp() &&
+           poll([&] { return !OutlineShown(outline) && IsWindowEnabled(destination) != FALSE; });
   }
 
   bool options(int colour, int weight) {
@@ -87,26 +118,50 @@ class Driver {
     const auto option = [&](const char* name, int index) {
       return tw::bench::ControlWindow(dialog, kOptionsTitle, name, index);
     };
-    if (!click(option("ColorOption", colour), dialog) ||
-        !click(option("FontOption", weight), dialog) || !click(option("OKBtn", -1), dialog)) {
+    if (!click(option("ColorOption", colour)) || !click(option("FontOption", weight)) ||
+        !click(option("OKBtn", -1))) {
       return false;
     }
     return poll([&] { return FindWindowA(nullptr, kOptionsTitle) == nullptr; });
   }
 
  private:
-  HWND control(const char* name, int index = -1) const {
-    return tw::bench::ControlWindow(main_, kMainTitle, name, index);
+  // Looked up once: finding a control's window builds the form's layout.
+  HWND control(const char* name, int index = -1) {
+    const std::pair<std::string, int> key{name, index};
+    auto known = controls_.find(key);
+    if (known == controls_.end()) {
+      known =
+          controls_.emplace(key, tw::bench::ControlWindow(main_, kMainTitle, name, index)).first;
+    }
+    return known->second;
   }
 
-  bool settled(HWND window = nullptr) const {
-    return tw::bench::WaitProcessed(window ? window : main_);
-  }
-
-  bool click(HWND window, HWND owner = nullptr) const {
+  // A click whose press and release each wait until the window's thread has processed them:
+  // the press gives the window the capture, the release takes it back.
+  static bool click(HWND window) {
     if (window == nullptr) return false;
-    return tw::bench::MoveTo(tw::bench::CentreOf(window)) && settled(owner) &&
-           tw::bench::LeftDown() && settled(owner) && tw::bench::LeftUp() && settled(owner);
+    return tw::bench::MoveTo(tw::bench::CentreOf(window)) && tw::bench::LeftDown() &&
+           poll([&] { return tw::bench::CaptureOf(window) == window; }) && tw::bench::LeftUp() &&
+           poll([&] { return tw::bench::CaptureOf(window) != window; });
+  }
+
+  static bool ShiftTab() {
+    INPUT keys[4]{};
+    const WORD codes[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+    for (int i = 0; i < 4; ++i) {
+      keys[i].type = INPUT_KEYBOARD;
+      keys[i].ki.wVk = codes[i];
+      keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    return SendInput(4, keys, sizeof(INPUT)) == 4;
+  }
+
+  // Whether Typewell's drag outline is on the screen, with its rectangle.
+  static bool OutlineShown(RECT& rect) {
+    HWND outline = FindWindowW(L"TypewellDragOutline", nullptr);
+    if (outline == nullptr || !IsWindowVisible(outline)) return false;
+    return GetWindowRect(outline, &rect) != FALSE;
   }
 
   static bool poll(const std::function<bool()>& condition) {
@@ -122,6 +177,7 @@ class Driver {
 
   HWND main_;
   HWND target_;
+  std::map<std::pair<std::string, int>, HWND> controls_;
 };
 
 struct Counts {
@@ -154,8 +210,7 @@ const char* Cycle(Driver& driver, Mix mix, int cycle, Counts& counts) {
     if (!driver.drag(kDragSlot, kEmptySlot) || !driver.drag(kEmptySlot, kDragSlot)) return "drag";
     counts.drags += 2;
   }
-  // Not yet in the whole mix: the options dialog does not open from SendInput clicks under Wine.
-  if (mix == Mix::Options) {
+  if (mix == Mix::All || mix == Mix::Options) {
     if (!driver.options(cycle % 4, cycle % 2)) return "option change";
     counts.options += 2;
   }
@@ -194,6 +249,7 @@ int main() {
   const double start = tw::bench::NowMs();
   for (int cycle = 0; counts.total() < actions; ++cycle) {
     if (const char* failed = Cycle(driver, *mix, cycle, counts)) {
+      tw::bench::LeftUp();  // no button left held for whatever runs next
       std::fprintf(stderr, "action_driver: a %s had no effect in time (after %d actions)\n", failed,
                    counts.total());
       return 3;

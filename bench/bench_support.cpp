@@ -92,6 +92,10 @@ POINT CentreOf(HWND window) {
 }
 
 bool MoveTo(POINT screen) {
+  // Wine also makes pointer moves of its own from the X server's pointer (when a window appears
+  // or disappears under it): the X pointer is put at the same point first (SetCursorPos warps
+  // it), so that those moves cannot take a press or a drag somewhere else.
+  if (!SetCursorPos(screen.x, screen.y)) return false;
   // Absolute coordinates are 0..65535 over the primary screen.
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -105,6 +109,13 @@ bool LeftDown() {
 }
 bool LeftUp() {
   return SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+HWND CaptureOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndCapture;
 }
 
 bool WaitProcessed(HWND window) {

@@ -31,8 +31,12 @@ bool MoveTo(POINT screen);
 bool LeftDown();
 bool LeftUp();
 
-// Returns once the thread of the window has processed the messages queued for it before the
-// call (two round trips of WM_NULL), or false when it did not answer within the bound.
+// The window that holds the mouse capture of the thread of the window (nullptr for none).
+HWND CaptureOf(HWND window);
+
+// Returns once the thread of the window has answered two round trips of WM_NULL, or false when
+// it did not answer within the bound. A sent message is handled before queued input, so this
+// does not prove that earlier input was processed: wait for the input's own effect for that.
 bool WaitProcessed(HWND window);
 
 // Polls the condition every millisecond until it holds or the bound runs out.

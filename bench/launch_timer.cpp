@@ -1,10 +1,10 @@
 // launch_timer: the start-up time of a window program, for the benchmark.
 //   launch_timer.exe <program.exe> "<window title>"
-// Starts the program in its own folder and measures, on the performance counter, the time from
-// just before CreateProcess to the moment its window with that title is shown and its thread
-// is idle: the window exists, is visible, WaitForInputIdle has returned and the thread has
-// answered two WM_NULL round trips (so it is pumping messages with nothing left before them).
-// Then it closes the window (WM_CLOSE) and waits for the process to end.
+// Moves the pointer to the screen's corner, starts the program in its own folder and measures, on
+// the performance counter, the time from just before CreateProcess to the moment its window with
+// that title is shown and its thread is idle: the window exists, is visible, WaitForInputIdle has
+// returned and the thread has answered two WM_NULL round trips (so it is pumping messages with
+// nothing left before them). Then it closes the window (WM_CLOSE) and waits for the process to end.
 // Prints "startup_ms <ms>". Exit codes: 0 measured, 1 bad arguments or the start failed, 2 the
 // window was not shown within 30 s, 3 the program did not end within 10 s after WM_CLOSE (it is
 // then terminated).
@@ -71,6 +71,16 @@ int main() {
   const std::wstring folder = FolderOf(program);
   std::wstring commandLine = L"\"" + program + L"\"";
 
+  // The pointer away from where the window opens (the screen's centre): resting over a control
+  // with a tool tip it would bring that tip up while the start is measured.
+  POINT pointer{};
+  if (!SetCursorPos(0, 0) ||
+      !tw::bench::PollUntil(
+          [&] { return GetCursorPos(&pointer) && pointer.x == 0 && pointer.y == 0; },
+          kShowBoundMs)) {
+    std::fputs("launch_timer: cannot move the pointer out of the way\n", stderr);
+    return 1;
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   ProcessHandles process;

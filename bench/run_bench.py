@@ -92,6 +92,7 @@ class Bench:
         runs = {"typewell": [], "minimal": []}
         for i in range(self.args.runs):
             for name in ("minimal", "typewell"):
+                park_pointer()
                 if name == "typewell":
                     folder = self.folder(f"start{i}", {"Typewell.ini": b""})
                     shutil.copy2(self.exe, folder / "Typewell.exe")
@@ -123,12 +124,6 @@ class Bench:
         args = [title] + ([control] if control else []) + ([index] if index is not None else [])
         code, out, _ = wine(self.e2e / "probe.exe", *args)
         return [int(v) for v in out.split()] if code == 0 else None
-
-    def click(self, title, control, index=None):
-        rect = self.probe(title, control, index)
-        if rect is None:
-            raise RuntimeError(f"{control} of {title!r} not found")
-        xdo("mousemove", rect[0] + rect[2] // 2, rect[1] + rect[3] // 2, "click", 1)
 
     def target_fields(self):
         try:
@@ -242,9 +237,11 @@ class Bench:
                  f"{verdict(after_start['private_kb'] <= 4096)}")
 
     def growth(self):
-        # The fills ran before (fill latency, with their own object counts): a fill sent by
-        # SendInput leaves the target refusing the next SendInput click under Wine.
-        mix = "nofill"
+        # The mix repeats its state (page, option values) every 40 actions: a warm-up of 40 sets
+        # the caches the program keeps (fonts, brushes of each colour); the counts after it and
+        # after the whole run are then taken in the same state.
+        mix = "all"
+        wine(self.tools / "action_driver.exe", 40, TARGET_TITLE, mix)
         before = self.footprint(TITLE)
         started = time.monotonic()
         code, out, err = wine(self.tools / "action_driver.exe", self.args.actions, TARGET_TITLE,
@@ -271,7 +268,10 @@ class Bench:
                                    "trace=write,pwrite64,writev,pwritev", "-o", str(log), "-p",
                                    str(self.typewell.pid)], stdin=subprocess.DEVNULL,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)  # strace attaches asynchronously; it prints nothing to poll
+        poll(lambda: tracer.poll() is not None or traced_by(self.typewell.pid, tracer.pid),
+             "strace to attach to every thread of Typewell", 10)
+        if tracer.poll() is not None:
+            raise RuntimeError("strace could not attach to Typewell")
         try:
             if seconds:
                 time.sleep(seconds)
@@ -288,21 +288,23 @@ class Bench:
         return written
 
     def writes(self):
+        # The timer saves the window's position once after start-up when the saved position in
+        # twips maps to another pixel position; the idle minute starts after a tick that wrote
+        # nothing, so that it and the figures after it hold only their own writes.
+        poll(lambda: not self.traced(None, seconds=1.5), "a timer tick that writes nothing", 30)
         idle = self.traced(None, seconds=self.args.idle_seconds)
         total = sum(idle.values())
         self.results["idle"] = {"seconds": self.args.idle_seconds, "bytes": total, "files": idle}
         self.say(f"idle {self.args.idle_seconds} s: {total} bytes written {files(idle)} "
                  f"(goal 0) {verdict(total == 0)}")
         per = {}
-        for kind, count, goal in (("edits", 10, 12000), ("drags", 10, 400), ("options", 4, 12)):
+        # Option changes: one visit of the options dialog changes the colour and the weight.
+        for kind, label, count, goal in (("edits", "edit", 10, 12000), ("drags", "drop", 10, 400),
+                                         ("options", "settings change", 10, 12)):
             outcome = {}
 
             def act():
-                if kind == "options":
-                    outcome["run"] = self.option_changes(count)
-                else:
-                    outcome["run"] = wine(self.tools / "action_driver.exe", count, TARGET_TITLE,
-                                          kind)
+                outcome["run"] = wine(self.tools / "action_driver.exe", count, TARGET_TITLE, kind)
 
             written = self.traced(act)
             code, out, err = outcome["run"]
@@ -310,34 +312,22 @@ class Bench:
                          "files": written}
             if code != 0:
                 per[kind]["error"] = err
-                self.say(f"bytes per {kind[:-1]}: NOT MEASURED - {err}")
+                self.say(f"bytes per {label}: NOT MEASURED - {err}")
                 continue
             each = sum(written.values()) / count
             per[kind]["per_action"] = each
-            self.say(f"bytes per {kind[:-1]}: {each:.0f} {files(written)} (goal {goal}) "
+            self.say(f"bytes per {label}: {each:.0f} over {count} {files(written)} (goal {goal}) "
                      f"{verdict(each == goal)}")
         self.results["writes_per_action"] = per
-
-    def option_changes(self, count):
-        """Settings changes by real X clicks: the options dialog opened, a colour and a weight
-        chosen, OK. Returns (code, output, error) like wine()."""
-        dialog = " Typewell Options"
-        for i in range(count):
-            self.click(TITLE, "OptionsBtn")
-            try:
-                poll(lambda: self.probe(dialog) is not None, "the options dialog", 10)
-                self.click(dialog, "ColorOption", (i + 1) % 4)
-                self.click(dialog, "FontOption", i % 2)
-                self.click(dialog, "OKBtn")
-                poll(lambda: self.probe(dialog) is None, "the options dialog to close", 10)
-            except RuntimeError as error:
-                return 3, "", str(error)
-        return 0, f"options {count}", ""
 
     # --- whole run -----------------------------------------------------------------------
     def run(self):
         try:
             self.machine()
+            # An X client that stays connected: when its last client leaves, the X server
+            # resets, and the parked pointer with it.
+            self.processes.append(subprocess.Popen(["xdotool", "sleep", "86400"],
+                                                   stdin=subprocess.DEVNULL))
             self.startup()
             self.start_typewell()
             self.startup_footprint = self.footprint(TITLE)
@@ -362,6 +352,27 @@ class Bench:
         (out / "results.txt").write_text("\n".join(self.lines) + "\n")
         (out / "results.json").write_text(json.dumps(self.results, indent=2) + "\n")
         print(f"saved to {out / 'results.txt'} and {out / 'results.json'}")
+
+
+def park_pointer():
+    """The pointer away from where the new windows open (the screen's centre): resting over a
+    label it would bring up that label's tool tip during the measurement."""
+    def parked():
+        xdo("mousemove", 0, 0)
+        return xdo("getmouselocation", "--shell").startswith("X=0\nY=0")
+
+    poll(parked, "the pointer parked in the screen's corner", 10)
+
+
+def traced_by(pid, tracer):
+    """Whether every thread of the process is traced by that tracer."""
+    try:
+        tasks = list(pathlib.Path(f"/proc/{pid}/task").iterdir())
+        return bool(tasks) and all(
+            re.search(r"^TracerPid:\s*(\d+)", (task / "status").read_text(), re.M).group(1) ==
+            str(tracer) for task in tasks)
+    except (FileNotFoundError, ProcessLookupError, AttributeError):
+        return False
 
 
 def xdo(*args):
@@ -389,7 +400,8 @@ def main():
     parser.add_argument("--out", required=True)
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--fills", type=int, default=15)
-    parser.add_argument("--actions", type=int, default=10000)
+    parser.add_argument("--actions", type=int, default=4000,
+                        help="actions of the growth check, a multiple of 40")
     parser.add_argument("--idle-seconds", type=int, default=60)
     parser.add_argument("--keep", action="store_true", help="keep the work folder and logs")
     Bench(parser.parse_args()).run()

@@ -4,7 +4,7 @@
 # own: start-up against a minimal window program, fill latency against the floor, footprint,
 # object growth over many actions, and disk writes. Prints the figures and saves them to
 # build/bench/results.txt and results.json. Options are passed to bench/run_bench.py
-# (--runs, --fills, --actions, --idle-seconds).
+# (--runs, --fills, --actions, --idle-seconds, --keep).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
