@@ -4,36 +4,22 @@
 // program open it too), writes <outdir>/held, keeps it open that long, closes it and writes
 // <outdir>/released. Exit codes: 0 done, 1 bad arguments, 2 the clipboard could not be opened.
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
+#include <vector>
 
-namespace {
-
-struct LocalFreeDeleter {
-  void operator()(LPWSTR* p) const { LocalFree(p); }
-};
-
-void Touch(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
-}  // namespace
+#include "tool_support.h"
 
 int main() {
-  int argc = 0;
-  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv || argc != 3) {
+  const std::vector<std::wstring> args = tw::tools::CommandLineArguments();
+  const int argc = static_cast<int>(args.size());
+  if (argc != 3) {
     std::fputs("usage: clipboard_locker.exe <milliseconds> <outdir>\n", stderr);
     return 1;
   }
-  const DWORD milliseconds = static_cast<DWORD>(_wtoi(argv.get()[1]));
-  const std::wstring outdir = argv.get()[2];
+  const DWORD milliseconds = static_cast<DWORD>(_wtoi(args[1].c_str()));
+  const std::wstring outdir = args[2].c_str();
 
   const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
@@ -41,10 +27,10 @@ int main() {
     std::fputs("clipboard_locker: cannot open the clipboard\n", stderr);
     return 2;
   }
-  Touch(outdir + L"\\held");
+  tw::tools::Touch(outdir + L"\\held");
   Sleep(milliseconds);
   CloseClipboard();
-  Touch(outdir + L"\\released");
+  tw::tools::Touch(outdir + L"\\released");
   DestroyWindow(owner);
   return 0;
 }

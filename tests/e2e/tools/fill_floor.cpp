@@ -8,15 +8,14 @@
 // Exit codes: 0 done, 1 bad arguments, 2 no such window, 3 the target did not take the keys in
 // time (hung) or the input was refused, 4 the clipboard could not be written.
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "tool_support.h"
 
 #include "win32/ansi_text.h"
 #include "win32/window_system_win32.h"
@@ -26,10 +25,6 @@ namespace {
 using tw::platform::KeyWait;
 using tw::platform::SendResult;
 using tw::platform::WindowHandle;
-
-struct LocalFreeDeleter {
-  void operator()(LPWSTR* p) const { LocalFree(p); }
-};
 
 constexpr UINT kTabBoundMs = 1000;
 
@@ -61,15 +56,15 @@ int FillOnce(tw::win32::Win32WindowSystem& windows, WindowHandle target, const s
 }  // namespace
 
 int main() {
-  int argc = 0;
-  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv || argc != 4) {
+  const std::vector<std::wstring> args = tw::tools::CommandLineArguments();
+  const int argc = static_cast<int>(args.size());
+  if (argc != 4) {
     std::fputs("usage: fill_floor.exe \"<target title>\" <text> <count>\n", stderr);
     return 1;
   }
-  const std::string title = tw::win32::WideToAnsi(argv.get()[1]);
-  const std::string text = tw::win32::WideToAnsi(argv.get()[2]);
-  const int count = std::max(1, _wtoi(argv.get()[3]));
+  const std::string title = tw::win32::WideToAnsi(args[1].c_str());
+  const std::string text = tw::win32::WideToAnsi(args[2].c_str());
+  const int count = std::max(1, _wtoi(args[3].c_str()));
 
   tw::win32::Win32WindowSystem windows;
   const WindowHandle target = windows.findWindow(title);

@@ -5,11 +5,11 @@
 // writes <outdir>/hung and sleeps until <outdir>/wake exists (at most a minute, so that a broken
 // test never leaves it hanging for good), then runs normally again.
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
-#include <memory>
 #include <string>
+#include <vector>
+
+#include "tool_support.h"
 
 namespace {
 
@@ -18,32 +18,19 @@ constexpr wchar_t kClass[] = L"TypewellHungTarget";
 constexpr DWORD kLongestHangMs = 60000;
 constexpr DWORD kPollMs = 20;
 
-struct LocalFreeDeleter {
-  void operator()(LPWSTR* p) const { LocalFree(p); }
-};
-
 struct Hang {
   std::wstring outdir;
   bool armed = false;
   bool done = false;
 };
 
-void Touch(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void HangOnce(Hang& hang) {
   if (!hang.armed || hang.done) return;
   hang.done = true;
-  Touch(hang.outdir + L"\\hung");
+  tw::tools::Touch(hang.outdir + L"\\hung");
   const std::wstring wake = hang.outdir + L"\\wake";
-  for (DWORD slept = 0; slept < kLongestHangMs && !Exists(wake); slept += kPollMs) Sleep(kPollMs);
+  for (DWORD slept = 0; slept < kLongestHangMs && !tw::tools::Exists(wake); slept += kPollMs)
+    Sleep(kPollMs);
 }
 
 LRESULT CALLBACK HungProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -70,11 +57,11 @@ LRESULT CALLBACK HungProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  int argc = 0;
-  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv || argc != 2) return 1;
+  const std::vector<std::wstring> args = tw::tools::CommandLineArguments();
+  const int argc = static_cast<int>(args.size());
+  if (argc != 2) return 1;
   Hang hang;
-  hang.outdir = argv.get()[1];
+  hang.outdir = args[1].c_str();
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
@@ -95,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Let the start-up's own activation and focus messages pass before arming the hang.
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   hang.armed = true;
-  Touch(hang.outdir + L"\\ready");
+  tw::tools::Touch(hang.outdir + L"\\ready");
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_KEYDOWN) HangOnce(hang);
     TranslateMessage(&message);

@@ -10,14 +10,12 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
+#include <vector>
+
+#include "tool_support.h"
 
 namespace {
-
-struct LocalFreeDeleter {
-  void operator()(LPWSTR* p) const { LocalFree(p); }
-};
 
 BOOL CALLBACK StopAtEdit(HWND child, LPARAM found) {
   wchar_t name[16] = {};
@@ -62,14 +60,13 @@ std::string ToUtf8(const std::wstring& text) {
 }  // namespace
 
 int main() {
-  int argc = 0;
-  const std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(
-      CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv || argc != 2) {
+  const std::vector<std::wstring> args = tw::tools::CommandLineArguments();
+  const int argc = static_cast<int>(args.size());
+  if (argc != 2) {
     std::fputs("usage: read_text.exe \"<window title>\"\n", stderr);
     return 1;
   }
-  const HWND window = FindWindowW(nullptr, argv.get()[1]);
+  const HWND window = FindWindowW(nullptr, args[1].c_str());
   const HWND edit = window != nullptr ? FindEdit(window) : nullptr;
   if (edit == nullptr) return 2;
   const std::string text = ToUtf8(TextOf(edit));

@@ -10,13 +10,14 @@
 // rectangle on the screen, "<n>\t<left> <top> <width> <height>" in pixels, for clicking into it.
 // <outdir>/ready is written once the window is shown and the files are current.
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
 #include <array>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "tool_support.h"
 
 namespace {
 
@@ -25,9 +26,6 @@ constexpr int kFirstFieldId = 101;
 constexpr wchar_t kTitle[] = L"Typewell Test Target";
 constexpr wchar_t kClass[] = L"TypewellTestTarget";
 
-struct LocalFreeDeleter {
-  void operator()(LPWSTR* p) const { LocalFree(p); }
-};
 struct HandleCloser {
   void operator()(HANDLE h) const { CloseHandle(h); }
 };
@@ -185,11 +183,11 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  int argc = 0;
-  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv || argc < 2) return 1;
+  const std::vector<std::wstring> args = tw::tools::CommandLineArguments();
+  const int argc = static_cast<int>(args.size());
+  if (argc < 2) return 1;
   Target target;
-  target.outdir = argv.get()[1];
+  target.outdir = args[1].c_str();
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
@@ -202,7 +200,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const HWND window = CreateWindowExW(0, kClass, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                                       60, 60, 390, 240, nullptr, nullptr, instance, &target);
   if (!window) return 1;
-  for (int i = 0; i < 3 && i + 2 < argc; ++i) SetWindowTextW(target.fields[i], argv.get()[i + 2]);
+  for (int i = 0; i < 3 && i + 2 < argc; ++i) SetWindowTextW(target.fields[i], args[i + 2].c_str());
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   SetFocus(target.fields[0]);

@@ -4,18 +4,14 @@
 // foreground calls SetForegroundWindow. Exit codes: 0 done, 1 bad arguments or the call failed,
 // 2 no window has that title.
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
 #include <cstdio>
-#include <memory>
 #include <string>
+#include <vector>
+
+#include "tool_support.h"
 
 namespace {
-
-struct LocalFreeDeleter {
-  void operator()(LPWSTR* p) const { LocalFree(p); }
-};
 
 int Usage() {
   std::fputs("usage: winctl.exe restore|minimize|close|foreground \"<window title>\"\n", stderr);
@@ -39,11 +35,11 @@ int Act(const std::wstring& action, HWND window) {
 }  // namespace
 
 int main() {
-  int argc = 0;
-  std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-  if (!argv || argc != 3) return Usage();
-  const std::wstring action = argv.get()[1];
-  HWND window = FindWindowW(nullptr, argv.get()[2]);
+  const std::vector<std::wstring> args = tw::tools::CommandLineArguments();
+  const int argc = static_cast<int>(args.size());
+  if (argc != 3) return Usage();
+  const std::wstring action = args[1].c_str();
+  HWND window = FindWindowW(nullptr, args[2].c_str());
   if (window == nullptr) {
     std::fputs("winctl: no window with that title\n", stderr);
     return 2;
