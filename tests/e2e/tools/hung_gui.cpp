@@ -63,15 +63,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Hang hang;
   hang.outdir = args[1].c_str();
 
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = HungProc;
-  windowClass.hInstance = instance;
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClass;
-  if (!RegisterClassExW(&windowClass)) return 1;
-  const HWND window = CreateWindowExW(0, kClass, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                      480, 60, 300, 120, nullptr, nullptr, instance, &hang);
+  const HWND window =
+      tw::tools::CreateToolWindow(instance, HungProc, kClass, kTitle, {480, 60, 780, 180}, &hang);
   if (!window) return 1;
   const HWND field = CreateWindowExW(0, L"EDIT", L"hung", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10,
                                      260, 24, window, nullptr, instance, nullptr);

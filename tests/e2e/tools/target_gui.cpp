@@ -189,16 +189,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Target target;
   target.outdir = args[1].c_str();
 
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = TargetProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClass;
-  if (!RegisterClassExW(&windowClass)) return 1;
-  const HWND window = CreateWindowExW(0, kClass, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                      60, 60, 390, 240, nullptr, nullptr, instance, &target);
+  const HWND window = tw::tools::CreateToolWindow(instance, TargetProc, kClass, kTitle,
+                                                  {60, 60, 450, 300}, &target);
   if (!window) return 1;
   for (int i = 0; i < 3 && i + 2 < argc; ++i) SetWindowTextW(target.fields[i], args[i + 2].c_str());
   ShowWindow(window, SW_SHOWNORMAL);

@@ -33,4 +33,21 @@ inline bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Registers a class for a tool's top-level window and creates that window (captioned, with a
+// close box, hidden) at the given place; nullptr if either step fails.
+inline HWND CreateToolWindow(HINSTANCE instance, WNDPROC procedure, const wchar_t* className,
+                             const wchar_t* title, RECT place, void* state) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = className;
+  if (!RegisterClassExW(&windowClass)) return nullptr;
+  return CreateWindowExW(0, className, title, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, place.left,
+                         place.top, place.right - place.left, place.bottom - place.top, nullptr,
+                         nullptr, instance, state);
+}
+
 }  // namespace tw::tools
