@@ -1,7 +1,5 @@
 #include "app/app.h"
 
-#include "appearance/options_dialog.h"
-
 namespace tw::app {
 
 App::App(forms::Toolkit& toolkit, platform::WindowSystem& windows, std::string programFolder)

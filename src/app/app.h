@@ -15,10 +15,6 @@
 #include "store/file_error.h"
 #include "store/settings_file.h"
 
-namespace tw::appearance {
-struct OptionsDialog;
-}
-
 namespace tw::app {
 
 class App {
@@ -41,8 +37,7 @@ class App {
   bool positionSaveFailing = false;  // the timer's last position save failed and was reported
   bool committingEdit = false;       // an edit's commit runs: focus losses it causes commit nothing
 
-  MainWindow main;                                     // DoIt
-  std::unique_ptr<appearance::OptionsDialog> options;  // while the dialog exists
+  MainWindow main;  // DoIt
 
   // The full path of one of the program's files.
   std::string pathOf(const std::string& fileName) const { return programFolder + fileName; }

@@ -1,20 +1,16 @@
 #include "appearance/options.h"
 
-#include <memory>
-
 #include "appearance/options_dialog.h"
 
 namespace tw::appearance {
 
 void OptionsBtn_Click(app::App& app) {
-  if (!app.options) {
-    app.options = std::make_unique<OptionsDialog>(app.toolkit);
-    WireOptionsDialog(app, *app.options);
-  }
+  // The dialog exists only while it is open: a new one each time, marked afresh.
+  OptionsDialog dialog(app.toolkit);
+  WireOptionsDialog(app, dialog);
   // Returns when "OK" or the close box has unloaded the dialog.
-  app.options->form.showModal();
+  dialog.form.showModal();
   app.main.Holdfocus->setFocus();
-  app.options.reset();
 }
 
 void WireOptions(app::App& app) {

@@ -76,9 +76,8 @@ void setbold(app::App& app, OptionsDialog& dialog) {
 
 // Any mouse button. The released choice is marked here too, so that the mark always shows the
 // stored choice, also when the button went up beside the control.
-void ColorOption_MouseUp(app::App& app, const forms::MouseEvent& e) {
-  if (!app.options || !InRange(static_cast<std::int16_t>(e.index), kColorChoiceCount)) return;
-  OptionsDialog& dialog = *app.options;
+void ColorOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e) {
+  if (!InRange(static_cast<std::int16_t>(e.index), kColorChoiceCount)) return;
   app.settings.ColorChoice = static_cast<std::int16_t>(e.index);
   dialog.ColorOption[e.index]->setSelected(true);
   SaveChoices(app);
@@ -86,9 +85,8 @@ void ColorOption_MouseUp(app::App& app, const forms::MouseEvent& e) {
   dialog.Holdfocus->setFocus();
 }
 
-void FontOption_MouseUp(app::App& app, const forms::MouseEvent& e) {
-  if (!app.options || !InRange(static_cast<std::int16_t>(e.index), kFontChoiceCount)) return;
-  OptionsDialog& dialog = *app.options;
+void FontOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e) {
+  if (!InRange(static_cast<std::int16_t>(e.index), kFontChoiceCount)) return;
   app.settings.FontChoice = static_cast<std::int16_t>(e.index);
   dialog.FontOption[e.index]->setSelected(true);
   SaveChoices(app);
@@ -97,19 +95,23 @@ void FontOption_MouseUp(app::App& app, const forms::MouseEvent& e) {
   dialog.Holdfocus->setFocus();
 }
 
-void OKBtn_Click(app::App& app) {
-  if (app.options) app.options->form.unload();
+void OKBtn_Click(OptionsDialog& dialog) {
+  dialog.form.unload();
 }
 
 void WireOptionsDialog(app::App& app, OptionsDialog& dialog) {
   dialog.form.onLoad = [&app, &dialog] { Form_Load(app, dialog); };
   for (forms::Control* option : dialog.ColorOption) {
-    option->onMouseUp = [&app](const forms::MouseEvent& e) { ColorOption_MouseUp(app, e); };
+    option->onMouseUp = [&app, &dialog](const forms::MouseEvent& e) {
+      ColorOption_MouseUp(app, dialog, e);
+    };
   }
   for (forms::Control* option : dialog.FontOption) {
-    option->onMouseUp = [&app](const forms::MouseEvent& e) { FontOption_MouseUp(app, e); };
+    option->onMouseUp = [&app, &dialog](const forms::MouseEvent& e) {
+      FontOption_MouseUp(app, dialog, e);
+    };
   }
-  dialog.OKBtn->onClick = [&app](int) { OKBtn_Click(app); };
+  dialog.OKBtn->onClick = [&dialog](int) { OKBtn_Click(dialog); };
 }
 
 }  // namespace tw::appearance

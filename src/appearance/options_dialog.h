@@ -33,13 +33,13 @@ struct OptionsDialog {
   forms::Control* OKBtn = nullptr;
 };
 
-// The dialog's own handlers; the dialog is app.options.
+// The dialog's own handlers.
 void Form_Load(app::App& app, OptionsDialog& dialog);
 // The weight pass over the dialog's controls, by the current FontChoice.
 void setbold(app::App& app, OptionsDialog& dialog);
-void ColorOption_MouseUp(app::App& app, const forms::MouseEvent& e);
-void FontOption_MouseUp(app::App& app, const forms::MouseEvent& e);
-void OKBtn_Click(app::App& app);
+void ColorOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e);
+void FontOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e);
+void OKBtn_Click(OptionsDialog& dialog);
 
 // Connects the dialog's events to its handlers.
 void WireOptionsDialog(app::App& app, OptionsDialog& dialog);

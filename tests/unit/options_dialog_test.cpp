@@ -32,6 +32,20 @@ class SpyBackend : public forms::HeadlessBackend {
   }
 };
 
+// The open dialog's controls, found by name and index as the layout names them.
+struct DialogView {
+  explicit DialogView(forms::Form& f)
+      : form(f), Holdfocus(&f.control("Holdfocus")), OKBtn(&f.control("OKBtn")) {
+    for (int i = 0; i < 2; ++i) FontOption[i] = &f.control("FontOption", i);
+    for (int i = 0; i < 4; ++i) ColorOption[i] = &f.control("ColorOption", i);
+  }
+  forms::Form& form;
+  Control* Holdfocus;
+  Control* OKBtn;
+  std::array<Control*, 2> FontOption{};
+  std::array<Control*, 4> ColorOption{};
+};
+
 class OptionsDialogTest : public ::testing::Test {
  protected:
   OptionsDialogTest() {
@@ -42,12 +56,12 @@ class OptionsDialogTest : public ::testing::Test {
   }
 
   // Clicks "Options"; script runs while the dialog is shown modally and must close it.
-  void WithDialog(const std::function<void(OptionsDialog&, HeadlessInput&)>& script) {
-    backend.modalScript = [this, script](forms::Form& form) {
-      ASSERT_NE(app.options, nullptr);
-      ASSERT_EQ(&app.options->form, &form);
+  void WithDialog(const std::function<void(DialogView&, HeadlessInput&)>& script) {
+    backend.modalScript = [script](forms::Form& form) {
+      ASSERT_EQ(form.name(), "Options");
+      DialogView dialog(form);
       HeadlessInput in(form);
-      script(*app.options, in);
+      script(dialog, in);
     };
     app.main.OptionsBtn->setFocus();  // as the real press on the button does
     input.click(*app.main.OptionsBtn);
@@ -76,7 +90,7 @@ int SelectedIndex(const std::array<Control*, N>& group) {
   return -1;
 }
 
-int SelectedCount(const OptionsDialog& d) {
+int SelectedCount(const DialogView& d) {
   int n = 0;
   for (Control* c : d.FontOption) n += c->selected();
   for (Control* c : d.ColorOption) n += c->selected();
@@ -102,7 +116,7 @@ TEST_F(OptionsDialogTest, OpeningMarksTheStoredChoicesAtTheMainWindowCornerAndSa
   app.settings.FontChoice = 1;
   app.main.form.setTop(2700);
   app.main.form.setLeft(4350);
-  WithDialog([&](OptionsDialog& d, HeadlessInput&) {
+  WithDialog([&](DialogView& d, HeadlessInput&) {
     EXPECT_EQ(d.form.top(), 2700);
     EXPECT_EQ(d.form.left(), 4350);
     EXPECT_TRUE(d.ColorOption[3]->selected());
@@ -120,7 +134,6 @@ TEST_F(OptionsDialogTest, OpeningMarksTheStoredChoicesAtTheMainWindowCornerAndSa
     d.form.nativeCloseRequested();
   });
   EXPECT_FALSE(test::Exists(folder.file("Typewell.ini")));
-  EXPECT_EQ(app.options, nullptr);
   EXPECT_EQ(toolkit.formCount(), 1);
 }
 
@@ -137,7 +150,7 @@ TEST_F(OptionsDialogTest, EachColourIsSavedBeforeTheLabelsTakeItWhateverTheButto
                                                   {3, forms::kMiddleButton},
                                                   {3, forms::kLeftButton},  // again: same result
                                                   {0, forms::kLeftButton}};
-  WithDialog([&](OptionsDialog& d, HeadlessInput& in) {
+  WithDialog([&](DialogView& d, HeadlessInput& in) {
     for (const auto& [choice, button] : kChoices) {
       SCOPED_TRACE("colour " + std::to_string(choice) + " button " + std::to_string(button));
       Choose(in, *d.ColorOption[choice], button);
@@ -170,7 +183,7 @@ TEST_F(OptionsDialogTest, FontChoiceIsSavedThenWeighsTheDialogAndThenTheMainWind
     }
     return true;
   };
-  WithDialog([&](OptionsDialog& d, HeadlessInput& in) {
+  WithDialog([&](DialogView& d, HeadlessInput& in) {
     weighed.clear();  // the opening pass
     Choose(in, *d.FontOption[1], forms::kRightButton);
     const std::string boldBytes = test::SettingsBytes({1, 2100, 1500, 0, 7, 5});
@@ -195,22 +208,20 @@ TEST_F(OptionsDialogTest, FontChoiceIsSavedThenWeighsTheDialogAndThenTheMainWind
 }
 
 TEST_F(OptionsDialogTest, OkAndTheCloseBoxBothJustCloseAndTheNextOpeningIsFresh) {
-  const std::vector<std::pair<const char*, std::function<void(OptionsDialog&, HeadlessInput&)>>>
-      kClosers{
-          {"OK", [](OptionsDialog& d, HeadlessInput& in) { in.click(*d.OKBtn); }},
-          {"close box", [](OptionsDialog& d, HeadlessInput&) { d.form.nativeCloseRequested(); }}};
+  const std::vector<std::pair<const char*, std::function<void(DialogView&, HeadlessInput&)>>>
+      kClosers{{"OK", [](DialogView& d, HeadlessInput& in) { in.click(*d.OKBtn); }},
+               {"close box", [](DialogView& d, HeadlessInput&) { d.form.nativeCloseRequested(); }}};
   int choice = 1;
   for (const auto& [how, close] : kClosers) {
     SCOPED_TRACE(how);
     const int previous = app.settings.ColorChoice;
     std::string saved;
-    WithDialog([&](OptionsDialog& d, HeadlessInput& in) {
+    WithDialog([&](DialogView& d, HeadlessInput& in) {
       EXPECT_EQ(SelectedIndex(d.ColorOption), previous);
       Choose(in, *d.ColorOption[choice], forms::kLeftButton);
       saved = SettingsFile();
       close(d, in);
     });
-    EXPECT_EQ(app.options, nullptr);
     EXPECT_EQ(app.main.form.focused(), app.main.Holdfocus);
     EXPECT_EQ(SettingsFile(), saved);  // closing writes nothing
     EXPECT_EQ(app.settings.ColorChoice, choice);
@@ -222,7 +233,7 @@ TEST_F(OptionsDialogTest, OkAndTheCloseBoxBothJustCloseAndTheNextOpeningIsFresh)
 
 TEST_F(OptionsDialogTest, AChoiceThatCannotBeSavedIsReportedAndStillApplied) {
   std::filesystem::create_directory(folder.file("Typewell.ini"));
-  WithDialog([&](OptionsDialog& d, HeadlessInput& in) {
+  WithDialog([&](DialogView& d, HeadlessInput& in) {
     Choose(in, *d.ColorOption[3], forms::kLeftButton);
     EXPECT_EQ(windows.errors.size(), 1u);
     for (Control* label : app.main.Names) EXPECT_EQ(label->backColor(), (forms::Rgb{255, 255, 0}));
@@ -234,7 +245,7 @@ TEST_F(OptionsDialogTest, AChoiceThatCannotBeSavedIsReportedAndStillApplied) {
 
 TEST_F(OptionsDialogTest, TheDialogInFrontIsNeverTakenAsTheTargetWindow) {
   constexpr platform::WindowHandle kEditor = 0x5150;
-  WithDialog([&](OptionsDialog& d, HeadlessInput&) {
+  WithDialog([&](DialogView& d, HeadlessInput&) {
     windows.foreground = kEditor;
     fill::Timer1_Timer(app);
     ASSERT_EQ(app.targetWindow, kEditor);
