@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/main_window.h"
 #include "appearance/options_dialog.h"
+#include "core/main_window.h"
 #include "forms/headless_backend.h"
 #include "win32/ansi_text.h"
 #include "win32/win32_backend.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/entries.h"
+#include "core/entries.h"
 #include "test_support.h"
 
 namespace {

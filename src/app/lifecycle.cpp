@@ -1,14 +1,10 @@
 #include "app/lifecycle.h"
 
 #include "appearance/highlighting.h"
+#include "core/keep_on_top.h"
 #include "edit/editing.h"
 
 namespace tw::app {
-
-void KeepOnTop(App& app, platform::WindowHandle window) {
-  const platform::PixelRect rect = app.windows.windowRect(window);
-  app.windows.setWindowTopmost(window, rect);
-}
 
 void Form_Load(App& app) {
   appearance::setbold(app);

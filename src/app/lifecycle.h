@@ -1,14 +1,9 @@
-// The main window's life: load, resize, close request, unload, the "Minimize" button, and
-// KeepOnTop, which puts a window into the topmost band without activating it.
+// The main window's life: load, resize, close request, unload and the "Minimize" button.
 #pragma once
 
-#include "app/app.h"
-#include "platform/window_system.h"
+#include "core/app.h"
 
 namespace tw::app {
-
-// Puts the window into the topmost band at its place and size, without activating it.
-void KeepOnTop(App& app, platform::WindowHandle window);
 
 // Applies the appearance and the position of the in-memory settings (all zero while the
 // start-up has not read them yet) and makes the window topmost.

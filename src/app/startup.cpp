@@ -3,10 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/entries.h"
 #include "app/lifecycle.h"
 #include "app/wiring.h"
 #include "appearance/highlighting.h"
+#include "core/entries.h"
+#include "core/keep_on_top.h"
 
 namespace tw::app {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::app {
 

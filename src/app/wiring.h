@@ -1,7 +1,7 @@
 // Connects the handlers of every subsystem to the events of the main window's controls.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::app {
 

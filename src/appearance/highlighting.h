@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/app.h"
+#include "core/app.h"
 #include "forms/form.h"
 #include "forms/geometry.h"
 

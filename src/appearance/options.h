@@ -1,7 +1,7 @@
 // The main window's "Options" button: opens the options dialog modally, a new one each time.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::appearance {
 

@@ -1,9 +1,9 @@
 #include "appearance/options_dialog.h"
 
-#include "app/app.h"
-#include "app/lifecycle.h"
-#include "app/save_guard.h"
 #include "appearance/highlighting.h"
+#include "core/app.h"
+#include "core/keep_on_top.h"
+#include "core/save_guard.h"
 #include "store/settings_file.h"
 
 namespace tw::appearance {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/save_guard.h"
+#include "core/save_guard.h"
 #include "store/binary_file.h"
 #include "store/entry_file.h"
 

@@ -4,7 +4,7 @@
 // moves the entry there, rewriting only the two records concerned in Forms.dat.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 #include "forms/events.h"
 
 namespace tw::edit {

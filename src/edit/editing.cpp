@@ -1,7 +1,7 @@
 #include "edit/editing.h"
 
-#include "app/entries.h"
-#include "app/save_guard.h"
+#include "core/entries.h"
+#include "core/save_guard.h"
 
 namespace tw::edit {
 

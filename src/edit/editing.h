@@ -4,7 +4,7 @@
 // window closes. A shown Gettext is the whole editing state; CurrentSlot names its slot.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 #include "forms/events.h"
 
 namespace tw::edit {

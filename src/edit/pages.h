@@ -2,7 +2,7 @@
 // show is the one container that is visible; there is no page number besides it.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 #include "forms/events.h"
 
 namespace tw::edit {

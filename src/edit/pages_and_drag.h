@@ -2,7 +2,7 @@
 // labels' press, move and drop.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 #include "edit/drag_drop.h"
 #include "edit/pages.h"
 

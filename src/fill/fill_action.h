@@ -4,7 +4,7 @@
 // its focus to the next field.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 #include "forms/events.h"
 
 namespace tw::fill {

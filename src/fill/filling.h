@@ -1,7 +1,7 @@
 // Handlers of target-window tracking and the fill action.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::fill {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "app/save_guard.h"
+#include "core/save_guard.h"
 #include "store/settings_file.h"
 
 namespace tw::fill {

@@ -5,7 +5,7 @@
 // so that the TargetWindow is the last foreign window the user worked in before the click.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::fill {
 

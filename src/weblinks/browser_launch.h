@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::weblinks {
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/app.h"
 #include "app/startup.h"
 #include "forms/toolkit.h"
 #include "win32/win32_backend.h"

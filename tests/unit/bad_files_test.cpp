@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/entries.h"
+#include "core/entries.h"
 #include "store/binary_file.h"
 #include "store/file_error.h"
 #include "store/settings_file.h"

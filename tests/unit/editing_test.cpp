@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/entries.h"
 #include "app/wiring.h"
+#include "core/entries.h"
 #include "edit/editing.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 // sizes, contents and attributes are in bad_files_test.cpp.
 #include <gtest/gtest.h>
 
-#include "app/entries.h"
+#include "core/entries.h"
 #include "store/binary_file.h"
 #include "store/entry_file.h"
 #include "test_support.h"

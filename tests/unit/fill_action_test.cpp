@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/entries.h"
+#include "core/entries.h"
 #include "fill/filling.h"
 #include "test_support.h"
 

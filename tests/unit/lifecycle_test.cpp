@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/entries.h"
 #include "app/lifecycle.h"
 #include "app/wiring.h"
+#include "core/entries.h"
 #include "test_support.h"
 
 namespace tw {

@@ -8,9 +8,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/app.h"
-#include "app/entries.h"
 #include "app/wiring.h"
+#include "core/app.h"
+#include "core/entries.h"
 #include "forms/headless_backend.h"
 #include "forms/toolkit.h"
 #include "platform/recording_window_system.h"

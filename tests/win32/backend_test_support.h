@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/main_window.h"
+#include "core/main_window.h"
 #include "forms/toolkit.h"
 #include "win32/win32_backend.h"
 

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main_window.h"
+#include "core/main_window.h"
 #include "forms/toolkit.h"
 #include "win32/win32_backend.h"
 

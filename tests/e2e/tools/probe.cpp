@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "app/main_window.h"
 #include "appearance/options_dialog.h"
+#include "core/main_window.h"
 #include "forms/headless_backend.h"
 #include "win32/win32_backend.h"
 

@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::app {
 

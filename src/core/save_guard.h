@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::app {
 

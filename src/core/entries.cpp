@@ -1,4 +1,4 @@
-#include "app/entries.h"
+#include "core/entries.h"
 
 #include "store/binary_file.h"
 #include "store/entry_file.h"

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "core/main_window.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/save_guard.h"
+#include "core/save_guard.h"
 
 namespace tw::app {
 

@@ -2,7 +2,7 @@
 // slot s, and FillBtn(s) is enabled exactly when that caption is not empty.
 #pragma once
 
-#include "app/app.h"
+#include "core/app.h"
 
 namespace tw::app {
 

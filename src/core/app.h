@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/main_window.h"
+#include "core/main_window.h"
 #include "forms/toolkit.h"
 #include "platform/window_system.h"
 #include "store/file_error.h"
