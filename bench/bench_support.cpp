@@ -20,11 +20,11 @@ namespace {
 std::optional<int> PositionOf(const std::string& title, const std::string& name, int index) {
   forms::HeadlessBackend backend;
   forms::Toolkit toolkit(backend);
-  std::unique_ptr<app::MainWindow> main;
+  std::unique_ptr<core::MainWindow> main;
   std::unique_ptr<appearance::OptionsDialog> options;
   const forms::Form* form = nullptr;
   if (title == kMainTitle) {
-    main = std::make_unique<app::MainWindow>(toolkit);
+    main = std::make_unique<core::MainWindow>(toolkit);
     form = &main->form;
   } else if (title == kOptionsTitle) {
     options = std::make_unique<appearance::OptionsDialog>(toolkit);

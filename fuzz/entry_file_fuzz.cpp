@@ -29,7 +29,7 @@ std::string ExpectedAfterSave(const std::string& input) {
   return expected;
 }
 
-void CheckCaptions(tw::app::App& app, const std::string& padded) {
+void CheckCaptions(tw::core::App& app, const std::string& padded) {
   for (int s = 0; s < tw::store::kSlotCount; ++s) {
     const std::string& caption = app.main.Names[s]->caption();
     Require(caption.size() <= tw::store::kEntryRecordSize, "a caption holds at most 200 bytes");
@@ -51,14 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string input(reinterpret_cast<const char*>(data), size);
   tw::test::WriteFile(t.entryFile(), input);
 
-  tw::app::LoadEntries(t.app);
+  tw::core::LoadEntries(t.app);
   const std::string afterLoad = tw::test::ReadFile(t.entryFile());
   const std::string expected = ExpectedAfterSave(input);
   // Loading writes only into an empty file; a short file is left as it is until the next save.
   Require(afterLoad == (input.empty() ? expected : input), "loading leaves a non-empty file alone");
   CheckCaptions(t.app, expected);
 
-  tw::app::SaveEntries(t.app);
+  tw::core::SaveEntries(t.app);
   Require(tw::test::ReadFile(t.entryFile()) == expected,
           "a save after a load keeps every readable byte and everything beyond the records");
   t.backend.log.clear();

@@ -6,31 +6,31 @@
 
 namespace tw::app {
 
-void Form_Load(App& app) {
+void Form_Load(core::App& app) {
   appearance::setbold(app);
   app.main.form.setTop(app.settings.WindowTop);
   app.main.form.setLeft(app.settings.WindowLeft);
-  KeepOnTop(app, app.main.form.hwnd());
+  core::KeepOnTop(app, app.main.form.hwnd());
 }
 
-void Form_Resize(App& app) {
-  KeepOnTop(app, app.main.form.hwnd());
+void Form_Resize(core::App& app) {
+  core::KeepOnTop(app, app.main.form.hwnd());
 }
 
-void Form_QueryUnload(App& app) {
+void Form_QueryUnload(core::App& app) {
   if (app.main.Gettext->visible()) edit::Gettext_LostFocus(app);
 }
 
-void Form_Unload(App& app) {
+void Form_Unload(core::App& app) {
   if (app.requestExit) app.requestExit(0);
 }
 
-void MinimizeBtn_Click(App& app) {
+void MinimizeBtn_Click(core::App& app) {
   app.main.Holdfocus->setFocus();
   app.main.form.setWindowState(forms::WindowState::Minimized);
 }
 
-void WireLifecycle(App& app) {
+void WireLifecycle(core::App& app) {
   forms::Form& form = app.main.form;
   form.onLoad = [&app] { Form_Load(app); };
   form.onResize = [&app] { Form_Resize(app); };

@@ -7,17 +7,17 @@ namespace tw::app {
 
 // Applies the appearance and the position of the in-memory settings (all zero while the
 // start-up has not read them yet) and makes the window topmost.
-void Form_Load(App& app);
+void Form_Load(core::App& app);
 // Shown, minimised, restored or resized: topmost again.
-void Form_Resize(App& app);
+void Form_Resize(core::App& app);
 // Commits an open edit; the close is never cancelled.
-void Form_QueryUnload(App& app);
+void Form_QueryUnload(core::App& app);
 // Ends the program; everything is already on disk.
-void Form_Unload(App& app);
+void Form_Unload(core::App& app);
 // Gives the focus to the focus sink (committing an open edit) and minimises the window.
-void MinimizeBtn_Click(App& app);
+void MinimizeBtn_Click(core::App& app);
 
 // Connects the handlers to the form's and the controls' events.
-void WireLifecycle(App& app);
+void WireLifecycle(core::App& app);
 
 }  // namespace tw::app

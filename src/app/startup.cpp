@@ -46,7 +46,7 @@ bool AnotherInstanceRuns(platform::WindowSystem& windows, const std::string& pro
   return true;
 }
 
-platform::PixelRect PixelRectAt(const App& app, const store::SettingsRecord& r, double width,
+platform::PixelRect PixelRectAt(const core::App& app, const store::SettingsRecord& r, double width,
                                 double height) {
   const double perX = app.toolkit.twipsPerPixelX();
   const double perY = app.toolkit.twipsPerPixelY();
@@ -57,7 +57,7 @@ platform::PixelRect PixelRectAt(const App& app, const store::SettingsRecord& r, 
           px(r.WindowTop + height, perY)};
 }
 
-void SetHint(App& app) {
+void SetHint(core::App& app) {
   if (app.settings.StartCount >= kHintStarts) return;
   for (int s = 0; s < kHintedLabels; ++s) app.main.Names[s]->setToolTip(kHintToolTip);
 }
@@ -68,7 +68,7 @@ void ReportStartFailure(platform::WindowSystem& windows, const store::FileError&
 }
 
 // Steps 3 to 13; throws store::FileError.
-void BuildAndShow(App& app) {
+void BuildAndShow(core::App& app) {
   forms::Form& form = app.main.form;
   form.setCaption(kInstanceCaption);
   form.load();
@@ -80,11 +80,11 @@ void BuildAndShow(App& app) {
   SetHint(app);
   form.setHeight(kShownOuterHeight);
   app.main.WebsiteBtn->setWidth(kShownWebsiteWidth);
-  LoadEntries(app);
+  core::LoadEntries(app);
   appearance::SetBoldMainWindow(app);
   app.main.Page[0]->setSelected(true);
   form.show();
-  KeepOnTop(app, form.hwnd());
+  core::KeepOnTop(app, form.hwnd());
 }
 
 }  // namespace
@@ -109,7 +109,7 @@ std::string InstanceLockName(const std::string& programFolder) {
   return std::string("Typewell-") + hex;
 }
 
-void LoadSettings(App& app, double screenWidth, double screenHeight, double windowWidth,
+void LoadSettings(core::App& app, double screenWidth, double screenHeight, double windowWidth,
                   double windowHeight) {
   const store::WindowGeometry geometry{screenWidth, screenHeight, windowWidth, windowHeight};
   const auto onAnyMonitor = [&](const store::SettingsRecord& r) {
@@ -123,11 +123,11 @@ void LoadSettings(App& app, double screenWidth, double screenHeight, double wind
 }
 
 std::optional<int> Main(forms::Toolkit& toolkit, platform::WindowSystem& windows,
-                        std::function<void(int)> requestExit, std::unique_ptr<App>& app) {
+                        std::function<void(int)> requestExit, std::unique_ptr<core::App>& app) {
   const std::string programFolder = ProgramFolderOf(windows.executablePath());
   if (AnotherInstanceRuns(windows, programFolder)) return 0;
 
-  app = std::make_unique<App>(toolkit, windows, programFolder);
+  app = std::make_unique<core::App>(toolkit, windows, programFolder);
   app->requestExit = std::move(requestExit);
   WireEvents(*app);
   try {

@@ -22,13 +22,13 @@ std::string InstanceLockName(const std::string& programFolder);
 // Loads and checks the settings into app.settings for a screen and a window of the given sizes
 // (twips); a position on no monitor is re-centred. An empty settings file switches the main
 // window to the normal state. Throws store::FileError.
-void LoadSettings(App& app, double screenWidth, double screenHeight, double windowWidth,
+void LoadSettings(core::App& app, double screenWidth, double screenHeight, double windowWidth,
                   double windowHeight);
 
 // Runs the start-up sequence. Returns nothing when the program goes on to its message loop with
 // app built and shown; otherwise the exit code to end with (another instance runs, or a file
 // could not be used, which has been reported).
 std::optional<int> Main(forms::Toolkit& toolkit, platform::WindowSystem& windows,
-                        std::function<void(int)> requestExit, std::unique_ptr<App>& app);
+                        std::function<void(int)> requestExit, std::unique_ptr<core::App>& app);
 
 }  // namespace tw::app

@@ -9,7 +9,7 @@
 
 namespace tw::app {
 
-void WireEvents(App& app) {
+void WireEvents(core::App& app) {
   WireLifecycle(app);
   edit::WireEditing(app);
   edit::WirePagesAndDrag(app);

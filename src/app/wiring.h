@@ -5,6 +5,6 @@
 
 namespace tw::app {
 
-void WireEvents(App& app);
+void WireEvents(core::App& app);
 
 }  // namespace tw::app

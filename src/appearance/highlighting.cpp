@@ -15,7 +15,7 @@ forms::Rgb LabelColour(std::int16_t colorChoice) {
   return i < kColours.size() ? kColours[i] : kColours[0];
 }
 
-void RecolourEntryLabels(app::App& app) {
+void RecolourEntryLabels(core::App& app) {
   const forms::Rgb colour = LabelColour(app.settings.ColorChoice);
   for (forms::Control* label : app.main.Names) label->setBackColor(colour);
 }
@@ -32,12 +32,12 @@ void WeightPass(forms::Form& form, std::int16_t fontChoice) {
   }
 }
 
-void setbold(app::App& app) {
+void setbold(core::App& app) {
   RecolourEntryLabels(app);
   WeightPass(app.main.form, app.settings.FontChoice);
 }
 
-void SetBoldMainWindow(app::App& app) {
+void SetBoldMainWindow(core::App& app) {
   WeightPass(app.main.form, app.settings.FontChoice);
 }
 

@@ -15,15 +15,15 @@ forms::Rgb LabelColour(std::int16_t colorChoice);
 
 // Gives Names(0) .. Names(59), empty ones included, the colour of the current ColorChoice, in
 // slot order.
-void RecolourEntryLabels(app::App& app);
+void RecolourEntryLabels(core::App& app);
 
 // Sets every control of the form that has a font to bold (FontChoice 1) or normal (0), visible
 // or hidden, in one pass; a control without a font is passed over silently.
 void WeightPass(forms::Form& form, std::int16_t fontChoice);
 
 // The main window's setbold: recolours the entry labels, then the weight pass over the window.
-void setbold(app::App& app);
+void setbold(core::App& app);
 // The weight pass over the main window, colours untouched.
-void SetBoldMainWindow(app::App& app);
+void SetBoldMainWindow(core::App& app);
 
 }  // namespace tw::appearance

@@ -4,7 +4,7 @@
 
 namespace tw::appearance {
 
-void OptionsBtn_Click(app::App& app) {
+void OptionsBtn_Click(core::App& app) {
   // The dialog exists only while it is open: a new one each time, marked afresh.
   OptionsDialog dialog(app.toolkit);
   WireOptionsDialog(app, dialog);
@@ -13,7 +13,7 @@ void OptionsBtn_Click(app::App& app) {
   app.main.Holdfocus->setFocus();
 }
 
-void WireOptions(app::App& app) {
+void WireOptions(core::App& app) {
   app.main.OptionsBtn->onClick = [&app](int) { OptionsBtn_Click(app); };
 }
 

@@ -7,9 +7,9 @@ namespace tw::appearance {
 
 // Creates and wires the dialog, shows it modally and, once it has been closed, gives the focus
 // to the main window's focus sink and releases the dialog.
-void OptionsBtn_Click(app::App& app);
+void OptionsBtn_Click(core::App& app);
 
 // Connects the handlers to the controls' events.
-void WireOptions(app::App& app);
+void WireOptions(core::App& app);
 
 }  // namespace tw::appearance

@@ -14,9 +14,9 @@ namespace {
 constexpr forms::Twips kClientWidth = 3060;
 constexpr forms::Twips kClientHeight = 1716;
 
-void SaveChoices(app::App& app) {
-  app::GuardedSave(app, app::SaveKind::Settings,
-                   [&app] { store::SaveSettings(app.programFolder, app.settings); });
+void SaveChoices(core::App& app) {
+  core::GuardedSave(app, core::SaveKind::Settings,
+                    [&app] { store::SaveSettings(app.programFolder, app.settings); });
 }
 
 bool InRange(std::int16_t choice, int count) {
@@ -56,7 +56,7 @@ OptionsDialog::OptionsDialog(forms::Toolkit& toolkit)
   OKBtn = &form.add(ControlKind::PushButton, "OKBtn", -1, nullptr, {36, 1152, 2964, 516}, "OK");
 }
 
-void Form_Load(app::App& app, OptionsDialog& dialog) {
+void Form_Load(core::App& app, OptionsDialog& dialog) {
   dialog.form.setTop(app.main.form.top());
   dialog.form.setLeft(app.main.form.left());
   // Marking from code raises no mouse event: nothing is saved or recoloured here.
@@ -67,16 +67,16 @@ void Form_Load(app::App& app, OptionsDialog& dialog) {
     dialog.ColorOption[app.settings.ColorChoice]->setSelected(true);
   }
   setbold(app, dialog);
-  app::KeepOnTop(app, dialog.form.hwnd());
+  core::KeepOnTop(app, dialog.form.hwnd());
 }
 
-void setbold(app::App& app, OptionsDialog& dialog) {
+void setbold(core::App& app, OptionsDialog& dialog) {
   WeightPass(dialog.form, app.settings.FontChoice);
 }
 
 // Any mouse button. The released choice is marked here too, so that the mark always shows the
 // stored choice, also when the button went up beside the control.
-void ColorOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e) {
+void ColorOption_MouseUp(core::App& app, OptionsDialog& dialog, const forms::MouseEvent& e) {
   if (!InRange(static_cast<std::int16_t>(e.index), kColorChoiceCount)) return;
   app.settings.ColorChoice = static_cast<std::int16_t>(e.index);
   dialog.ColorOption[e.index]->setSelected(true);
@@ -85,7 +85,7 @@ void ColorOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::Mous
   dialog.Holdfocus->setFocus();
 }
 
-void FontOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e) {
+void FontOption_MouseUp(core::App& app, OptionsDialog& dialog, const forms::MouseEvent& e) {
   if (!InRange(static_cast<std::int16_t>(e.index), kFontChoiceCount)) return;
   app.settings.FontChoice = static_cast<std::int16_t>(e.index);
   dialog.FontOption[e.index]->setSelected(true);
@@ -99,7 +99,7 @@ void OKBtn_Click(OptionsDialog& dialog) {
   dialog.form.unload();
 }
 
-void WireOptionsDialog(app::App& app, OptionsDialog& dialog) {
+void WireOptionsDialog(core::App& app, OptionsDialog& dialog) {
   dialog.form.onLoad = [&app, &dialog] { Form_Load(app, dialog); };
   for (forms::Control* option : dialog.ColorOption) {
     option->onMouseUp = [&app, &dialog](const forms::MouseEvent& e) {

@@ -10,7 +10,7 @@
 #include "forms/form.h"
 #include "forms/toolkit.h"
 
-namespace tw::app {
+namespace tw::core {
 class App;
 }
 
@@ -34,14 +34,14 @@ struct OptionsDialog {
 };
 
 // The dialog's own handlers.
-void Form_Load(app::App& app, OptionsDialog& dialog);
+void Form_Load(core::App& app, OptionsDialog& dialog);
 // The weight pass over the dialog's controls, by the current FontChoice.
-void setbold(app::App& app, OptionsDialog& dialog);
-void ColorOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e);
-void FontOption_MouseUp(app::App& app, OptionsDialog& dialog, const forms::MouseEvent& e);
+void setbold(core::App& app, OptionsDialog& dialog);
+void ColorOption_MouseUp(core::App& app, OptionsDialog& dialog, const forms::MouseEvent& e);
+void FontOption_MouseUp(core::App& app, OptionsDialog& dialog, const forms::MouseEvent& e);
 void OKBtn_Click(OptionsDialog& dialog);
 
 // Connects the dialog's events to its handlers.
-void WireOptionsDialog(app::App& app, OptionsDialog& dialog);
+void WireOptionsDialog(core::App& app, OptionsDialog& dialog);
 
 }  // namespace tw::appearance

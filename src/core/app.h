@@ -15,7 +15,7 @@
 #include "store/file_error.h"
 #include "store/settings_file.h"
 
-namespace tw::app {
+namespace tw::core {
 
 class App {
  public:
@@ -46,4 +46,4 @@ class App {
   std::function<void(int exitCode)> requestExit;
 };
 
-}  // namespace tw::app
+}  // namespace tw::core

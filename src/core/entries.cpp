@@ -3,7 +3,7 @@
 #include "store/binary_file.h"
 #include "store/entry_file.h"
 
-namespace tw::app {
+namespace tw::core {
 
 void UpdateFillButton(App& app, int slot) {
   app.main.FillBtn[slot]->setEnabled(!app.main.Names[slot]->caption().empty());
@@ -27,4 +27,4 @@ void SaveEntries(App& app) {
   file.close();
 }
 
-}  // namespace tw::app
+}  // namespace tw::core

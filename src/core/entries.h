@@ -4,7 +4,7 @@
 
 #include "core/app.h"
 
-namespace tw::app {
+namespace tw::core {
 
 // Loads the 60 entries into the labels and sets the "Insert" buttons (creating the file of 60
 // blank records when it is missing or empty). Throws store::FileError.
@@ -14,4 +14,4 @@ void SaveEntries(App& app);
 // Enables FillBtn(slot) exactly when Names(slot) holds text.
 void UpdateFillButton(App& app, int slot);
 
-}  // namespace tw::app
+}  // namespace tw::core

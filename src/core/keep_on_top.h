@@ -4,9 +4,9 @@
 #include "core/app.h"
 #include "platform/window_system.h"
 
-namespace tw::app {
+namespace tw::core {
 
 // Puts the window into the topmost band at its place and size, without activating it.
 void KeepOnTop(App& app, platform::WindowHandle window);
 
-}  // namespace tw::app
+}  // namespace tw::core

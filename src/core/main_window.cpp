@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tw::app {
+namespace tw::core {
 
 using forms::ControlKind;
 using forms::Rect;
@@ -70,4 +70,4 @@ MainWindow::MainWindow(forms::Toolkit& toolkit)
   Timer1->setInterval(1000);
 }
 
-}  // namespace tw::app
+}  // namespace tw::core

@@ -9,7 +9,7 @@
 #include "forms/toolkit.h"
 #include "store/entry_file.h"
 
-namespace tw::app {
+namespace tw::core {
 
 inline constexpr int kPageCount = 4;
 inline constexpr forms::Twips kClientWidth = 2796;
@@ -37,4 +37,4 @@ struct MainWindow {
   forms::Control* Timer1 = nullptr;
 };
 
-}  // namespace tw::app
+}  // namespace tw::core

@@ -1,6 +1,6 @@
 #include "core/save_guard.h"
 
-namespace tw::app {
+namespace tw::core {
 
 bool GuardedSave(App& app, SaveKind kind, const std::function<void()>& save) {
   try {
@@ -20,4 +20,4 @@ bool GuardedSave(App& app, SaveKind kind, const std::function<void()>& save) {
   }
 }
 
-}  // namespace tw::app
+}  // namespace tw::core

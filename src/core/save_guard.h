@@ -7,7 +7,7 @@
 
 #include "core/app.h"
 
-namespace tw::app {
+namespace tw::core {
 
 enum class SaveKind {
   Entries,         // Forms.dat after an edit or a drop
@@ -18,4 +18,4 @@ enum class SaveKind {
 // Runs save; returns false (after reporting) if it threw store::FileError.
 bool GuardedSave(App& app, SaveKind kind, const std::function<void()>& save);
 
-}  // namespace tw::app
+}  // namespace tw::core

@@ -12,14 +12,14 @@ namespace tw::edit {
 
 namespace {
 
-bool BeyondThreshold(const app::App& app, const forms::MouseEvent& e) {
+bool BeyondThreshold(const core::App& app, const forms::MouseEvent& e) {
   return std::fabs(e.x - app.dragStartX) > kDragThreshold ||
          std::fabs(e.y - app.dragStartY) > kDragThreshold;
 }
 
 // The proxy takes the label's place (from Frame(0), where the page on show stands), width,
 // colour, text and weight; its height stays that of the layout.
-void PrepareProxy(app::App& app, const forms::Control& label) {
+void PrepareProxy(core::App& app, const forms::Control& label) {
   forms::Control& proxy = *app.main.Dragbox;
   const forms::Control& page = *app.main.Frame[0];
   proxy.setTop(page.top() + label.top());
@@ -32,7 +32,7 @@ void PrepareProxy(app::App& app, const forms::Control& label) {
 }
 
 // Blanks the source record, then writes the text into the target record, within one opening.
-void WriteMove(app::App& app, int source, int target, const std::string& text) {
+void WriteMove(core::App& app, int source, int target, const std::string& text) {
   store::BinaryFile file = store::OpenBinaryFile(app.pathOf(store::kEntryFileName));
   store::WriteEntryRecord(file, source, "");
   store::WriteEntryRecord(file, target, text);
@@ -41,12 +41,12 @@ void WriteMove(app::App& app, int source, int target, const std::string& text) {
 
 }  // namespace
 
-void Names_MouseDown(app::App& app, const forms::MouseEvent& e) {
+void Names_MouseDown(core::App& app, const forms::MouseEvent& e) {
   app.dragStartX = e.x;
   app.dragStartY = e.y;
 }
 
-void Names_MouseMove(app::App& app, const forms::MouseEvent& e) {
+void Names_MouseMove(core::App& app, const forms::MouseEvent& e) {
   forms::Control& label = *app.main.Names[e.index];
   if (label.caption().empty()) return;
   if (e.button != forms::kLeftButton) return;
@@ -66,7 +66,7 @@ void Names_MouseMove(app::App& app, const forms::MouseEvent& e) {
   app.main.Dragbox->beginDrag();
 }
 
-void Names_DragDrop(app::App& app, const forms::DragEvent& e) {
+void Names_DragDrop(core::App& app, const forms::DragEvent& e) {
   app.main.Dragbox->setVisible(false);
   const int source = app.currentSlot;
   const int target = e.index;
@@ -75,8 +75,8 @@ void Names_DragDrop(app::App& app, const forms::DragEvent& e) {
 
   const std::string text = app.main.Names[source]->caption();
   // The file is written before the labels change: if it cannot be, the entry stays where it was.
-  if (!app::GuardedSave(app, app::SaveKind::Entries,
-                        [&] { WriteMove(app, source, target, text); })) {
+  if (!core::GuardedSave(app, core::SaveKind::Entries,
+                         [&] { WriteMove(app, source, target, text); })) {
     return;
   }
   app.main.Names[target]->setCaption(text);

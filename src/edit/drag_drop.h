@@ -13,10 +13,10 @@ namespace tw::edit {
 inline constexpr forms::Twips kDragThreshold = 10;
 
 // Any button pressed on Names(Index): the press point becomes the drag start point.
-void Names_MouseDown(app::App& app, const forms::MouseEvent& e);
+void Names_MouseDown(core::App& app, const forms::MouseEvent& e);
 // The pointer moves over Names(Index), or with a button held after a press on it.
-void Names_MouseMove(app::App& app, const forms::MouseEvent& e);
+void Names_MouseMove(core::App& app, const forms::MouseEvent& e);
 // A drag is dropped on Names(Index).
-void Names_DragDrop(app::App& app, const forms::DragEvent& e);
+void Names_DragDrop(core::App& app, const forms::DragEvent& e);
 
 }  // namespace tw::edit

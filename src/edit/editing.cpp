@@ -12,30 +12,30 @@ namespace {
 // must not commit and save (and report) a second time.
 class CommitScope {
  public:
-  explicit CommitScope(app::App& app) : app_(app) { app_.committingEdit = true; }
+  explicit CommitScope(core::App& app) : app_(app) { app_.committingEdit = true; }
   ~CommitScope() { app_.committingEdit = false; }
   CommitScope(const CommitScope&) = delete;
   CommitScope& operator=(const CommitScope&) = delete;
 
  private:
-  app::App& app_;
+  core::App& app_;
 };
 
 // The label of CurrentSlot takes the edit box's text exactly as typed, and its "Insert" button
 // follows.
-void StoreEditInLabel(app::App& app) {
+void StoreEditInLabel(core::App& app) {
   const int slot = app.currentSlot;
   app.main.Names[slot]->setCaption(app.main.Gettext->caption());
-  app::UpdateFillButton(app, slot);
+  core::UpdateFillButton(app, slot);
 }
 
-void SaveEditedEntries(app::App& app) {
-  app::GuardedSave(app, app::SaveKind::Entries, [&app] { app::SaveEntries(app); });
+void SaveEditedEntries(core::App& app) {
+  core::GuardedSave(app, core::SaveKind::Entries, [&app] { core::SaveEntries(app); });
 }
 
 }  // namespace
 
-void Names_MouseUp(app::App& app, const forms::MouseEvent& e) {
+void Names_MouseUp(core::App& app, const forms::MouseEvent& e) {
   if (e.index < 0 || e.index >= store::kSlotCount) return;
   forms::Control& box = *app.main.Gettext;
   if (box.visible()) {
@@ -55,7 +55,7 @@ void Names_MouseUp(app::App& app, const forms::MouseEvent& e) {
   box.setFocus();
 }
 
-void Gettext_LostFocus(app::App& app) {
+void Gettext_LostFocus(core::App& app) {
   if (app.committingEdit) return;
   CommitScope scope(app);
   StoreEditInLabel(app);
@@ -63,7 +63,7 @@ void Gettext_LostFocus(app::App& app) {
   SaveEditedEntries(app);
 }
 
-void WireEditing(app::App& app) {
+void WireEditing(core::App& app) {
   for (forms::Control* label : app.main.Names) {
     label->onMouseUp = [&app](const forms::MouseEvent& e) { Names_MouseUp(app, e); };
   }

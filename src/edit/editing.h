@@ -10,12 +10,12 @@
 namespace tw::edit {
 
 // Starts an edit of the label's slot, committing an open edit first (without hiding the box).
-void Names_MouseUp(app::App& app, const forms::MouseEvent& e);
+void Names_MouseUp(core::App& app, const forms::MouseEvent& e);
 // Commits the open edit, hides the edit box and rewrites Forms.dat. A failing save is reported
 // and the label keeps the text.
-void Gettext_LostFocus(app::App& app);
+void Gettext_LostFocus(core::App& app);
 
 // Connects the handlers to the controls' events.
-void WireEditing(app::App& app);
+void WireEditing(core::App& app);
 
 }  // namespace tw::edit

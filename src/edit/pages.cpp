@@ -3,9 +3,9 @@
 
 namespace tw::edit {
 
-void ShowPage(app::App& app, int page) {
+void ShowPage(core::App& app, int page) {
   auto& frames = app.main.Frame;
-  for (int i = 0; i < app::kPageCount; ++i) {
+  for (int i = 0; i < core::kPageCount; ++i) {
     forms::Control& frame = *frames[i];
     if (i == page) {
       // A container once moved stays at its new place, so each one moves at most once.
@@ -17,12 +17,12 @@ void ShowPage(app::App& app, int page) {
   }
 }
 
-void Page_MouseUp(app::App& app, const forms::MouseEvent& e) {
+void Page_MouseUp(core::App& app, const forms::MouseEvent& e) {
   app.main.Holdfocus->setFocus();
   ShowPage(app, e.index);
 }
 
-void Page_DragOver(app::App& app, const forms::DragEvent& e) {
+void Page_DragOver(core::App& app, const forms::DragEvent& e) {
   // Raised again and again while the pointer moves over the tab: only the first one switches.
   if (app.main.Frame[e.index]->visible()) return;
   ShowPage(app, e.index);

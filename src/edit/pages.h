@@ -8,12 +8,12 @@
 namespace tw::edit {
 
 // Shows page p: Frame(p) moves to the left edge of Frame(0) and is shown, the others are hidden.
-void ShowPage(app::App& app, int page);
+void ShowPage(core::App& app, int page);
 
 // The release of any button over tab Page(Index): the focus goes to the focus sink (which
 // commits an open edit), then that page is shown. The tab selects itself as an option button.
-void Page_MouseUp(app::App& app, const forms::MouseEvent& e);
+void Page_MouseUp(core::App& app, const forms::MouseEvent& e);
 // A drag passes over tab Page(Index): shows that page, if it is not on show, and selects the tab.
-void Page_DragOver(app::App& app, const forms::DragEvent& e);
+void Page_DragOver(core::App& app, const forms::DragEvent& e);
 
 }  // namespace tw::edit

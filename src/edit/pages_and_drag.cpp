@@ -3,7 +3,7 @@
 
 namespace tw::edit {
 
-void WirePagesAndDrag(app::App& app) {
+void WirePagesAndDrag(core::App& app) {
   for (forms::Control* label : app.main.Names) {
     label->onMouseDown = [&app](const forms::MouseEvent& e) { Names_MouseDown(app, e); };
     label->onMouseMove = [&app](const forms::MouseEvent& e) { Names_MouseMove(app, e); };

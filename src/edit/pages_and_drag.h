@@ -9,6 +9,6 @@
 namespace tw::edit {
 
 // Connects the handlers to the controls' events.
-void WirePagesAndDrag(app::App& app);
+void WirePagesAndDrag(core::App& app);
 
 }  // namespace tw::edit

@@ -100,7 +100,7 @@ Outcome PasteInto(platform::WindowSystem& windows, WindowHandle target, const st
 
 }  // namespace
 
-void FillBtn_MouseUp(app::App& app, const forms::MouseEvent& e) {
+void FillBtn_MouseUp(core::App& app, const forms::MouseEvent& e) {
   app.main.Holdfocus->setFocus();
   // A release that arrives while a fill yields to pending events would interleave its keys
   // with the running fill's.

@@ -13,6 +13,6 @@ namespace tw::fill {
 inline constexpr const char* kDesktopTitle = "PROGRAM MANAGER";
 
 // The release of any mouse button on FillBtn(e.index).
-void FillBtn_MouseUp(app::App& app, const forms::MouseEvent& e);
+void FillBtn_MouseUp(core::App& app, const forms::MouseEvent& e);
 
 }  // namespace tw::fill

@@ -5,7 +5,7 @@
 
 namespace tw::fill {
 
-void WireFilling(app::App& app) {
+void WireFilling(core::App& app) {
   app.main.Timer1->onTimer = [&app](int) { Timer1_Timer(app); };
   // Only the release fills: a click raised by Space or Enter on a focused button does nothing.
   for (forms::Control* button : app.main.FillBtn) {

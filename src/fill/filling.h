@@ -6,6 +6,6 @@
 namespace tw::fill {
 
 // Connects the handlers to the controls' events.
-void WireFilling(app::App& app);
+void WireFilling(core::App& app);
 
 }  // namespace tw::fill

@@ -32,7 +32,7 @@ bool IsOwnForm(const forms::Toolkit& toolkit, platform::WindowHandle window) {
 
 }  // namespace
 
-void KeepSavedPosition(app::App& app) {
+void KeepSavedPosition(core::App& app) {
   const forms::Form& form = app.main.form;
   if (form.windowState() != forms::WindowState::Normal) return;
   const forms::Twips top = form.top();
@@ -50,20 +50,20 @@ void KeepSavedPosition(app::App& app) {
   moved.WindowTop = *savedTop;
   moved.WindowLeft = *savedLeft;
   // The in-memory record follows only a successful save, so that the next tick tries again.
-  if (app::GuardedSave(app, app::SaveKind::WindowPosition,
-                       [&] { store::SaveSettings(app.programFolder, moved); })) {
+  if (core::GuardedSave(app, core::SaveKind::WindowPosition,
+                        [&] { store::SaveSettings(app.programFolder, moved); })) {
     app.settings.WindowTop = moved.WindowTop;
     app.settings.WindowLeft = moved.WindowLeft;
   }
 }
 
-void SampleForegroundWindow(app::App& app) {
+void SampleForegroundWindow(core::App& app) {
   const platform::WindowHandle foreground = app.windows.foregroundWindow();
   if (foreground == 0 || IsOwnForm(app.toolkit, foreground)) return;
   app.targetWindow = foreground;
 }
 
-void Timer1_Timer(app::App& app) {
+void Timer1_Timer(core::App& app) {
   KeepSavedPosition(app);
   SampleForegroundWindow(app);
 }

@@ -10,12 +10,12 @@
 namespace tw::fill {
 
 // The tick of Timer1: the position step, then the sampling step.
-void Timer1_Timer(app::App& app);
+void Timer1_Timer(core::App& app);
 
 // Saves the main window's position when it moved since the last save (normal state only).
-void KeepSavedPosition(app::App& app);
+void KeepSavedPosition(core::App& app);
 
 // TargetWindow := the foreground window, unless it is 0 or a loaded form of the program.
-void SampleForegroundWindow(app::App& app);
+void SampleForegroundWindow(core::App& app);
 
 }  // namespace tw::fill

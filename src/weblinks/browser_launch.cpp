@@ -13,7 +13,7 @@ enum class Launch { Started, NotStarted };
 // Creates the placeholder if it is missing (an existing one keeps its bytes), then asks the
 // shell for its program. nullopt when the placeholder cannot be created or opened (a read-only
 // program folder) or no program is registered: the click then does nothing, silently.
-std::optional<std::string> RegisteredBrowser(app::App& app) {
+std::optional<std::string> RegisteredBrowser(core::App& app) {
   try {
     store::OpenBinaryFile(app.pathOf(kPlaceholderName)).close();
   } catch (const store::FileError&) {
@@ -22,7 +22,7 @@ std::optional<std::string> RegisteredBrowser(app::App& app) {
   return app.windows.findExecutable(kPlaceholderName, app.programFolder);
 }
 
-Launch OpenPage(app::App& app, const std::string& page) {
+Launch OpenPage(core::App& app, const std::string& page) {
   const std::optional<std::string> browser = RegisteredBrowser(app);
   if (!browser) return Launch::NotStarted;
   app.windows.startProgram(BrowserCommandLine(*browser, page));
@@ -41,18 +41,18 @@ std::string BrowserCommandLine(const std::string& browser, const std::string& pa
   return "\"" + browser + "\" \"" + page + "\"";
 }
 
-void Command1_Click(app::App& app) {
+void Command1_Click(core::App& app) {
   // The tutorial lies below the program folder, written with a forward slash.
   if (OpenPage(app, app.programFolder + kTutorialPage) == Launch::Started) {
     app.main.Holdfocus->setFocus();
   }
 }
 
-void WebsiteBtn_Click(app::App& app) {
+void WebsiteBtn_Click(core::App& app) {
   OpenPage(app, WebsiteAddress());
 }
 
-void WireWebLinks(app::App& app) {
+void WireWebLinks(core::App& app) {
   app.main.Command1->onClick = [&app](int) { Command1_Click(app); };
   app.main.WebsiteBtn->onClick = [&app](int) { WebsiteBtn_Click(app); };
 }

@@ -20,10 +20,10 @@ const char* WebsiteAddress();
 // stays one argument.
 std::string BrowserCommandLine(const std::string& browser, const std::string& page);
 
-void Command1_Click(app::App& app);    // "Tutorial"
-void WebsiteBtn_Click(app::App& app);  // "Web Site"
+void Command1_Click(core::App& app);    // "Tutorial"
+void WebsiteBtn_Click(core::App& app);  // "Web Site"
 
 // Connects the handlers to the controls' events.
-void WireWebLinks(app::App& app);
+void WireWebLinks(core::App& app);
 
 }  // namespace tw::weblinks

@@ -43,7 +43,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::win32::Win32Backend backend(instance);
   tw::forms::Toolkit toolkit(backend);
   tw::win32::Win32WindowSystem windows;
-  std::unique_ptr<tw::app::App> app;
+  std::unique_ptr<tw::core::App> app;
   const auto code = tw::app::Main(
       toolkit, windows, [](int exitCode) { PostQuitMessage(exitCode); }, app);
   if (code) return *code;

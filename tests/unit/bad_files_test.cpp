@@ -55,7 +55,7 @@ std::string Blanks(std::size_t n) {
 class BadEntryFileTest : public ::testing::Test {
  protected:
   test::TestApp t;
-  app::MainWindow& main = t.app.main;
+  core::MainWindow& main = t.app.main;
 
   std::string caption(int slot) const { return main.Names[slot]->caption(); }
   // Every "Insert" button is enabled exactly when its label holds text.
@@ -86,14 +86,14 @@ TEST_F(BadEntryFileTest, EveryFileSizeLoadsWhatItHoldsAndASaveCompletesItWithout
     SCOPED_TRACE("size " + std::to_string(c.size));
     const std::string file = full.substr(0, c.size);
     WriteFile(t.entryFile(), file);
-    app::LoadEntries(t.app);
+    core::LoadEntries(t.app);
     EXPECT_EQ(caption(0), c.slot0);
     EXPECT_EQ(caption(30), c.slot30);
     EXPECT_EQ(caption(59), c.slot59);
     EXPECT_EQ(caption(1), "");
     expectButtonsFollowCaptions();
     EXPECT_EQ(ReadFile(t.entryFile()), file) << "a short file is left as it is by loading";
-    app::SaveEntries(t.app);
+    core::SaveEntries(t.app);
     EXPECT_EQ(ReadFile(t.entryFile()), file + Blanks(12000 - c.size));
   }
 }
@@ -104,10 +104,10 @@ TEST_F(BadEntryFileTest, LongFilesKeepEveryByteBeyondTheRecords) {
     std::string file = FullEntryFile();
     for (std::size_t i = file.size(); i < size; ++i) file += static_cast<char>(i * 7 % 256);
     WriteFile(t.entryFile(), file);
-    app::LoadEntries(t.app);
+    core::LoadEntries(t.app);
     EXPECT_EQ(caption(59), file.substr(11800, 200));
     main.Names[1]->setCaption("edited");
-    app::SaveEntries(t.app);
+    core::SaveEntries(t.app);
     std::string expected = file;
     expected.replace(200, 6, "edited");
     EXPECT_EQ(ReadFile(t.entryFile()), expected);
@@ -116,7 +116,7 @@ TEST_F(BadEntryFileTest, LongFilesKeepEveryByteBeyondTheRecords) {
 
 TEST_F(BadEntryFileTest, EmptyFileBecomes60BlankRecords) {
   WriteFile(t.entryFile(), "");
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   EXPECT_EQ(ReadFile(t.entryFile()), Blanks(12000));
   expectButtonsFollowCaptions();
   EXPECT_FALSE(main.FillBtn[0]->enabled());
@@ -132,13 +132,13 @@ TEST_F(BadEntryFileTest, NulAndHighBytesAreTextAndRoundTripExactly) {
   file.replace(800, 200, allNul);  // slot 4
   WriteFile(t.entryFile(), file);
 
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   EXPECT_EQ(caption(2), high);
   EXPECT_EQ(caption(3), nulInside);
   EXPECT_EQ(caption(4), allNul);
   EXPECT_EQ(caption(5), highThenBlank);
   expectButtonsFollowCaptions();
-  app::SaveEntries(t.app);
+  core::SaveEntries(t.app);
   EXPECT_EQ(ReadFile(t.entryFile()), file);
 }
 
@@ -146,7 +146,7 @@ TEST_F(BadEntryFileTest, AFolderInPlaceOfTheFileIsAnErrorNamingItAndNothingIsLoa
   std::filesystem::create_directory(t.entryFile());
   main.Names[0]->setCaption("before");
   try {
-    app::LoadEntries(t.app);
+    core::LoadEntries(t.app);
     FAIL() << "a folder loaded as Forms.dat";
   } catch (const store::FileError& e) {
     EXPECT_EQ(e.path(), t.entryFile());
@@ -164,14 +164,14 @@ TEST_F(BadEntryFileTest, ReadOnlyFileLoadsAndIsMadeWritableForTheNextSave) {
                                    std::filesystem::perms::group_write |
                                    std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   EXPECT_EQ(caption(9), "protected");
   EXPECT_EQ(ReadFile(t.entryFile()), file);
   EXPECT_NE(
       std::filesystem::status(t.entryFile()).permissions() & std::filesystem::perms::owner_write,
       std::filesystem::perms::none);
   main.Names[9]->setCaption("changed");
-  app::SaveEntries(t.app);
+  core::SaveEntries(t.app);
   EXPECT_EQ(ReadFile(t.entryFile()), test::EntryFileWith({{9, "changed"}}));
 }
 
@@ -187,10 +187,10 @@ void AddAttributes(const std::string& path, DWORD attributes) {
 TEST_F(BadEntryFileTest, HiddenFileKeepsItsAttributesAndIsReadAndWritten) {
   WriteFile(t.entryFile(), test::EntryFileWith({{0, "hidden"}}));
   AddAttributes(t.entryFile(), FILE_ATTRIBUTE_HIDDEN);
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   EXPECT_EQ(caption(0), "hidden");
   main.Names[0]->setCaption("seen");
-  app::SaveEntries(t.app);
+  core::SaveEntries(t.app);
   EXPECT_EQ(ReadFile(t.entryFile()), test::EntryFileWith({{0, "seen"}}));
   EXPECT_NE(AttributesOf(t.entryFile()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
@@ -208,10 +208,10 @@ TEST_F(BadEntryFileTest, HiddenReadOnlyFileKeepsItsAttributesAndItsBytes) {
   if (probe != nullptr) std::fclose(probe);
 
   if (writable) {
-    app::LoadEntries(t.app);
+    core::LoadEntries(t.app);
     EXPECT_EQ(caption(0), "locked away");
   } else {
-    EXPECT_THROW(app::LoadEntries(t.app), store::FileError);
+    EXPECT_THROW(core::LoadEntries(t.app), store::FileError);
   }
   const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY;
   EXPECT_EQ(AttributesOf(t.entryFile()) & kept, kept);
@@ -227,14 +227,14 @@ TEST_F(BadEntryFileTest, FileHeldOpenWithoutSharingIsAnErrorUntilReleased) {
   HANDLE holder = CreateFileA(t.entryFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  EXPECT_THROW(app::LoadEntries(t.app), store::FileError);
+  EXPECT_THROW(core::LoadEntries(t.app), store::FileError);
   EXPECT_EQ(caption(6), "");
   main.Names[6]->setCaption("typed meanwhile");
-  EXPECT_THROW(app::SaveEntries(t.app), store::FileError);
+  EXPECT_THROW(core::SaveEntries(t.app), store::FileError);
   CloseHandle(holder);
   EXPECT_EQ(ReadFile(t.entryFile()), file);
 
-  app::SaveEntries(t.app);
+  core::SaveEntries(t.app);
   EXPECT_EQ(ReadFile(t.entryFile()), test::EntryFileWith({{6, "typed meanwhile"}}));
 }
 #else

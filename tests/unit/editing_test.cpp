@@ -101,7 +101,7 @@ TEST(Editing, EmptyAndBlankTextsAreStoredAsTyped) {
   EXPECT_EQ(ReadFile(t.entryFile()), expected);
 
   // After a restart the blank slot is empty; leading blanks survive, trailing ones do not.
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   EXPECT_EQ(t.main.Names[5]->caption(), "");
   EXPECT_FALSE(t.main.FillBtn[5]->enabled());
   EXPECT_EQ(t.main.Names[6]->caption(), "  lead and tail");
@@ -160,7 +160,7 @@ TEST(Editing, AFailedSaveIsReportedOnceTheLabelKeepsTheTextAndTheNextSaveWritesI
 
   // Once the file can be written again, the next commit stores everything the labels hold.
   std::filesystem::remove(t.entryFile());
-  app::SaveEntries(t.app);  // what the next commit does
+  core::SaveEntries(t.app);  // what the next commit does
   EXPECT_EQ(ReadFile(t.entryFile()), With(With(Sample(), 1, "survives"), 2, "also"));
 }
 
@@ -179,7 +179,7 @@ TEST(Editing, AReportThatTakesTheFocusDuringACommitReportsOnceAndTheNextEditOpen
   forms::Toolkit toolkit{backend};
   FocusTakingErrors windows;
   test::TempFolder folder;
-  app::App app{toolkit, windows, folder.withSeparator()};
+  core::App app{toolkit, windows, folder.withSeparator()};
   forms::HeadlessInput input{app.main.form};
   windows.form = &app.main.form;
   std::filesystem::create_directory(folder.file("Forms.dat"));

@@ -17,11 +17,11 @@ using test::WriteFile;
 class EntryFileTest : public ::testing::Test {
  protected:
   test::TestApp t;
-  app::MainWindow& main = t.app.main;
+  core::MainWindow& main = t.app.main;
 };
 
 TEST_F(EntryFileTest, MissingFileIsCreatedWith60BlankRecordsAndAllButtonsDisabled) {
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   EXPECT_EQ(ReadFile(t.entryFile()), std::string(12000, ' '));
   for (int s = 0; s < 60; ++s) {
     EXPECT_EQ(main.Names[s]->caption(), "") << s;
@@ -33,7 +33,7 @@ TEST_F(EntryFileTest, LoadingStripsTrailingBlanksOnlyAndEnablesFilledSlots) {
   WriteFile(t.entryFile(),
             EntryFileWith(
                 {{0, "abc"}, {1, "  abc"}, {2, "tab\t"}, {59, "last"}, {30, "line1\r\nline2"}}));
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   EXPECT_EQ(main.Names[0]->caption(), "abc");
   EXPECT_EQ(main.Names[1]->caption(), "  abc");
   EXPECT_EQ(main.Names[2]->caption(), "tab\t");
@@ -46,10 +46,10 @@ TEST_F(EntryFileTest, LoadingStripsTrailingBlanksOnlyAndEnablesFilledSlots) {
 
 TEST_F(EntryFileTest, SavingRewritesFromLabelsAndChangesOnlyTheEditedRecord) {
   WriteFile(t.entryFile(), EntryFileWith({{0, "first"}, {37, "old"}}));
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   const std::string before = ReadFile(t.entryFile());
   main.Names[37]->setCaption("new text");
-  app::SaveEntries(t.app);
+  core::SaveEntries(t.app);
   const std::string after = ReadFile(t.entryFile());
   ASSERT_EQ(after.size(), 12000u);
   EXPECT_EQ(after.substr(0, 7400), before.substr(0, 7400));

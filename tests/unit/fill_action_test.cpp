@@ -57,7 +57,7 @@ class FillAction : public ::testing::Test {
 
   void setEntry(int slot, const std::string& text) {
     t.app.main.Names[slot]->setCaption(text);
-    app::UpdateFillButton(t.app, slot);
+    core::UpdateFillButton(t.app, slot);
   }
   forms::Control& insert(int slot) { return *t.app.main.FillBtn[slot]; }
   std::size_t keysSent() const { return t.windows.callsStartingWith("sendKeys").size(); }

@@ -13,7 +13,7 @@ using forms::Rgb;
 
 TEST(Highlighting, RecolouringReachesAll60LabelsEmptyOrNotAndNothingElse) {
   test::TestApp t;
-  app::MainWindow& main = t.app.main;
+  core::MainWindow& main = t.app.main;
   main.Names[5]->setCaption("filled");
   main.Dragbox->setBackColor({1, 2, 3});
   t.app.settings.ColorChoice = 2;
@@ -41,7 +41,7 @@ void ExpectWeight(const forms::Form& form, bool bold) {
 
 TEST(Highlighting, WeightPassReachesHiddenControlsAndPassesOverTheTimer) {
   test::TestApp t;
-  app::MainWindow& main = t.app.main;
+  core::MainWindow& main = t.app.main;
   main.form.load();
   main.Names[0]->setBackColor({9, 9, 9});
 

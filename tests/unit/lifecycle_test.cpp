@@ -20,7 +20,7 @@ struct LifecycleApp : test::TestApp {
     app::WireEvents(app);
     app.requestExit = [this](int code) { exitCodes.push_back(code); };
   }
-  app::MainWindow& main = app.main;
+  core::MainWindow& main = app.main;
   std::vector<int> exitCodes;
 
   // The KeepOnTop calls so far, as the fake records them.
@@ -64,7 +64,7 @@ TEST(Lifecycle, LoadAppliesTheSettingsOfTheMomentAndMakesTheWindowTopmost) {
 TEST(Lifecycle, MinimizeCommitsAnOpenEditThroughTheFocusAndMinimises) {
   LifecycleApp t;
   t.main.form.load();
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   t.main.form.setWindowState(forms::WindowState::Normal);
   t.main.form.show();
   t.input.click(*t.main.Names[4]);
@@ -86,7 +86,7 @@ TEST(Lifecycle, CloseWithoutAnEditWritesNothingAndEndsTheProgramOnce) {
   const std::string entries = test::EntryFileWith({{3, "three"}});
   WriteFile(t.entryFile(), entries);
   t.main.form.load();
-  app::LoadEntries(t.app);
+  core::LoadEntries(t.app);
   t.main.form.show();
   t.main.form.nativeCloseRequested();
   EXPECT_FALSE(t.main.form.loaded());

@@ -79,7 +79,7 @@ class OptionsDialogTest : public ::testing::Test {
   forms::Toolkit toolkit{backend};
   platform::RecordingWindowSystem windows;
   test::TempFolder folder;
-  app::App app{toolkit, windows, folder.withSeparator()};
+  core::App app{toolkit, windows, folder.withSeparator()};
   HeadlessInput input{app.main.form};
 };
 

@@ -14,13 +14,13 @@ using forms::kLeftButton;
 
 struct PagesTest : ::testing::Test {
   PagesTest() {
-    for (int p = 0; p < app::kPageCount; ++p) designLeft[p] = w.Frame[p]->left();
+    for (int p = 0; p < core::kPageCount; ++p) designLeft[p] = w.Frame[p]->left();
   }
 
   // The page on show, checked to be the only container shown; -1 if none or several are.
   int pageOnShow() const {
     int shown = -1;
-    for (int p = 0; p < app::kPageCount; ++p) {
+    for (int p = 0; p < core::kPageCount; ++p) {
       if (!w.Frame[p]->visible()) continue;
       if (shown >= 0) return -1;
       shown = p;
@@ -29,15 +29,15 @@ struct PagesTest : ::testing::Test {
   }
   int selectedTab() const {
     int selected = -1;
-    for (int p = 0; p < app::kPageCount; ++p) {
+    for (int p = 0; p < core::kPageCount; ++p) {
       if (w.Page[p]->selected()) selected = selected < 0 ? p : -2;
     }
     return selected;
   }
 
   ShownApp t{EntryFileWith({{3, "A"}, {16, "sixteen"}})};
-  app::MainWindow& w = t.main;
-  forms::Twips designLeft[app::kPageCount]{};
+  core::MainWindow& w = t.main;
+  forms::Twips designLeft[core::kPageCount]{};
 };
 
 TEST_F(PagesTest, AReleaseOverATabShowsItsPageAndEachContainerMovesToTheFirstOnesPlace) {
@@ -57,7 +57,7 @@ TEST_F(PagesTest, AReleaseOverATabShowsItsPageAndEachContainerMovesToTheFirstOne
     EXPECT_EQ(w.Names[p * 15 + 4]->absoluteBounds(), w.Names[4]->absoluteBounds());
   }
   // All containers were moved once and stay at the first one's place, hidden but one.
-  for (int p = 0; p < app::kPageCount; ++p) EXPECT_EQ(w.Frame[p]->left(), designLeft[0]);
+  for (int p = 0; p < core::kPageCount; ++p) EXPECT_EQ(w.Frame[p]->left(), designLeft[0]);
   EXPECT_NE(designLeft[1], designLeft[0]);
 }
 

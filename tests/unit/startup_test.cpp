@@ -32,14 +32,14 @@ struct Snapshot {
 // window after a number of waits, and the rectangles asked about on monitors.
 class StartupServices : public platform::RecordingWindowSystem {
  public:
-  std::unique_ptr<app::App>* app = nullptr;
+  std::unique_ptr<core::App>* app = nullptr;
   std::vector<Snapshot> snapshots;
   int windowAfterSleeps = -1;  // findWindow finds 99 after this many sleeps
   std::vector<platform::PixelRect> monitorQuestions;
 
   void setWindowTopmost(platform::WindowHandle window, const platform::PixelRect& r) override {
     RecordingWindowSystem::setWindowTopmost(window, r);
-    const app::MainWindow& m = (*app)->main;
+    const core::MainWindow& m = (*app)->main;
     snapshots.push_back({m.form.onScreen(), m.form.top(), m.form.left(), m.form.height(),
                          m.Names[0]->backColor(), m.Names[0]->bold(), m.Page[0]->selected(),
                          m.Names[0]->caption()});
@@ -59,7 +59,7 @@ struct Start {
   forms::Toolkit toolkit{backend};
   StartupServices windows;
   test::TempFolder folder;
-  std::unique_ptr<app::App> app;
+  std::unique_ptr<core::App> app;
   std::vector<int> exitRequests;
 
   Start() {
@@ -73,7 +73,7 @@ struct Start {
   std::string settingsFile() const { return folder.file("Typewell.ini"); }
   std::string entryFile() const { return folder.file("Forms.dat"); }
   bool folderEmpty() const { return std::filesystem::is_empty(folder.withSeparator()); }
-  const app::MainWindow& main() const { return app->main; }
+  const core::MainWindow& main() const { return app->main; }
   bool hinted(int slot) const {
     return main().Names[slot]->toolTip() == " Click to add or edit text ";
   }

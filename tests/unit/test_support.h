@@ -89,7 +89,7 @@ struct TestApp {
   forms::Toolkit toolkit{backend};
   platform::RecordingWindowSystem windows;
   TempFolder folder;
-  app::App app{toolkit, windows, folder.withSeparator()};
+  core::App app{toolkit, windows, folder.withSeparator()};
   forms::HeadlessInput input{app.main.form};
 
   std::string entryFile() const { return folder.file("Forms.dat"); }
@@ -102,11 +102,11 @@ struct ShownApp : TestApp {
     WriteFile(entryFile(), entries);
     app::WireEvents(app);
     main.form.load();
-    app::LoadEntries(app);
+    core::LoadEntries(app);
     main.Page[0]->setSelected(true);
     main.form.show();
   }
-  app::MainWindow& main = app.main;
+  core::MainWindow& main = app.main;
 };
 
 }  // namespace tw::test

@@ -42,7 +42,7 @@ class WebLinksTest : public ::testing::Test {
   test::TempFolder folder;
   std::string programFolder =
       folder.file("My Tools") + static_cast<char>(fs::path::preferred_separator);
-  app::App app{toolkit, windows, programFolder};
+  core::App app{toolkit, windows, programFolder};
   forms::HeadlessInput input{app.main.form};
 };
 

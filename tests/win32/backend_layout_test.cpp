@@ -74,13 +74,13 @@ TEST(BackendLayout, EveryControlAtItsPixelRectangleInItsContainer) {
   // The client area has the layout's size.
   RECT client;
   GetClientRect(Win32Backend::WindowOf(form), &client);
-  EXPECT_EQ(client.right, px(app::kClientWidth));
-  EXPECT_EQ(client.bottom, px(app::kClientHeight));
+  EXPECT_EQ(client.right, px(core::kClientWidth));
+  EXPECT_EQ(client.bottom, px(core::kClientHeight));
 }
 
 TEST(BackendLayout, AControlPlacedOverALabelOfAMovedPageCoversItExactly) {
   RealMainWindow w;
-  app::MainWindow& m = w.main;
+  core::MainWindow& m = w.main;
   // Page 4 brought to the first page's place, then the edit box laid over one of its labels,
   // as editing does; every row of every page must meet the box pixel for pixel.
   for (int page = 1; page < 4; ++page) {
@@ -104,11 +104,11 @@ TEST(BackendLayout, AControlPlacedOverALabelOfAMovedPageCoversItExactly) {
 TEST(BackendLayout, HiddenControlsAreHiddenWindowsAndTheFocusSinkIsNeverSeen) {
   RealMainWindow w;
   w.show();
-  const app::MainWindow& m = w.main;
+  const core::MainWindow& m = w.main;
   EXPECT_FALSE(IsWindowVisible(Hwnd(*m.Gettext)));
   EXPECT_FALSE(IsWindowVisible(Hwnd(*m.Dragbox)));
   EXPECT_TRUE(IsWindowVisible(Hwnd(*m.Frame[0])));
-  for (int p = 1; p < app::kPageCount; ++p) EXPECT_FALSE(IsWindowVisible(Hwnd(*m.Frame[p])));
+  for (int p = 1; p < core::kPageCount; ++p) EXPECT_FALSE(IsWindowVisible(Hwnd(*m.Frame[p])));
   EXPECT_FALSE(IsWindowVisible(Hwnd(*m.FillBtn[15])));  // inside a hidden page
 
   // The sink holds the focus natively and in the toolkit.

@@ -38,7 +38,7 @@ inline HWND Hwnd(const forms::Control& c) {
 struct RealMainWindow {
   Win32Backend backend{GetModuleHandleW(nullptr)};
   forms::Toolkit toolkit{backend};
-  app::MainWindow main{toolkit};
+  core::MainWindow main{toolkit};
 
   RealMainWindow() {
     main.form.setCaption(" Typewell backend test");

@@ -95,7 +95,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   tw::win32::Win32Backend backend(instance);
   tw::forms::Toolkit toolkit(backend);
-  tw::app::MainWindow main(toolkit);
+  tw::core::MainWindow main(toolkit);
   for (int i = 0; i < main.form.controlCount(); ++i) LogEvents(main.form.controlAt(i), log);
   for (int s = 0; s < 15; ++s) main.Names[s]->setCaption("Entry " + std::to_string(s));
   main.FillBtn[5]->setEnabled(false);

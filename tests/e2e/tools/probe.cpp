@@ -28,11 +28,11 @@ constexpr int kNotFound = 2;
 std::optional<int> PositionOf(const std::string& title, const std::string& name, int index) {
   tw::forms::HeadlessBackend backend;
   tw::forms::Toolkit toolkit(backend);
-  std::unique_ptr<tw::app::MainWindow> main;
+  std::unique_ptr<tw::core::MainWindow> main;
   std::unique_ptr<tw::appearance::OptionsDialog> options;
   const tw::forms::Form* form = nullptr;
   if (title == " Typewell") {
-    main = std::make_unique<tw::app::MainWindow>(toolkit);
+    main = std::make_unique<tw::core::MainWindow>(toolkit);
     form = &main->form;
   } else if (title == " Typewell Options") {
     options = std::make_unique<tw::appearance::OptionsDialog>(toolkit);
