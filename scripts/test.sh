@@ -14,7 +14,7 @@ source scripts/wine-env.sh
 JOBS=2
 TEST_TIMEOUT=300 # seconds for one test, so that a hung Windows process cannot block the run
 # The stages, in order. The sanitizer and fuzzing stages are ready for their tests to arrive.
-STAGES=(setup native tidy native_sanitize fuzz win32_tests)
+STAGES=(setup layers native tidy native_sanitize fuzz win32_tests)
 
 TOTAL_PASSED=0
 TOTAL_FAILED=0
@@ -72,6 +72,15 @@ stage_setup() {
 stage_native() {
   configure_and_build native || return 1
   run_ctest native --preset native -j "$JOBS" --timeout "$TEST_TIMEOUT"
+}
+
+# Every include in src/ points down the layers (scripts/check_layers.py): one passed check.
+stage_layers() {
+  if python3 scripts/check_layers.py; then
+    ((TOTAL_PASSED += 1))
+  else
+    note_failure "an include breaks the layers"
+  fi
 }
 
 # clang-tidy over the portable sources with the checked-in configuration (needs the native

@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Checks that every #include "..." in src/ points down the layers, or stays in its own folder.
+
+    platform                          the window-system services interface, file attributes
+    forms, store                      the forms toolkit; Forms.dat and Typewell.ini (use platform)
+    core                              the floor the subsystems share: App, DoIt, entries, ...
+    appearance, edit, fill, weblinks  the subsystems: never one another
+    app                               start-up, lifecycle, wiring
+    win32                             implements forms and platform; its WinMain calls app
+
+Prints each include that breaks a rule and exits 1; prints one line and exits 0 when all hold."""
+
+import pathlib
+import re
+import sys
+
+RANK = {"platform": 0, "forms": 1, "store": 1, "core": 2, "appearance": 3, "edit": 3, "fill": 3,
+        "weblinks": 3, "app": 4}
+WIN32_MAY_INCLUDE = {"win32", "forms", "platform"}
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/[^"]*"', re.MULTILINE)
+
+
+def allowed(source, path, target):
+    if target == source:
+        return True
+    if source == "win32":
+        return target in WIN32_MAY_INCLUDE or (target == "app" and path.name == "main.cpp")
+    return source in RANK and target in RANK and RANK[target] < RANK[source]
+
+
+def main():
+    src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else
+                       pathlib.Path(__file__).resolve().parent.parent / "src")
+    broken = []
+    files = sorted(p for p in src.rglob("*") if p.suffix in (".h", ".cpp"))
+    for path in files:
+        source = path.relative_to(src).parts[0]
+        if source not in RANK and source != "win32":
+            broken.append(f"{path}: the folder {source} has no place in the layers")
+            continue
+        for target in INCLUDE.findall(path.read_text(errors="replace")):
+            if not allowed(source, path, target):
+                broken.append(f"{path}: {source} may not include {target}/")
+    for line in broken:
+        print(line)
+    if broken:
+        print(f"layers: {len(broken)} include(s) break the layers")
+        return 1
+    print(f"layers: {len(files)} files, every include points down or stays in its folder")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
