@@ -22,7 +22,7 @@ fi
 mkdir -p "$BUILD"
 # The shipped configuration (single-threaded runtime, as the win32 preset), so that the exe
 # measured is the exe shipped; the tests' own programs are not built here.
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw.cmake" \
   -DCMAKE_BUILD_TYPE=MinSizeRel -DTYPEWELL_TESTS=ON -DTYPEWELL_MINGW_THREADS=win32 \
   >"$BUILD/configure.log" 2>&1 || {
   cat "$BUILD/configure.log"

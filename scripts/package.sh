@@ -12,7 +12,7 @@ NAME="Typewell-$VERSION"
 
 if [[ -n "${TYPEWELL_PACKAGE_BUILD:-}" ]]; then
   BUILD="$TYPEWELL_PACKAGE_BUILD"
-  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
   cmake --build "$BUILD" -j 2 --target Typewell
 else

@@ -4,9 +4,14 @@
 # manager), no debug output, no add-on installers, a virtual display when asked, and one
 # persistent wineserver so that each Windows process starts in milliseconds.
 #
+# Where the machine cannot run 32-bit code (its kernel refuses 32-bit programs, so Wine's 32-bit
+# loader cannot start), Wine runs in its 64-bit form only: TYPEWELL_WINE_ARCH is then "win64"
+# and the Windows tests are built as 64-bit programs from the same sources; otherwise "win32".
+#
 # Source it, then:
-#   wine_env_start [--display]   # exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; with
-#                                # --display also DISPLAY of a new Xvfb of our own
+#   wine_env_start [--display]   # exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES and
+#                                # TYPEWELL_WINE_ARCH; with --display also DISPLAY of a new
+#                                # Xvfb of our own
 #   ...                          # wine, ctest, the e2e tests
 #   wine_env_stop                # ends what wine_env_start started (also run on EXIT)
 
@@ -49,7 +54,7 @@ wine_env_prepare_prefix() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wine_env_log "creating the Wine prefix $WINEPREFIX"
-  wineboot -i </dev/null >/dev/null 2>&1 || {
+  wine wineboot -i </dev/null >/dev/null 2>&1 || {
     wine_env_log "wineboot -i failed"
     return 1
   }
@@ -64,8 +69,32 @@ wine_env_prepare_prefix() {
   wine_env_log "prefix ready in $((SECONDS - started)) s"
 }
 
+# Chooses the Wine of this machine: the usual one when it runs 32-bit programs, else the 64-bit
+# loader alone, put first on PATH as "wine" (and as "wine-stable", which Wine's own commands such
+# as wineboot call).
+wine_env_choose_arch() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    export TYPEWELL_WINE_ARCH=win32
+    return 0
+  fi
+  export TYPEWELL_WINE_ARCH=win64
+  local shim="$TYPEWELL_ROOT/build/wine64-shim"
+  mkdir -p "$shim"
+  local name
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/$name"
+    chmod +x "$shim/$name"
+  done
+  export PATH="$shim:$PATH"
+  export WINELOADER=/usr/lib/wine/wine64
+  wine_env_log "this machine runs no 32-bit code: Wine runs 64-bit programs only"
+}
+
 wine_env_start() {
-  export WINEPREFIX="${WINEPREFIX:-$TYPEWELL_ROOT/build/wineprefix}"
+  wine_env_choose_arch
+  local prefix_name=wineprefix
+  [[ "$TYPEWELL_WINE_ARCH" == win64 ]] && prefix_name=wineprefix64
+  export WINEPREFIX="${WINEPREFIX:-$TYPEWELL_ROOT/build/$prefix_name}"
   export WINEDEBUG=-all
   # No installer of Wine's browser or runtime add-ons, no desktop menu entries.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
