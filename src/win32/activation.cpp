@@ -76,8 +76,9 @@ bool ActivateAndSettle(HWND window, std::chrono::milliseconds bound) {
       // A thread that lost the foreground a moment ago and has not read that yet would take
       // the new activation for the one it still has, and not take the input focus back.
       SetForegroundWindow(window);
-      continue;
     }
+    // Every way round the loop passes here: a thread that never takes the foreground (the
+    // system refuses it, the window is hidden, a ghost stands in for a hung one) ends the wait.
     if (Clock::now() >= deadline) return false;
   }
 }

@@ -1,7 +1,7 @@
 // The Win32 window-system services with real windows (run under Wine on the build machine):
 // the clipboard's formats, a clipboard held by someone else, exact title search, topmost without
 // activation, monitors, the instance lock, titles of vanished windows, synthesised keys in an
-// edit field, hung windows, held modifiers and the event pump.
+// edit field, hung windows and activations that never come, held modifiers and the event pump.
 #include "win32/window_system_win32.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <functional>
 #include <thread>
 
+#include "win32/activation.h"
 #include "win32/ansi_text.h"
 
 namespace tw::win32 {
@@ -239,6 +240,11 @@ TEST(Win32Keys, AHungTargetTimesOutWithinTheBound) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(windows.sendKeys("{F24}", KeyWait::Yes, FromHwnd(hung)), SendResult::TimedOut);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  // A window that never takes the activation (hidden, and its thread takes no messages): the
+  // wait for it ends at its bound all the same.
+  const auto activating = std::chrono::steady_clock::now();
+  EXPECT_FALSE(ActivateAndSettle(hung, std::chrono::milliseconds(500)));
+  EXPECT_LT(std::chrono::steady_clock::now() - activating, std::chrono::seconds(2));
   SetEvent(release);
   owner.join();
   CloseHandle(created);
