@@ -224,7 +224,10 @@ void Form::pointerMove(Control* under, int buttons, int shift, Point client) {
     }
     return;
   }
-  Control* receiver = pressed_ != nullptr ? pressed_ : under;
+  // During a press the moves belong to the pressed control alone; a press that no control took
+  // (a gap, a disabled button, or one begun outside the window) sends its moves nowhere.
+  const bool pressing = buttons != 0 || buttonsHeld_ != 0;
+  Control* receiver = pressing ? pressed_ : under;
   if (receiver == nullptr || !receiver->enabled() || !receiver->onMouseMove) return;
   receiver->onMouseMove(relativeEvent(*receiver, buttons, shift, client));
 }

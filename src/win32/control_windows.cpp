@@ -62,11 +62,16 @@ void PaintLabel(HWND window, const Control& label) {
 // A control lost the mouse capture to a window outside its form (a message box opened while a
 // button was down, another program): the toolkit forgets the press, or the next click would
 // be taken for the release of this one.
-void CaptureTaken(Control& control, HWND newCapture) {
-  HWND formWindow = GetAncestor(reinterpret_cast<HWND>(control.native), GA_ROOT);
+// The same holds for a press on the form's bare client area, which the form's window captures.
+void CaptureTaken(Form& form, HWND formWindow, HWND newCapture) {
   if (newCapture != nullptr && GetAncestor(newCapture, GA_ROOT) == formWindow) return;
-  if (newCapture == nullptr && control.form().pressedControl() == nullptr) return;
-  control.form().cancelPress();
+  if (newCapture == nullptr && form.pressedControl() == nullptr) return;
+  form.cancelPress();
+}
+
+void CaptureTaken(Control& control, HWND newCapture) {
+  CaptureTaken(control.form(), GetAncestor(reinterpret_cast<HWND>(control.native), GA_ROOT),
+               newCapture);
 }
 
 // Messages of the own control classes; nothing means "the default processing".
@@ -264,6 +269,9 @@ std::optional<LRESULT> OnFormMessage(FormWindow& fw, HWND window, UINT message, 
       return 0;
     case WM_TIMER:
       OnTimer(form, wParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      CaptureTaken(form, window, reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_SETFOCUS:
       RestoreFocus(form);

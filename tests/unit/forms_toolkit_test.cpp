@@ -76,7 +76,7 @@ TEST_F(ToolkitTest, ReleaseGoesToThePressedControlWithItsIndexForEveryButton) {
   EXPECT_EQ(events.back(), "up Btn3 i3 b2 x5000");
 }
 
-TEST_F(ToolkitTest, MovesWhileAButtonIsHeldGoToThePressedControl) {
+TEST_F(ToolkitTest, MovesWhileAButtonIsHeldGoToThePressedControlOrNowhere) {
   input.press(*label);
   input.move(*other, kLeftButton);
   EXPECT_EQ(events.back(), "move Lbl7 b1");
@@ -84,6 +84,19 @@ TEST_F(ToolkitTest, MovesWhileAButtonIsHeldGoToThePressedControl) {
   events.clear();
   input.move(*other, 0);
   EXPECT_EQ(events, std::vector<std::string>{"move Lbl8 b0"});
+  // A press that no control took (a gap, a disabled button, outside the window): its moves and
+  // its release reach no control, also with the button that it holds.
+  button->setEnabled(false);
+  for (Point start : {Point{2500, 100}, Point{100, 100}}) {
+    events.clear();
+    form.pointerDown(form.controlAt(start), kLeftButton, 0, start);
+    input.move(*other, kLeftButton, 10, 20);
+    input.move(*label, kLeftButton, 10, 20);
+    input.release(*label);
+    EXPECT_TRUE(events.empty()) << events.front();
+  }
+  input.move(*label, kLeftButton, 10, 20);  // held down outside the window, dragged in
+  EXPECT_TRUE(events.empty());
 }
 
 TEST_F(ToolkitTest, DisabledAndHiddenControlsRaiseNothing) {
