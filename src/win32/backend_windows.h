@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "forms/form.h"
 #include "win32/drag_outline.h"
 #include "win32/scoped_handles.h"
@@ -26,6 +28,8 @@ struct FormWindow {
   // The backend is applying the object's own position, size or state: the window's reports of
   // that change are not fed back.
   bool applying = false;
+  // The other forms' windows that this form, shown modally, has disabled.
+  std::vector<HWND> disabledWhileModal;
 };
 
 // Sets a flag for the life of a scope.

@@ -47,11 +47,11 @@ void DragOutline::RegisterClass(HINSTANCE instance) {
   RegisterClassExW(&wc);  // fails harmlessly when another backend registered it already
 }
 
-void DragOutline::showAt(HINSTANCE instance, HWND owner, const RECT& screen) {
+void DragOutline::showAt(HINSTANCE instance, const RECT& screen) {
   if (!window_) {
     window_.reset(CreateWindowExW(
         WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
-        kClassName, L"", WS_POPUP, screen.left, screen.top, 0, 0, owner, nullptr, instance,
+        kClassName, L"", WS_POPUP, screen.left, screen.top, 0, 0, nullptr, nullptr, instance,
         nullptr));
     if (!window_) return;
     SetLayeredWindowAttributes(window_.get(), kTransparentKey, 0, LWA_COLORKEY);

@@ -13,8 +13,9 @@ class DragOutline {
  public:
   static void RegisterClass(HINSTANCE instance);
 
-  // Shows or moves the outline at a rectangle in screen pixels, above the owner window.
-  void showAt(HINSTANCE instance, HWND owner, const RECT& screen);
+  // Shows or moves the outline at a rectangle in screen pixels, above every normal window. It
+  // has no owner: a form that owned this topmost popup could not be made topmost itself.
+  void showAt(HINSTANCE instance, const RECT& screen);
   void hide();
   HWND window() const { return window_.get(); }
 

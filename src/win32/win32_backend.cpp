@@ -75,6 +75,12 @@ WindowKind WindowKindOf(ControlKind kind) {
   return {nullptr, 0, 0};
 }
 
+void EnableAll(const std::vector<HWND>& windows) {
+  for (HWND h : windows) {
+    if (IsWindow(h)) EnableWindow(h, TRUE);
+  }
+}
+
 bool HasText(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::OptionButton ||
          kind == ControlKind::TextBox || kind == ControlKind::Label;
@@ -198,9 +204,13 @@ void Win32Backend::createForm(Form& form) {
   if (window == nullptr) throw std::runtime_error("the window of a form cannot be created");
   fw->window.reset(window);
   SetWindowTextW(window, AnsiToWide(form.caption()).c_str());
+  // The tool tip window has no owner: a window that owns a topmost popup cannot itself be made
+  // topmost under Wine (SetWindowPos(HWND_TOPMOST) then succeeds and changes nothing), and the
+  // form must join the topmost band later, at its load and after every show. The tools
+  // subclass the controls, so the tips work the same without an owner.
   fw->toolTip.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                     instance_, nullptr));
   form.native = reinterpret_cast<std::uintptr_t>(fw.get());
   form.setHwnd(reinterpret_cast<std::uintptr_t>(window));
@@ -295,6 +305,9 @@ void Win32Backend::applyTimer(Control& control) {
 void Win32Backend::destroyForm(Form& form) {
   FormWindow* fw = FormWindowOf(form);
   if (fw == nullptr) return;
+  // The owner must be enabled before its modal dialog goes: Windows hands the activation of a
+  // destroyed window to its owner only if that can take it, and otherwise to another program.
+  EnableAll(fw->disabledWhileModal);
   // From here on the windows' procedures no longer call into the toolkit.
   form.native = 0;
   SetWindowLongPtrW(fw->window.get(), GWLP_USERDATA, 0);
@@ -449,7 +462,7 @@ void Win32Backend::moveDragOutline(Form& form, const forms::Rect& rect) {
   if (fw == nullptr) return;
   RECT r = pixelRect(rect);
   MapWindowPoints(fw->window.get(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-  fw->outline.showAt(instance_, fw->window.get(), r);
+  fw->outline.showAt(instance_, r);
 }
 
 void Win32Backend::hideDragOutline(Form& form) {
@@ -551,6 +564,7 @@ void Win32Backend::showModal(Form& form) {
       disabled.push_back(other);
     }
   }
+  if (FormWindow* fw = FormWindowOf(form)) fw->disabledWhileModal = disabled;
   showForm(form);
   while (form.loaded()) {
     MSG msg;
@@ -562,9 +576,7 @@ void Win32Backend::showModal(Form& form) {
     if (got == -1) break;
     DispatchWithDialogKeys(msg);
   }
-  for (HWND h : disabled) {
-    if (IsWindow(h)) EnableWindow(h, TRUE);
-  }
+  EnableAll(disabled);  // also when the loop ended with the form still loaded
   if (previous != nullptr && IsWindow(previous)) SetActiveWindow(previous);
 }
 

@@ -101,6 +101,7 @@ class DragTest(unittest.TestCase):
             self.assertFalse(tw.state("FillBtn", 3)["enabled"])
             self.assertFalse(tw.state("Dragbox")["visible"])
             self.assertFalse(tw.state("Gettext")["visible"], "the release opened the edit box")
+            self.assertTrue(tw.info()["topmost"], "Typewell is no longer topmost after a drag")
             # Slot 20 shows the text where the empty slot 5 stood before, and no outline is left.
             x, y, w, h = tw.rect("Names", 20)
             self.assertEqual((x, y, w, h), empty)

@@ -3,7 +3,9 @@
 //   probe.exe "<window title>" <control name> [index]
 //       -> "left top width height visible enabled" of the control's window (screen pixels)
 //   probe.exe "<window title>"
-//       -> "left top width height clientleft clienttop minimized foreground" of the window
+//       -> "left top width height clientleft clienttop minimized foreground topmost focus" of
+//          the window (topmost: its WS_EX_TOPMOST bit; focus: the control ID of the window of
+//          its thread that has the keyboard focus, 0 for none)
 // Exit 0 when found, 2 when the window or control is not found, 1 on bad arguments. The
 // control's window is found by its control ID, 1000 + its position in the form's enumeration,
 // which the probe learns by building the same layout without windows.
@@ -61,14 +63,23 @@ BOOL CALLBACK MatchId(HWND window, LPARAM param) {
   return TRUE;
 }
 
+int FocusedControlId(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return 0;
+  if (info.hwndFocus == nullptr || !IsChild(window, info.hwndFocus)) return 0;
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
 int PrintFormWindow(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  std::printf("%ld %ld %ld %ld %ld %ld %d %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
-              origin.x, origin.y, IsIconic(window) ? 1 : 0,
-              GetForegroundWindow() == window ? 1 : 0);
+  const bool topmost = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d\n", r.left, r.top, r.right - r.left,
+              r.bottom - r.top, origin.x, origin.y, IsIconic(window) ? 1 : 0,
+              GetForegroundWindow() == window ? 1 : 0, topmost ? 1 : 0, FocusedControlId(window));
   return 0;
 }
 
