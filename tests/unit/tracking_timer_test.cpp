@@ -120,14 +120,22 @@ TEST_F(Tracking, FractionalPositionsRoundHalvesToEven) {
     float top, left;
     std::int16_t savedTop, savedLeft;
   };
-  for (const Case c : {Case{1000.5f, 2001.5f, 1000, 2002}, Case{-0.5f, 2.5f, 0, 2},
-                       Case{-1.5f, 10.4f, -2, 10}, Case{32767.4f, -32768.5f, 32767, -32768}}) {
+  // The last two stand still at 7.5 and at 8.5714 twips a pixel (192 dpi, 175 %).
+  for (const Case c :
+       {Case{1000.5f, 2001.5f, 1000, 2002}, Case{-0.5f, 2.5f, 0, 2}, Case{-1.5f, 10.4f, -2, 10},
+        Case{32767.4f, -32768.5f, 32767, -32768}, Case{7.5f * 77, 7.5f * 101, 578, 758},
+        Case{8.5714f * 77, 8.5714f * 101, 660, 866}}) {
     t.app.main.form.setTop(c.top);
     t.app.main.form.setLeft(c.left);
     tick();
     EXPECT_EQ(t.app.settings.WindowTop, c.savedTop) << c.top;
     EXPECT_EQ(t.app.settings.WindowLeft, c.savedLeft) << c.left;
     EXPECT_EQ(settingsBytes(), test::SettingsBytes({1, c.savedTop, c.savedLeft, 2, 7, 5}));
+    // Standing still: no tick writes again.
+    std::filesystem::remove(t.settingsFile());
+    tick();
+    tick();
+    EXPECT_FALSE(test::Exists(t.settingsFile())) << c.top;
   }
 }
 
