@@ -88,7 +88,14 @@ TEST(Editing, FocusLossCommitsHidesAndRewritesTheWholeFile) {
 
 TEST(Editing, EmptyAndBlankTextsAreStoredAsTyped) {
   EditingApp t;
-  t.edit(0, "");
+  // Emptied, then committed by a right-button release on its own "Insert": nothing is filled.
+  t.app.targetWindow = 20480;
+  t.open(0);
+  t.type("");
+  t.input.press(*t.main.FillBtn[0], kRightButton);
+  t.input.release(*t.main.FillBtn[0], kRightButton);
+  EXPECT_TRUE(t.windows.callsStartingWith("setClipboardText").empty());
+  EXPECT_TRUE(t.windows.callsStartingWith("sendKeys").empty());
   EXPECT_EQ(t.main.Names[0]->caption(), "");
   EXPECT_FALSE(t.main.FillBtn[0]->enabled());
   std::string expected = With(Sample(), 0, "");
