@@ -57,6 +57,8 @@ void KeepSavedPosition(core::App& app) {
 void SampleForegroundWindow(core::App& app) {
   const platform::WindowHandle foreground = app.windows.foregroundWindow();
   if (foreground == 0 || IsOwnForm(app.toolkit, foreground)) return;
+  // Also a message box of Typewell's own (a save error) is never the window to fill.
+  if (app.windows.isOwnProcessWindow(foreground)) return;
   app.targetWindow = foreground;
 }
 

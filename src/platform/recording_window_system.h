@@ -18,6 +18,7 @@ class RecordingWindowSystem : public WindowSystem {
   void showWindowNormal(WindowHandle window) override;
   void setForegroundWindow(WindowHandle window) override;
   WindowHandle foregroundWindow() override;
+  bool isOwnProcessWindow(WindowHandle window) override { return ownWindows.contains(window); }
   std::string windowTitle(WindowHandle window) override;
   PixelRect windowRect(WindowHandle window) override;
   void setWindowTopmost(WindowHandle window, const PixelRect& rect) override;
@@ -49,8 +50,9 @@ class RecordingWindowSystem : public WindowSystem {
   std::map<WindowHandle, PixelRect> rects;
   std::set<WindowHandle> goneWindows;  // windowExists is false for these
   std::set<WindowHandle> hungWindows;
-  bool activationRefused = false;  // setForegroundWindow leaves the foreground unchanged
-  int clipboardFailures = 0;       // the next n setClipboardText calls fail
+  std::set<WindowHandle> ownWindows;  // windows of this process that are not forms (a message box)
+  bool activationRefused = false;     // setForegroundWindow leaves the foreground unchanged
+  int clipboardFailures = 0;          // the next n setClipboardText calls fail
   SendResult keysResult = SendResult::Delivered;
   std::optional<std::string> executable;  // what findExecutable returns
   std::string exePath = "C:\\Typewell\\Typewell.exe";

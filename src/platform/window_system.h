@@ -38,6 +38,8 @@ class WindowSystem {
   virtual void showWindowNormal(WindowHandle window) = 0;
   virtual void setForegroundWindow(WindowHandle window) = 0;
   virtual WindowHandle foregroundWindow() = 0;
+  // The window belongs to this process: a form, a message box, any window of Typewell's own.
+  virtual bool isOwnProcessWindow(WindowHandle window) = 0;
   // GetWindowTextLengthA + GetWindowTextA; a vanished window gives "".
   virtual std::string windowTitle(WindowHandle window) = 0;
   virtual PixelRect windowRect(WindowHandle window) = 0;

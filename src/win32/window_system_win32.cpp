@@ -192,6 +192,12 @@ bool Win32WindowSystem::windowHung(WindowHandle window) {
                              &result) == 0;
 }
 
+bool Win32WindowSystem::isOwnProcessWindow(WindowHandle window) {
+  DWORD process = 0;
+  return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 &&
+         process == GetCurrentProcessId();
+}
+
 bool Win32WindowSystem::foregroundIsThreadOf(WindowHandle window) {
   const HWND foreground = GetForegroundWindow();
   if (!foreground || !IsWindow(ToHwnd(window))) return false;

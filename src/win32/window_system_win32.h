@@ -40,6 +40,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
   void showWindowNormal(platform::WindowHandle window) override;
   void setForegroundWindow(platform::WindowHandle window) override;
   platform::WindowHandle foregroundWindow() override;
+  bool isOwnProcessWindow(platform::WindowHandle window) override;
   std::string windowTitle(platform::WindowHandle window) override;
   platform::PixelRect windowRect(platform::WindowHandle window) override;
   void setWindowTopmost(platform::WindowHandle window, const platform::PixelRect& rect) override;

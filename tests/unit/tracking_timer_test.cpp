@@ -13,6 +13,7 @@ namespace {
 
 constexpr platform::WindowHandle kEditor = 70000;
 constexpr platform::WindowHandle kBrowser = 71000;
+constexpr platform::WindowHandle kOwnMessageBox = 72000;
 
 class Tracking : public ::testing::Test {
  protected:
@@ -47,13 +48,17 @@ TEST_F(Tracking, TheLastForeignForegroundWindowBecomesTheTarget) {
   tick();
   EXPECT_EQ(t.app.targetWindow, kEditor);
 
-  // Every loaded form of the program is its own, not only the main window.
+  // Every loaded form of the program is its own, not only the main window, and so is every
+  // other window of its process (a message box about a failed save).
   forms::Form dialog(t.toolkit, "Options", {});
   dialog.load();
   ASSERT_NE(dialog.hwnd(), 0u);
-  t.windows.foreground = dialog.hwnd();
-  tick();
-  EXPECT_EQ(t.app.targetWindow, kEditor);
+  t.windows.ownWindows = {kOwnMessageBox};
+  for (const platform::WindowHandle own : {dialog.hwnd(), kOwnMessageBox}) {
+    t.windows.foreground = own;
+    tick();
+    EXPECT_EQ(t.app.targetWindow, kEditor);
+  }
 
   t.windows.foreground = kBrowser;
   tick();
