@@ -2,6 +2,7 @@
 // values a test sets, and can be told to fail.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -37,6 +38,7 @@ class RecordingWindowSystem : public WindowSystem {
   bool acquireInstanceLock(const std::string& name) override;
   void sleep(int milliseconds) override;
   void reportError(const std::string& message, WindowHandle owner) override;
+  bool askRetry(const std::string& message, WindowHandle owner) override;
 
   // The calls so far, e.g. "setClipboardText abc", "sendKeys {HOME} wait", "doEvents".
   std::vector<std::string> calls;
@@ -60,8 +62,13 @@ class RecordingWindowSystem : public WindowSystem {
   bool allOnMonitor = true;
   std::string clipboard;
   std::vector<std::string> errors;  // reported messages
-  // Runs inside doEvents: what a pending event would do (a timer tick, a second click).
+  std::deque<bool> retryAnswers;    // askRetry's answers in turn (true: Retry); then Cancel
+  // Runs inside doEvents, and while a question is open: what a pending event would do (a timer
+  // tick, a second click, another program letting a file go).
   std::function<void()> pendingEvents;
+
+ private:
+  void runPendingEvents();
 };
 
 }  // namespace tw::platform

@@ -84,6 +84,9 @@ class WindowSystem {
   // --- user messages -------------------------------------------------------------------------
   // A message box with an error, owned by the given window (0: none).
   virtual void reportError(const std::string& message, WindowHandle owner) = 0;
+  // A message box with an error and the buttons Retry and Cancel, owned by the given window
+  // (0: none); true when the user chose Retry.
+  [[nodiscard]] virtual bool askRetry(const std::string& message, WindowHandle owner) = 0;
 };
 
 }  // namespace tw::platform

@@ -299,4 +299,9 @@ void Win32WindowSystem::reportError(const std::string& message, WindowHandle own
   MessageBoxA(ToHwnd(owner), message.c_str(), "Typewell", MB_ICONERROR | MB_OK);
 }
 
+bool Win32WindowSystem::askRetry(const std::string& message, WindowHandle owner) {
+  return MessageBoxA(ToHwnd(owner), message.c_str(), "Typewell", MB_ICONERROR | MB_RETRYCANCEL) ==
+         IDRETRY;
+}
+
 }  // namespace tw::win32

@@ -65,6 +65,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
   void sleep(int milliseconds) override;
 
   void reportError(const std::string& message, platform::WindowHandle owner) override;
+  [[nodiscard]] bool askRetry(const std::string& message, platform::WindowHandle owner) override;
 
  private:
   // The hidden message-only window that owns the clipboard while we write it: with a null owner
