@@ -1,9 +1,9 @@
 // Fuzzes loading Forms.dat from arbitrary bytes of any size, then saving it again, through the
 // App over the headless backend and the recording services fake. Checks that every caption is a
-// record without its trailing blanks (at most 200 bytes, never ending in a blank), that the
-// "Insert" buttons follow the captions, and that a save after the load gives back every byte
-// that was readable: the file becomes the input padded with blanks to 12,000 bytes, and bytes
-// beyond the 12,000th are kept.
+// record without its trailing padding (at most 200 bytes, never ending in a blank or a NUL), that
+// the "Insert" buttons follow the captions, and that a save after the load gives back every byte
+// that was readable: the file becomes the input padded with blanks to 12,000 bytes, each
+// record's padding written as blanks, and bytes beyond the 12,000th are kept.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -22,10 +22,19 @@ void Require(bool condition, const char* what) {
 }
 
 // The file that a load followed by a save must leave: the input padded with blanks to the full
-// 12,000 bytes (an empty input gives 60 blank records), everything beyond kept.
+// 12,000 bytes (an empty input gives 60 blank records), the trailing blanks and NULs of each
+// record written as blanks, everything beyond kept.
 std::string ExpectedAfterSave(const std::string& input) {
+  using tw::store::kEntryFileSize;
+  using tw::store::kEntryRecordSize;
   std::string expected = input;
-  if (expected.size() < tw::store::kEntryFileSize) expected.resize(tw::store::kEntryFileSize, ' ');
+  if (expected.size() < kEntryFileSize) expected.resize(kEntryFileSize, ' ');
+  for (std::size_t start = 0; start < kEntryFileSize; start += kEntryRecordSize) {
+    std::size_t end = start + kEntryRecordSize;
+    while (end > start && (expected[end - 1] == ' ' || expected[end - 1] == '\0')) {
+      expected[--end] = ' ';
+    }
+  }
   return expected;
 }
 
@@ -33,7 +42,8 @@ void CheckCaptions(tw::core::App& app, const std::string& padded) {
   for (int s = 0; s < tw::store::kSlotCount; ++s) {
     const std::string& caption = app.main.Names[s]->caption();
     Require(caption.size() <= tw::store::kEntryRecordSize, "a caption holds at most 200 bytes");
-    Require(caption.empty() || caption.back() != ' ', "a caption never ends in a blank");
+    Require(caption.empty() || (caption.back() != ' ' && caption.back() != '\0'),
+            "a caption never ends in a blank or a NUL");
     const std::string record =
         padded.substr(s * tw::store::kEntryRecordSize, tw::store::kEntryRecordSize);
     Require(record.compare(0, caption.size(), caption) == 0, "a caption is its record's start");

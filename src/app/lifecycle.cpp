@@ -17,8 +17,8 @@ void Form_Resize(core::App& app) {
   core::KeepOnTop(app, app.main.form.hwnd());
 }
 
-void Form_QueryUnload(core::App& app) {
-  if (app.main.Gettext->visible()) edit::Gettext_LostFocus(app);
+void Form_QueryUnload(core::App& app, bool& cancel, forms::CloseReason reason) {
+  if (app.main.Gettext->visible()) cancel = !edit::CommitEditAtClose(app, reason);
 }
 
 void Form_Unload(core::App& app) {
@@ -34,7 +34,9 @@ void WireLifecycle(core::App& app) {
   forms::Form& form = app.main.form;
   form.onLoad = [&app] { Form_Load(app); };
   form.onResize = [&app] { Form_Resize(app); };
-  form.onQueryUnload = [&app](bool&) { Form_QueryUnload(app); };
+  form.onQueryUnload = [&app](bool& cancel, forms::CloseReason reason) {
+    Form_QueryUnload(app, cancel, reason);
+  };
   form.onUnload = [&app] { Form_Unload(app); };
   app.main.MinimizeBtn->onClick = [&app](int) { MinimizeBtn_Click(app); };
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/app.h"
+#include "forms/form.h"
 
 namespace tw::app {
 
@@ -10,8 +11,9 @@ namespace tw::app {
 void Form_Load(core::App& app);
 // Shown, minimised, restored or resized: topmost again.
 void Form_Resize(core::App& app);
-// Commits an open edit; the close is never cancelled.
-void Form_QueryUnload(core::App& app);
+// Commits an open edit. If its save fails on a close request, the user may retry or call the
+// close off (cancel); at the end of the session the close always goes on.
+void Form_QueryUnload(core::App& app, bool& cancel, forms::CloseReason reason);
 // Ends the program; everything is already on disk.
 void Form_Unload(core::App& app);
 // Gives the focus to the focus sink (committing an open edit) and minimises the window.

@@ -133,8 +133,10 @@ std::optional<int> Main(forms::Toolkit& toolkit, platform::WindowSystem& windows
   try {
     BuildAndShow(*app);
   } catch (const store::FileError& e) {
+    // The window, never shown, is destroyed without raising its events, and its timer with it,
+    // before the report: while the message is open, a second start must not find this window.
+    app.reset();
     ReportStartFailure(windows, e);
-    app.reset();  // destroys the window, never shown, without raising its events
     return 1;
   }
   return std::nullopt;

@@ -20,4 +20,18 @@ bool GuardedSave(App& app, SaveKind kind, const std::function<void()>& save) {
   }
 }
 
+bool SaveOrAskRetry(App& app, const std::function<void()>& save) {
+  for (;;) {
+    try {
+      save();
+      return true;
+    } catch (const store::FileError& e) {
+      const std::string message = "Typewell could not save " + e.path() + ".\n\n" + e.reason() +
+                                  "\n\nYour text is not saved. Retry saves it again; Cancel keeps "
+                                  "Typewell open with your text.";
+      if (!app.windows.askRetry(message, app.main.form.hwnd())) return false;
+    }
+  }
+}
+
 }  // namespace tw::core

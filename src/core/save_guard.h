@@ -1,6 +1,7 @@
 // Saves after start-up never end the program: a failing save (file locked by another program,
 // read-only folder, disk full) is reported in a message box naming the file and the system's
-// reason, the in-memory state stays as it is, and the next save tries again.
+// reason, the in-memory state stays as it is, and the next save tries again. Only the save of an
+// open edit as the program closes has no next save: it asks the user to retry or to cancel.
 #pragma once
 
 #include <functional>
@@ -17,5 +18,10 @@ enum class SaveKind {
 
 // Runs save; returns false (after reporting) if it threw store::FileError.
 bool GuardedSave(App& app, SaveKind kind, const std::function<void()>& save);
+
+// For a save that no later change will repeat (the program is about to end): runs save until it
+// succeeds or the user gives up. Each failure says that the text is not saved, naming the file
+// and the system's reason, and asks Retry or Cancel. Returns false when the user cancels.
+bool SaveOrAskRetry(App& app, const std::function<void()>& save);
 
 }  // namespace tw::core

@@ -31,11 +31,12 @@ void PrepareProxy(core::App& app, const forms::Control& label) {
   proxy.setBold(label.bold());
 }
 
-// Blanks the source record, then writes the text into the target record, within one opening.
+// Writes the text into the target record, then blanks the source record, within one opening:
+// a failure in between leaves the entry in both places, never in none.
 void WriteMove(core::App& app, int source, int target, const std::string& text) {
   store::BinaryFile file = store::OpenBinaryFile(app.pathOf(store::kEntryFileName));
-  store::WriteEntryRecord(file, source, "");
   store::WriteEntryRecord(file, target, text);
+  store::WriteEntryRecord(file, source, "");
   file.close();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/entries.h"
 #include "core/save_guard.h"
+#include "store/file_error.h"
 
 namespace tw::edit {
 
@@ -33,6 +34,15 @@ void SaveEditedEntries(core::App& app) {
   core::GuardedSave(app, core::SaveKind::Entries, [&app] { core::SaveEntries(app); });
 }
 
+// The session ends: one attempt, and a failure goes unreported, since the process ends whatever
+// the user answers and a message box would only hold up the end of the session.
+void SaveOnceAtSessionEnd(core::App& app) {
+  try {
+    core::SaveEntries(app);
+  } catch (const store::FileError&) {
+  }
+}
+
 }  // namespace
 
 void Names_MouseUp(core::App& app, const forms::MouseEvent& e) {
@@ -61,6 +71,21 @@ void Gettext_LostFocus(core::App& app) {
   StoreEditInLabel(app);
   app.main.Gettext->setVisible(false);
   SaveEditedEntries(app);
+}
+
+bool CommitEditAtClose(core::App& app, forms::CloseReason reason) {
+  // A commit under way (its report open as the session ends) saves and reports by itself.
+  if (app.committingEdit) return true;
+  CommitScope scope(app);
+  StoreEditInLabel(app);
+  if (reason == forms::CloseReason::SessionEnd) {
+    SaveOnceAtSessionEnd(app);
+  } else if (!core::SaveOrAskRetry(app, [&app] { core::SaveEntries(app); })) {
+    app.main.Gettext->setFocus();  // the question took the focus from the box; the edit goes on
+    return false;
+  }
+  app.main.Gettext->setVisible(false);
+  return true;
 }
 
 void WireEditing(core::App& app) {

@@ -20,6 +20,8 @@ void ShowPage(core::App& app, int page) {
 void Page_MouseUp(core::App& app, const forms::MouseEvent& e) {
   app.main.Holdfocus->setFocus();
   ShowPage(app, e.index);
+  // A release outside the tab does not select it by itself; the marked tab follows the page.
+  app.main.Page[e.index]->setSelected(true);
 }
 
 void Page_DragOver(core::App& app, const forms::DragEvent& e) {

@@ -11,7 +11,8 @@ namespace tw::edit {
 void ShowPage(core::App& app, int page);
 
 // The release of any button over tab Page(Index): the focus goes to the focus sink (which
-// commits an open edit), then that page is shown. The tab selects itself as an option button.
+// commits an open edit), then that page is shown and its tab selected, also when the release
+// was outside the tab.
 void Page_MouseUp(core::App& app, const forms::MouseEvent& e);
 // A drag passes over tab Page(Index): shows that page, if it is not on show, and selects the tab.
 void Page_DragOver(core::App& app, const forms::DragEvent& e);

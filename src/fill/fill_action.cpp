@@ -105,10 +105,13 @@ void FillBtn_MouseUp(core::App& app, const forms::MouseEvent& e) {
   // A release that arrives while a fill yields to pending events would interleave its keys
   // with the running fill's.
   if (app.fillRunning) return;
+  // Read after the focus move: it commits an open edit, which may just have emptied this entry
+  // (a right or middle press does not take the focus from the edit box).
+  const std::string text = app.main.Names.at(static_cast<std::size_t>(e.index))->caption();
+  if (text.empty()) return;
   const WindowHandle target = app.targetWindow;
   if (target == 0) return;
   if (IsDesktopTitle(app.windows.windowTitle(target))) return;
-  const std::string text = app.main.Names.at(static_cast<std::size_t>(e.index))->caption();
 
   const FillRunning running(app.fillRunning);
   if (PasteInto(app.windows, target, text, ClipboardWait::No) != Outcome::Failed) return;

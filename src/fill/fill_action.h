@@ -12,7 +12,8 @@ namespace tw::fill {
 // The title of the desktop window, which is never filled.
 inline constexpr const char* kDesktopTitle = "PROGRAM MANAGER";
 
-// The release of any mouse button on FillBtn(e.index).
+// The release of any mouse button on FillBtn(e.index). An entry that is empty once the focus
+// has moved to the focus sink fills nothing.
 void FillBtn_MouseUp(core::App& app, const forms::MouseEvent& e);
 
 }  // namespace tw::fill

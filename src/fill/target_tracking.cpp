@@ -35,16 +35,13 @@ bool IsOwnForm(const forms::Toolkit& toolkit, platform::WindowHandle window) {
 void KeepSavedPosition(core::App& app) {
   const forms::Form& form = app.main.form;
   if (form.windowState() != forms::WindowState::Normal) return;
-  const forms::Twips top = form.top();
-  const forms::Twips left = form.left();
-  if (top == static_cast<forms::Twips>(app.settings.WindowTop) &&
-      left == static_cast<forms::Twips>(app.settings.WindowLeft)) {
-    return;
-  }
-  const auto savedTop = SavedTwips(top);
-  const auto savedLeft = SavedTwips(left);
+  const auto savedTop = SavedTwips(form.top());
+  const auto savedLeft = SavedTwips(form.left());
   // A window beyond what the file can hold keeps the last position that fits.
   if (!savedTop || !savedLeft) return;
+  // Compared as saved: at 7.5 or 8.57 twips a pixel the position itself is fractional and never
+  // equals the rounded one in the file.
+  if (*savedTop == app.settings.WindowTop && *savedLeft == app.settings.WindowLeft) return;
 
   store::SettingsRecord moved = app.settings;
   moved.WindowTop = *savedTop;
@@ -60,6 +57,8 @@ void KeepSavedPosition(core::App& app) {
 void SampleForegroundWindow(core::App& app) {
   const platform::WindowHandle foreground = app.windows.foregroundWindow();
   if (foreground == 0 || IsOwnForm(app.toolkit, foreground)) return;
+  // Also a message box of Typewell's own (a save error) is never the window to fill.
+  if (app.windows.isOwnProcessWindow(foreground)) return;
   app.targetWindow = foreground;
 }
 

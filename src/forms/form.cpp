@@ -137,10 +137,10 @@ void Form::showModal() {
   backend().showModal(*this);
 }
 
-bool Form::unload() {
+bool Form::unload(CloseReason reason) {
   if (!loaded_) return true;
   bool cancel = false;
-  if (onQueryUnload) onQueryUnload(cancel);
+  if (onQueryUnload) onQueryUnload(cancel, reason);
   if (cancel || !loaded_) return false;
   if (onUnload) onUnload();
   if (!loaded_) return true;
@@ -302,8 +302,8 @@ void Form::nativeStateChanged(WindowState state) {
   if (onResize) onResize();
 }
 
-void Form::nativeCloseRequested() {
-  unload();
+void Form::nativeCloseRequested(CloseReason reason) {
+  unload(reason);
 }
 
 void Form::nativeDeactivated() {

@@ -23,6 +23,11 @@ class Toolkit;
 class Backend;
 
 enum class WindowState { Normal, Minimized, Maximized };
+// Why a form is asked to close.
+enum class CloseReason {
+  Request,     // the user (the close box, Alt+F4) or the program
+  SessionEnd,  // the Windows session ends: the process ends whatever the handlers decide
+};
 enum class BorderStyle { FixedSingle, FixedDialog };
 
 struct FormStyle {
@@ -85,7 +90,7 @@ class Form {
   bool onScreen() const { return onScreen_; }
   // Raises onQueryUnload (which may cancel) and onUnload, then destroys the window.
   // Returns false if the close was cancelled.
-  bool unload();
+  bool unload(CloseReason reason = CloseReason::Request);
   std::uintptr_t hwnd() const { return hwnd_; }
 
   // --- focus ----------------------------------------------------------------------------------
@@ -95,7 +100,7 @@ class Form {
   // --- events ---------------------------------------------------------------------------------
   std::function<void()> onLoad;
   std::function<void()> onResize;
-  std::function<void(bool& cancel)> onQueryUnload;
+  std::function<void(bool& cancel, CloseReason reason)> onQueryUnload;
   std::function<void()> onUnload;
   // The form loses activation to another window (that window is then the foreground one).
   std::function<void()> onDeactivate;
@@ -118,7 +123,7 @@ class Form {
   void nativeMoved(Twips left, Twips top, Twips width, Twips height);
   void nativeStateChanged(WindowState state);
   // The user or the system asks to close the window.
-  void nativeCloseRequested();
+  void nativeCloseRequested(CloseReason reason = CloseReason::Request);
   void nativeDeactivated();
   void nativeMouseActivated();
 

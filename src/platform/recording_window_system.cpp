@@ -90,13 +90,16 @@ SendResult RecordingWindowSystem::sendKeys(const std::string& keys, KeyWait wait
   return keysResult;
 }
 
+void RecordingWindowSystem::runPendingEvents() {
+  if (!pendingEvents) return;
+  auto run = std::move(pendingEvents);
+  pendingEvents = nullptr;
+  run();
+}
+
 void RecordingWindowSystem::doEvents() {
   calls.emplace_back("doEvents");
-  if (pendingEvents) {
-    auto run = std::move(pendingEvents);
-    pendingEvents = nullptr;
-    run();
-  }
+  runPendingEvents();
 }
 
 std::optional<std::string> RecordingWindowSystem::findExecutable(const std::string& file,
@@ -125,6 +128,15 @@ void RecordingWindowSystem::sleep(int milliseconds) {
 void RecordingWindowSystem::reportError(const std::string& message, WindowHandle) {
   calls.emplace_back("reportError " + message);
   errors.push_back(message);
+}
+
+bool RecordingWindowSystem::askRetry(const std::string& message, WindowHandle) {
+  calls.emplace_back("askRetry " + message);
+  runPendingEvents();  // a message box answers events while it is open
+  if (retryAnswers.empty()) return false;
+  const bool retry = retryAnswers.front();
+  retryAnswers.pop_front();
+  return retry;
 }
 
 }  // namespace tw::platform

@@ -2,6 +2,7 @@
 // values a test sets, and can be told to fail.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -18,6 +19,7 @@ class RecordingWindowSystem : public WindowSystem {
   void showWindowNormal(WindowHandle window) override;
   void setForegroundWindow(WindowHandle window) override;
   WindowHandle foregroundWindow() override;
+  bool isOwnProcessWindow(WindowHandle window) override { return ownWindows.contains(window); }
   std::string windowTitle(WindowHandle window) override;
   PixelRect windowRect(WindowHandle window) override;
   void setWindowTopmost(WindowHandle window, const PixelRect& rect) override;
@@ -36,6 +38,7 @@ class RecordingWindowSystem : public WindowSystem {
   bool acquireInstanceLock(const std::string& name) override;
   void sleep(int milliseconds) override;
   void reportError(const std::string& message, WindowHandle owner) override;
+  bool askRetry(const std::string& message, WindowHandle owner) override;
 
   // The calls so far, e.g. "setClipboardText abc", "sendKeys {HOME} wait", "doEvents".
   std::vector<std::string> calls;
@@ -49,8 +52,9 @@ class RecordingWindowSystem : public WindowSystem {
   std::map<WindowHandle, PixelRect> rects;
   std::set<WindowHandle> goneWindows;  // windowExists is false for these
   std::set<WindowHandle> hungWindows;
-  bool activationRefused = false;  // setForegroundWindow leaves the foreground unchanged
-  int clipboardFailures = 0;       // the next n setClipboardText calls fail
+  std::set<WindowHandle> ownWindows;  // windows of this process that are not forms (a message box)
+  bool activationRefused = false;     // setForegroundWindow leaves the foreground unchanged
+  int clipboardFailures = 0;          // the next n setClipboardText calls fail
   SendResult keysResult = SendResult::Delivered;
   std::optional<std::string> executable;  // what findExecutable returns
   std::string exePath = "C:\\Typewell\\Typewell.exe";
@@ -58,8 +62,13 @@ class RecordingWindowSystem : public WindowSystem {
   bool allOnMonitor = true;
   std::string clipboard;
   std::vector<std::string> errors;  // reported messages
-  // Runs inside doEvents: what a pending event would do (a timer tick, a second click).
+  std::deque<bool> retryAnswers;    // askRetry's answers in turn (true: Retry); then Cancel
+  // Runs inside doEvents, and while a question is open: what a pending event would do (a timer
+  // tick, a second click, another program letting a file go).
   std::function<void()> pendingEvents;
+
+ private:
+  void runPendingEvents();
 };
 
 }  // namespace tw::platform

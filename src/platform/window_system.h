@@ -38,6 +38,8 @@ class WindowSystem {
   virtual void showWindowNormal(WindowHandle window) = 0;
   virtual void setForegroundWindow(WindowHandle window) = 0;
   virtual WindowHandle foregroundWindow() = 0;
+  // The window belongs to this process: a form, a message box, any window of Typewell's own.
+  virtual bool isOwnProcessWindow(WindowHandle window) = 0;
   // GetWindowTextLengthA + GetWindowTextA; a vanished window gives "".
   virtual std::string windowTitle(WindowHandle window) = 0;
   virtual PixelRect windowRect(WindowHandle window) = 0;
@@ -82,6 +84,9 @@ class WindowSystem {
   // --- user messages -------------------------------------------------------------------------
   // A message box with an error, owned by the given window (0: none).
   virtual void reportError(const std::string& message, WindowHandle owner) = 0;
+  // A message box with an error and the buttons Retry and Cancel, owned by the given window
+  // (0: none); true when the user chose Retry.
+  [[nodiscard]] virtual bool askRetry(const std::string& message, WindowHandle owner) = 0;
 };
 
 }  // namespace tw::platform

@@ -5,6 +5,20 @@
 
 namespace tw::store {
 
+namespace {
+
+// A file that ends before offset is completed with blanks up to it, so that the records in
+// between (and a partial last record) read as blanks rather than as zero bytes.
+void PadWithBlanksTo(BinaryFile& file, std::uint64_t offset) {
+  const std::uint64_t length = file.length();
+  if (length >= offset) return;
+  const std::string blanks(static_cast<std::size_t>(offset - length), ' ');
+  file.seek(length);
+  file.write(blanks.data(), blanks.size());
+}
+
+}  // namespace
+
 std::string PadEntryRecord(const std::string& text) {
   std::string record = text.substr(0, kEntryRecordSize);
   record.resize(kEntryRecordSize, ' ');
@@ -12,7 +26,9 @@ std::string PadEntryRecord(const std::string& text) {
 }
 
 std::string TrimEntryRecord(const std::string& record) {
-  const auto last = record.find_last_not_of(' ');
+  // NUL bytes at the end are padding too: a record written past the end of a short file by
+  // earlier versions left zero bytes in the records it skipped.
+  const auto last = record.find_last_not_of(std::string(" \0", 2));
   return last == std::string::npos ? std::string() : record.substr(0, last + 1);
 }
 
@@ -43,8 +59,10 @@ void WriteEntries(BinaryFile& file, const EntryTexts& texts) {
 
 void WriteEntryRecord(BinaryFile& file, int slot, const std::string& text) {
   if (slot < 0 || slot >= kSlotCount) throw std::out_of_range("slot " + std::to_string(slot));
+  const std::uint64_t offset = static_cast<std::uint64_t>(slot) * kEntryRecordSize;
+  PadWithBlanksTo(file, offset);
   const std::string record = PadEntryRecord(text);
-  file.seek(static_cast<std::uint64_t>(slot) * kEntryRecordSize);
+  file.seek(offset);
   file.write(record.data(), record.size());
 }
 

@@ -20,7 +20,8 @@ using EntryTexts = std::array<std::string, kSlotCount>;
 
 // The text padded with spaces to a record (a longer text is cut at 200 bytes).
 std::string PadEntryRecord(const std::string& text);
-// The record with its trailing spaces (0x20 only) removed.
+// The record with its trailing padding removed: blanks (0x20) and NUL bytes. An entry never ends
+// in a NUL.
 std::string TrimEntryRecord(const std::string& record);
 
 // Reads the 60 entries. An empty file is first filled with 60 blank records. A shorter file is
@@ -29,7 +30,8 @@ std::string TrimEntryRecord(const std::string& record);
 EntryTexts ReadEntries(BinaryFile& file);
 // Writes all 60 records from the first byte; bytes beyond the 12,000th are left as they are.
 void WriteEntries(BinaryFile& file, const EntryTexts& texts);
-// Writes the record of one slot at offset slot * 200.
+// Writes the record of one slot at offset slot * 200. A file that ends before that offset is
+// first completed with blanks up to it.
 void WriteEntryRecord(BinaryFile& file, int slot, const std::string& text);
 
 }  // namespace tw::store

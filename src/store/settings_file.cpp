@@ -96,10 +96,10 @@ SettingsFileState LoadSettings(const std::string& programFolder, SettingsRecord&
     const std::size_t got = file.read(bytes.data(), bytes.size());
     file.close();
     record = DecodeSettings(bytes.data(), got);
-    if (record.StartCount < 20) {
-      ++record.StartCount;
-      SaveSettings(programFolder, record);
-    }
+    const bool counted = record.StartCount < 20;
+    if (counted) ++record.StartCount;
+    // A short record is completed even when the count no longer changes.
+    if (counted || got < kSettingsRecordSize) SaveSettings(programFolder, record);
   }
 
   if (record.ColorChoice < 0 || record.ColorChoice > 3) record.ColorChoice = 1;

@@ -60,7 +60,7 @@ using PositionCheck = std::function<bool(const SettingsRecord&)>;
 // counts the start, and corrects what is out of range in this order: colour (in memory only),
 // a position beyond the screen's bottom or right edge less 1000 twips, a position of 0/0, a
 // position on no monitor (each re-centred and saved), the font (saved). A file of 1 to 11
-// bytes is read as far as it goes, the rest as zero. Throws FileError.
+// bytes is read as far as it goes, the rest as zero, and is written whole. Throws FileError.
 SettingsFileState LoadSettings(const std::string& programFolder, SettingsRecord& record,
                                const WindowGeometry& geometry, const PositionCheck& onAnyMonitor);
 

@@ -291,13 +291,13 @@ std::optional<LRESULT> OnFormMessage(FormWindow& fw, HWND window, UINT message, 
       if (!fw.applying && IsWindowVisible(window)) ReportPlacement(fw, window, message, wParam);
       return std::nullopt;
     case WM_CLOSE:
-      form.nativeCloseRequested();
+      form.nativeCloseRequested(forms::CloseReason::Request);
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
       // The session ends: close through the toolkit, so that an open edit is saved.
-      if (wParam != 0) form.nativeCloseRequested();
+      if (wParam != 0) form.nativeCloseRequested(forms::CloseReason::SessionEnd);
       return 0;
     default:
       return std::nullopt;

@@ -192,6 +192,12 @@ bool Win32WindowSystem::windowHung(WindowHandle window) {
                              &result) == 0;
 }
 
+bool Win32WindowSystem::isOwnProcessWindow(WindowHandle window) {
+  DWORD process = 0;
+  return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 &&
+         process == GetCurrentProcessId();
+}
+
 bool Win32WindowSystem::foregroundIsThreadOf(WindowHandle window) {
   const HWND foreground = GetForegroundWindow();
   if (!foreground || !IsWindow(ToHwnd(window))) return false;
@@ -291,6 +297,11 @@ void Win32WindowSystem::sleep(int milliseconds) {
 
 void Win32WindowSystem::reportError(const std::string& message, WindowHandle owner) {
   MessageBoxA(ToHwnd(owner), message.c_str(), "Typewell", MB_ICONERROR | MB_OK);
+}
+
+bool Win32WindowSystem::askRetry(const std::string& message, WindowHandle owner) {
+  return MessageBoxA(ToHwnd(owner), message.c_str(), "Typewell", MB_ICONERROR | MB_RETRYCANCEL) ==
+         IDRETRY;
 }
 
 }  // namespace tw::win32

@@ -40,6 +40,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
   void showWindowNormal(platform::WindowHandle window) override;
   void setForegroundWindow(platform::WindowHandle window) override;
   platform::WindowHandle foregroundWindow() override;
+  bool isOwnProcessWindow(platform::WindowHandle window) override;
   std::string windowTitle(platform::WindowHandle window) override;
   platform::PixelRect windowRect(platform::WindowHandle window) override;
   void setWindowTopmost(platform::WindowHandle window, const platform::PixelRect& rect) override;
@@ -64,6 +65,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
   void sleep(int milliseconds) override;
 
   void reportError(const std::string& message, platform::WindowHandle owner) override;
+  [[nodiscard]] bool askRetry(const std::string& message, platform::WindowHandle owner) override;
 
  private:
   // The hidden message-only window that owns the clipboard while we write it: with a null owner

@@ -122,24 +122,26 @@ TEST_F(BadEntryFileTest, EmptyFileBecomes60BlankRecords) {
   EXPECT_FALSE(main.FillBtn[0]->enabled());
 }
 
-TEST_F(BadEntryFileTest, NulAndHighBytesAreTextAndRoundTripExactly) {
+TEST_F(BadEntryFileTest, HighBytesAndInnerNulsAreTextTrailingNulsArePadding) {
   std::string high;
   for (int b = 0x80; b <= 0xFF; ++b) high += static_cast<char>(b);
-  const std::string nulInside("a\0b\0", 4);
-  const std::string allNul(200, '\0');
+  const std::string nulInside("a\0b", 3);
   const std::string highThenBlank = "\xA0 x \xA0";  // a no-break space is not a blank
-  std::string file = test::EntryFileWith({{2, high}, {3, nulInside}, {5, highThenBlank}});
-  file.replace(800, 200, allNul);  // slot 4
+  std::string file = test::EntryFileWith({{2, high}, {5, highThenBlank}});
+  file.replace(600, 200, nulInside + std::string(197, '\0'));  // slot 3: zero bytes behind
+  file.replace(800, 200, std::string(200, '\0'));              // slot 4
   WriteFile(t.entryFile(), file);
 
   core::LoadEntries(t.app);
   EXPECT_EQ(caption(2), high);
   EXPECT_EQ(caption(3), nulInside);
-  EXPECT_EQ(caption(4), allNul);
+  EXPECT_EQ(caption(4), "");
   EXPECT_EQ(caption(5), highThenBlank);
   expectButtonsFollowCaptions();
+  EXPECT_TRUE(main.FillBtn[3]->enabled());
   core::SaveEntries(t.app);
-  EXPECT_EQ(ReadFile(t.entryFile()), file);
+  EXPECT_EQ(ReadFile(t.entryFile()),
+            test::EntryFileWith({{2, high}, {3, nulInside}, {5, highThenBlank}}));
 }
 
 TEST_F(BadEntryFileTest, AFolderInPlaceOfTheFileIsAnErrorNamingItAndNothingIsLoaded) {
@@ -312,6 +314,9 @@ TEST_F(BadSettingsFileTest, EveryLengthFrom0To13Bytes) {
       {"9 bytes", "01 00 B0 04 B8 0B 03 00 00", {1, 1200, 3000, 3, 0, 1}},
       {"10 bytes", "01 00 B0 04 B8 0B 03 00 00 00", {1, 1200, 3000, 3, 0, 1}},
       {"11 bytes: count 5", "01 00 B0 04 B8 0B 03 00 00 00 05", {1, 1200, 3000, 3, 0, 6}},
+      {"11 bytes: count 20 stays, the record is completed",
+       "01 00 B0 04 B8 0B 03 00 00 00 14",
+       {1, 1200, 3000, 3, 0, 20}},
       {"12 bytes: the example", "01 00 B0 04 B8 0B 03 00 00 00 05 00", {1, 1200, 3000, 3, 0, 6}},
       {"13 bytes: the byte after the record stays",
        "01 00 B0 04 B8 0B 03 00 00 00 05 00 77",

@@ -66,6 +66,15 @@ TEST_F(EntryFileTest, SingleRecordsAreWrittenAtTheirOffsetsOnly) {
     file.close();
   }
   EXPECT_EQ(ReadFile(t.entryFile()), EntryFileWith({{20, "A"}}) + "XYZ");
+
+  // Past the end of a short file (a partial last record): blank records in between.
+  WriteFile(t.entryFile(), EntryFileWith({{3, "A"}}).substr(0, 1010));
+  {
+    store::BinaryFile file = store::OpenBinaryFile(t.entryFile());
+    store::WriteEntryRecord(file, 20, "A");
+    file.close();
+  }
+  EXPECT_EQ(ReadFile(t.entryFile()), EntryFileWith({{3, "A"}, {20, "A"}}).substr(0, 4200));
 }
 
 TEST(EntryRecord, PaddingAndTrimming) {
@@ -74,7 +83,7 @@ TEST(EntryRecord, PaddingAndTrimming) {
   EXPECT_EQ(store::TrimEntryRecord("  a b  "), "  a b");
   EXPECT_EQ(store::TrimEntryRecord(std::string(200, ' ')), "");
   EXPECT_EQ(store::TrimEntryRecord("x\t "), "x\t");
-  EXPECT_EQ(store::TrimEntryRecord(std::string("\0\0 ", 3)), std::string("\0\0", 2));
+  EXPECT_EQ(store::TrimEntryRecord(std::string("a\0b\0 \0", 6)), std::string("a\0b", 3));
 }
 
 }  // namespace

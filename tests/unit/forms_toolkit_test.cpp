@@ -222,7 +222,7 @@ TEST_F(ToolkitTest, HitTestPrefersLaterControlsAndRespectsSendToBack) {
 
 TEST_F(ToolkitTest, UnloadCanBeCancelledAndRemovesTheFormFromTheCollection) {
   EXPECT_EQ(toolkit.formCount(), 1);
-  form.onQueryUnload = [](bool& cancel) { cancel = true; };
+  form.onQueryUnload = [](bool& cancel, forms::CloseReason) { cancel = true; };
   EXPECT_FALSE(form.unload());
   EXPECT_TRUE(form.loaded());
   int unloads = 0;

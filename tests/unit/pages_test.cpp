@@ -56,6 +56,11 @@ TEST_F(PagesTest, AReleaseOverATabShowsItsPageAndEachContainerMovesToTheFirstOne
     // A label of the page on show stands where the same row of the first page stands.
     EXPECT_EQ(w.Names[p * 15 + 4]->absoluteBounds(), w.Names[4]->absoluteBounds());
   }
+  // Pressed on a tab, released outside the window: the marked tab still names the page on show.
+  t.input.press(*w.Page[1]);
+  t.input.releaseAt({-300, 900});
+  EXPECT_EQ(pageOnShow(), 1);
+  EXPECT_EQ(selectedTab(), 1);
   // All containers were moved once and stay at the first one's place, hidden but one.
   for (int p = 0; p < core::kPageCount; ++p) EXPECT_EQ(w.Frame[p]->left(), designLeft[0]);
   EXPECT_NE(designLeft[1], designLeft[0]);

@@ -13,6 +13,7 @@ namespace {
 
 constexpr platform::WindowHandle kEditor = 70000;
 constexpr platform::WindowHandle kBrowser = 71000;
+constexpr platform::WindowHandle kOwnMessageBox = 72000;
 
 class Tracking : public ::testing::Test {
  protected:
@@ -47,13 +48,17 @@ TEST_F(Tracking, TheLastForeignForegroundWindowBecomesTheTarget) {
   tick();
   EXPECT_EQ(t.app.targetWindow, kEditor);
 
-  // Every loaded form of the program is its own, not only the main window.
+  // Every loaded form of the program is its own, not only the main window, and so is every
+  // other window of its process (a message box about a failed save).
   forms::Form dialog(t.toolkit, "Options", {});
   dialog.load();
   ASSERT_NE(dialog.hwnd(), 0u);
-  t.windows.foreground = dialog.hwnd();
-  tick();
-  EXPECT_EQ(t.app.targetWindow, kEditor);
+  t.windows.ownWindows = {kOwnMessageBox};
+  for (const platform::WindowHandle own : {dialog.hwnd(), kOwnMessageBox}) {
+    t.windows.foreground = own;
+    tick();
+    EXPECT_EQ(t.app.targetWindow, kEditor);
+  }
 
   t.windows.foreground = kBrowser;
   tick();
@@ -120,14 +125,22 @@ TEST_F(Tracking, FractionalPositionsRoundHalvesToEven) {
     float top, left;
     std::int16_t savedTop, savedLeft;
   };
-  for (const Case c : {Case{1000.5f, 2001.5f, 1000, 2002}, Case{-0.5f, 2.5f, 0, 2},
-                       Case{-1.5f, 10.4f, -2, 10}, Case{32767.4f, -32768.5f, 32767, -32768}}) {
+  // The last two stand still at 7.5 and at 8.5714 twips a pixel (192 dpi, 175 %).
+  for (const Case c :
+       {Case{1000.5f, 2001.5f, 1000, 2002}, Case{-0.5f, 2.5f, 0, 2}, Case{-1.5f, 10.4f, -2, 10},
+        Case{32767.4f, -32768.5f, 32767, -32768}, Case{7.5f * 77, 7.5f * 101, 578, 758},
+        Case{8.5714f * 77, 8.5714f * 101, 660, 866}}) {
     t.app.main.form.setTop(c.top);
     t.app.main.form.setLeft(c.left);
     tick();
     EXPECT_EQ(t.app.settings.WindowTop, c.savedTop) << c.top;
     EXPECT_EQ(t.app.settings.WindowLeft, c.savedLeft) << c.left;
     EXPECT_EQ(settingsBytes(), test::SettingsBytes({1, c.savedTop, c.savedLeft, 2, 7, 5}));
+    // Standing still: no tick writes again.
+    std::filesystem::remove(t.settingsFile());
+    tick();
+    tick();
+    EXPECT_FALSE(test::Exists(t.settingsFile())) << c.top;
   }
 }
 
