@@ -17,6 +17,10 @@ void Form_Resize(core::App& app) {
   core::KeepOnTop(app, app.main.form.hwnd());
 }
 
+void Form_Deactivate(core::App& app) {
+  core::KeepInFrontLater(app);
+}
+
 void Form_QueryUnload(core::App& app, bool& cancel, forms::CloseReason reason) {
   if (app.main.Gettext->visible()) cancel = !edit::CommitEditAtClose(app, reason);
 }

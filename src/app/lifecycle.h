@@ -11,6 +11,8 @@ namespace tw::app {
 void Form_Load(core::App& app);
 // Shown, minimised, restored or resized: topmost again.
 void Form_Resize(core::App& app);
+// Another window took the foreground: once it is in front, the window is put back on top.
+void Form_Deactivate(core::App& app);
 // Commits an open edit. If its save fails on a close request, the user may retry or call the
 // close off (cancel); at the end of the session the close always goes on.
 void Form_QueryUnload(core::App& app, bool& cancel, forms::CloseReason reason);

@@ -14,6 +14,11 @@ void WireEvents(core::App& app) {
   edit::WireEditing(app);
   edit::WirePagesAndDrag(app);
   fill::WireFilling(app);
+  // The loss of activation is followed by the target tracking and then by the lifecycle.
+  app.main.form.onDeactivate = [&app, sample = app.main.form.onDeactivate] {
+    if (sample) sample();
+    Form_Deactivate(app);
+  };
   appearance::WireOptions(app);
   weblinks::WireWebLinks(app);
 }

@@ -7,4 +7,11 @@ App::App(forms::Toolkit& toolkit, platform::WindowSystem& windows, std::string p
 
 App::~App() = default;
 
+bool App::ownsWindow(platform::WindowHandle window) const {
+  for (int i = 0; i < toolkit.formCount(); ++i) {
+    if (toolkit.formAt(i).hwnd() == window) return true;
+  }
+  return windows.isOwnProcessWindow(window);
+}
+
 }  // namespace tw::core

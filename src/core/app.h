@@ -36,8 +36,13 @@ class App {
   bool fillRunning = false;          // a fill is under way (it may be yielding to pending events)
   bool positionSaveFailing = false;  // the timer's last position save failed and was reported
   bool committingEdit = false;       // an edit's commit runs: focus losses it causes commit nothing
+  bool inFrontDue = false;  // the window lost the activation: it goes on top again (KeepOnTop)
 
   MainWindow main;  // DoIt
+
+  // A window of the program: one of its loaded forms, or any other window of its process (a
+  // message box).
+  bool ownsWindow(platform::WindowHandle window) const;
 
   // The full path of one of the program's files.
   std::string pathOf(const std::string& fileName) const { return programFolder + fileName; }

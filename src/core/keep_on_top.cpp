@@ -7,4 +7,16 @@ void KeepOnTop(App& app, platform::WindowHandle window) {
   app.windows.setWindowTopmost(window, rect);
 }
 
+void KeepInFrontLater(App& app) {
+  app.inFrontDue = true;
+}
+
+void KeepInFrontIfDue(App& app) {
+  if (!app.inFrontDue) return;
+  const platform::WindowHandle foreground = app.windows.foregroundWindow();
+  if (foreground == 0 || app.ownsWindow(foreground)) return;
+  app.inFrontDue = false;
+  app.windows.raiseTopmost(app.main.form.hwnd());
+}
+
 }  // namespace tw::core

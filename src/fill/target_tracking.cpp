@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "core/keep_on_top.h"
 #include "core/save_guard.h"
 #include "store/settings_file.h"
 
@@ -20,14 +21,6 @@ std::optional<std::int16_t> SavedTwips(forms::Twips value) {
     return std::nullopt;  // also NaN
   }
   return static_cast<std::int16_t>(rounded);
-}
-
-bool IsOwnForm(const forms::Toolkit& toolkit, platform::WindowHandle window) {
-  const int count = toolkit.formCount();
-  for (int i = 0; i < count; ++i) {
-    if (toolkit.formAt(i).hwnd() == window) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -56,15 +49,15 @@ void KeepSavedPosition(core::App& app) {
 
 void SampleForegroundWindow(core::App& app) {
   const platform::WindowHandle foreground = app.windows.foregroundWindow();
-  if (foreground == 0 || IsOwnForm(app.toolkit, foreground)) return;
   // Also a message box of Typewell's own (a save error) is never the window to fill.
-  if (app.windows.isOwnProcessWindow(foreground)) return;
+  if (foreground == 0 || app.ownsWindow(foreground)) return;
   app.targetWindow = foreground;
 }
 
 void Timer1_Timer(core::App& app) {
   KeepSavedPosition(app);
   SampleForegroundWindow(app);
+  core::KeepInFrontIfDue(app);
 }
 
 }  // namespace tw::fill

@@ -9,7 +9,8 @@
 
 namespace tw::fill {
 
-// The tick of Timer1: the position step, then the sampling step.
+// The tick of Timer1: the position step, the sampling step, and once after the window lost the
+// activation to another program, its place on top again (core::KeepInFrontIfDue).
 void Timer1_Timer(core::App& app);
 
 // Saves the main window's position when it moved since the last save (normal state only).

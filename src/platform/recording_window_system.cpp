@@ -54,6 +54,10 @@ void RecordingWindowSystem::setWindowTopmost(WindowHandle window, const PixelRec
                      std::to_string(r.bottom));
 }
 
+void RecordingWindowSystem::raiseTopmost(WindowHandle window) {
+  calls.emplace_back("raiseTopmost " + hex(window));
+}
+
 bool RecordingWindowSystem::windowExists(WindowHandle window) {
   calls.emplace_back("windowExists " + hex(window));
   return window != 0 && !goneWindows.contains(window);

@@ -23,6 +23,7 @@ class RecordingWindowSystem : public WindowSystem {
   std::string windowTitle(WindowHandle window) override;
   PixelRect windowRect(WindowHandle window) override;
   void setWindowTopmost(WindowHandle window, const PixelRect& rect) override;
+  void raiseTopmost(WindowHandle window) override;
   bool windowExists(WindowHandle window) override;
   bool windowHung(WindowHandle window) override;
   bool foregroundIsThreadOf(WindowHandle window) override;

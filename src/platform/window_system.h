@@ -45,6 +45,10 @@ class WindowSystem {
   virtual PixelRect windowRect(WindowHandle window) = 0;
   // SetWindowPos(h, HWND_TOPMOST, rect, SWP_NOACTIVATE).
   virtual void setWindowTopmost(WindowHandle window, const PixelRect& rect) = 0;
+  // Puts a topmost window at the top of the topmost band again, also on the screen, without
+  // activating it: it leaves the band and rejoins it (under Wine a window already in the band
+  // is not restacked on the screen by a plain request).
+  virtual void raiseTopmost(WindowHandle window) = 0;
 
   // --- checks before typing into another program ---------------------------------------------
   virtual bool windowExists(WindowHandle window) = 0;

@@ -180,6 +180,12 @@ void Win32WindowSystem::setWindowTopmost(WindowHandle window, const PixelRect& r
                rect.bottom - rect.top, SWP_NOACTIVATE);
 }
 
+void Win32WindowSystem::raiseTopmost(WindowHandle window) {
+  constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(ToHwnd(window), HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
+  SetWindowPos(ToHwnd(window), HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
+}
+
 bool Win32WindowSystem::windowExists(WindowHandle window) {
   return window != 0 && IsWindow(ToHwnd(window));
 }

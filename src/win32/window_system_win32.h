@@ -44,6 +44,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
   std::string windowTitle(platform::WindowHandle window) override;
   platform::PixelRect windowRect(platform::WindowHandle window) override;
   void setWindowTopmost(platform::WindowHandle window, const platform::PixelRect& rect) override;
+  void raiseTopmost(platform::WindowHandle window) override;
 
   bool windowExists(platform::WindowHandle window) override;
   bool windowHung(platform::WindowHandle window) override;

@@ -369,15 +369,16 @@ class Typewell:
 
     def info(self, title=TITLE):
         """The window: {"left", "top", "width", "height", "clientleft", "clienttop",
-        "minimized", "foreground"}."""
+        "minimized", "foreground", "topmost" (the real WS_EX_TOPMOST bit), "focus" (the
+        control ID of the focused control: 1000 + its position in the form, 0 for none)}."""
         values = probe(title)
         if values is None:
             raise AssertionError(f"probe found no window {title!r}")
         keys = ("left", "top", "width", "height", "clientleft", "clienttop", "minimized",
-                "foreground")
+                "foreground", "topmost", "focus")
         info = dict(zip(keys, values))
-        info["minimized"] = bool(info["minimized"])
-        info["foreground"] = bool(info["foreground"])
+        for flag in ("minimized", "foreground", "topmost"):
+            info[flag] = bool(info[flag])
         return info
 
     # --- input ----------------------------------------------------------------------------

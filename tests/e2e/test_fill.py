@@ -8,12 +8,13 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import Tool, Typewell, find_x_windows, probe, run_tool, wait_until, xdo
+from harness import Tool, Typewell, find_x_windows, pixel, probe, run_tool, wait_until, xdo
 
 TARGET = "Typewell Test Target"
 FILL_KEYS = {"24", "23", "08", "2d", "09"}  # Home, End, Backspace, Insert, Tab
 SLOTS = 60
 RECORD = 200
+WHITE = (255, 255, 255)
 
 
 def entry_file(texts):
@@ -230,12 +231,11 @@ class FillTest(unittest.TestCase):
             self.wait_fields({1: "entry", "focus": 2})
             self.assertEqual(len(self.wait_fill_keys()), 10, self.keys())
 
-    def test_fills_wines_own_notepad(self):
-        # Notepad opens where its settings say: small, in the corner, clear of Typewell's
-        # window. (Without a window manager Wine cannot keep Typewell above another program's
-        # window that is activated over it, and the click on "Insert" would land in Notepad.)
-        for name, value in (("iWindowPosX", 0), ("iWindowPosY", 0), ("iWindowPosDX", 480),
-                            ("iWindowPosDY", 240)):
+    def test_fills_wines_own_notepad_whose_window_covers_typewell(self):
+        # Notepad opens over the whole screen, Typewell's window included: Typewell must stay in
+        # front when the user clicks into Notepad, or the click on "Insert" lands in Notepad.
+        for name, value in (("iWindowPosX", 0), ("iWindowPosY", 0), ("iWindowPosDX", 1280),
+                            ("iWindowPosDY", 1000)):
             subprocess.run(["wine", "reg", "add", r"HKCU\Software\Microsoft\Notepad", "/v", name,
                             "/t", "REG_DWORD", "/d", str(value), "/f"], check=True,
                            capture_output=True, stdin=subprocess.DEVNULL, timeout=60)
@@ -253,13 +253,21 @@ class FillTest(unittest.TestCase):
 
         with Typewell(files={"Forms.dat": entry_file({0: b"Filled by Typewell"})}) as tw:
             self.settled(tw)
-            # Into Notepad's text, well away from Typewell's window (which stays on top).
             info = tw.info()
+            self.assertTrue(left <= info["left"] and info["left"] + info["width"] <= left + width,
+                            f"Notepad {left, top, width, height} does not cover Typewell {info}")
+            # Into Notepad's text, beside Typewell's window, which stays in front.
             x = left + 40 if info["left"] > left + 80 else left + width - 40
             xdo("mousemove", x, top + height - 40, "click", 1)
             wait_until(lambda: probe(title)[7] == 1, what="Notepad in the foreground")
             xdo("type", "--delay", 20, "--", "old line")
             wait_until(lambda: notepad_text() == "old line", what="the typed line in Notepad")
+            self.assertTrue(tw.info()["topmost"], "Typewell is not topmost")
+            # Notepad came up over Typewell on the screen; within a tick Typewell is back on
+            # top: the "Page" label shows its face colour where Notepad is white.
+            page = tw.centre("Label1")
+            wait_until(lambda: pixel(tw.screenshot("typewell_over_notepad"), *page) != WHITE,
+                       what="Typewell's window on the screen above Notepad's")
 
             tw.click("FillBtn", 0)
             # Notepad takes the Tab as a character: the line is the entry and a tab.
@@ -269,7 +277,9 @@ class FillTest(unittest.TestCase):
             except AssertionError as error:
                 raise AssertionError(f"{error}; Notepad holds {notepad_text()!r}") from None
             self.assertEqual(probe(title)[7], 1, "Notepad no longer in front after the fill")
-            tw.screenshot("fill_notepad")
+            self.assertTrue(tw.info()["topmost"], "Typewell is not topmost after the fill")
+            wait_until(lambda: pixel(tw.screenshot("fill_notepad"), *page) != WHITE,
+                       what="Typewell's window on the screen above Notepad's after the fill")
 
 
 if __name__ == "__main__":

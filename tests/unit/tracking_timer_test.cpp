@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/keep_on_top.h"
 #include "fill/filling.h"
 #include "store/settings_file.h"
 #include "test_support.h"
@@ -54,15 +55,21 @@ TEST_F(Tracking, TheLastForeignForegroundWindowBecomesTheTarget) {
   dialog.load();
   ASSERT_NE(dialog.hwnd(), 0u);
   t.windows.ownWindows = {kOwnMessageBox};
+  core::KeepInFrontLater(t.app);  // the main window lost the activation
   for (const platform::WindowHandle own : {dialog.hwnd(), kOwnMessageBox}) {
     t.windows.foreground = own;
     tick();
     EXPECT_EQ(t.app.targetWindow, kEditor);
   }
+  EXPECT_TRUE(t.windows.callsStartingWith("raiseTopmost").empty());
 
+  // Another program in front: the main window goes on top again, once.
   t.windows.foreground = kBrowser;
   tick();
+  tick();
   EXPECT_EQ(t.app.targetWindow, kBrowser);
+  EXPECT_EQ(t.windows.callsStartingWith("raiseTopmost"),
+            std::vector<std::string>{"raiseTopmost " + std::to_string(t.app.main.form.hwnd())});
 }
 
 TEST_F(Tracking, DeactivationAndAPressOnTheInactiveWindowAlsoSample) {
