@@ -36,6 +36,9 @@ void __verbose_terminate_handler() {
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Typewell is a portable exe that users run from any folder, a Downloads folder too: no DLL
+  // planted beside it may ever be loaded, so DLLs come from the system folder only.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   BecomeDpiAware();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);

@@ -1,8 +1,6 @@
 // The window-system services on real Win32; see window_system_win32.h.
 #include "win32/window_system_win32.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 #include "platform/key_strings.h"
@@ -249,9 +247,19 @@ void Win32WindowSystem::doEvents() {
 
 std::optional<std::string> Win32WindowSystem::findExecutable(const std::string& file,
                                                              const std::string& directory) {
+  // The shell is loaded on the first use only, and only from the system folder: it pulls in
+  // much that the start-up does not need, and a DLL of that name planted beside the exe (a
+  // Downloads folder) must never be loaded.
+  if (!shell32_)
+    shell32_.reset(LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  using FindExecutableFn = HINSTANCE(WINAPI*)(LPCSTR, LPCSTR, LPSTR);
+  const auto find = shell32_ ? reinterpret_cast<FindExecutableFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(shell32_.get(), "FindExecutableA")))
+                             : nullptr;
+  if (find == nullptr) return std::nullopt;
   char result[MAX_PATH + 1] = {};
   const auto code = reinterpret_cast<INT_PTR>(
-      FindExecutableA(file.c_str(), directory.empty() ? nullptr : directory.c_str(), result));
+      find(file.c_str(), directory.empty() ? nullptr : directory.c_str(), result));
   if (code <= 32) return std::nullopt;
   result[MAX_PATH] = '\0';
   return std::string(result);

@@ -17,6 +17,11 @@ struct WindowDestroyer {
 };
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
+struct LibraryFreer {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
+
 struct HandleCloser {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
@@ -73,6 +78,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
   // two programs could open the clipboard at the same time.
   UniqueWindow clipboardOwner_;
   std::vector<UniqueHandle> instanceLocks_;
+  UniqueLibrary shell32_;  // loaded at the first lookup of a browser
 };
 
 }  // namespace tw::win32
