@@ -270,6 +270,9 @@ std::optional<LRESULT> OnFormMessage(FormWindow& fw, HWND window, UINT message, 
     case WM_TIMER:
       OnTimer(form, wParam);
       return 0;
+    case WM_DPICHANGED:
+      fw.backend->dpiChanged(form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CAPTURECHANGED:
       CaptureTaken(form, window, reinterpret_cast<HWND>(lParam));
       return 0;

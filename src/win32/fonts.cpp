@@ -15,8 +15,14 @@ LOGFONTW MessageFont() {
 }
 }  // namespace
 
-SharedFonts::SharedFonts() {
+SharedFonts::SharedFonts(int dpi) {
   LOGFONTW font = MessageFont();
+  if (dpi > 0) {
+    // The system reports the font for its own DPI; a monitor of another DPI gets it scaled.
+    WindowDC screen(nullptr);
+    const int systemDpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    if (systemDpi > 0) font.lfHeight = MulDiv(font.lfHeight, dpi, systemDpi);
+  }
   font.lfWeight = FW_NORMAL;
   normal_.reset(CreateFontIndirectW(&font));
   font.lfWeight = FW_BOLD;

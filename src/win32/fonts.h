@@ -13,7 +13,8 @@ enum class Weight { Normal, Bold };
 
 class SharedFonts {
  public:
-  SharedFonts();
+  // The message font made for a monitor of the given dots per inch (0: the system's).
+  explicit SharedFonts(int dpi = 0);
   HFONT get(Weight weight) const { return weight == Weight::Bold ? bold_.get() : normal_.get(); }
 
  private:

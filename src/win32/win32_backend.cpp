@@ -386,6 +386,27 @@ void Win32Backend::showForm(Form& form) {
   UpdateWindow(window);
 }
 
+void Win32Backend::dpiChanged(Form& form, int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  twipsPerPixelX_ = twipsPerPixelY_ = 1440.0 / dpi;
+  fonts_ = SharedFonts(dpi);
+  for (const auto& fw : forms_) {
+    const Form& each = *fw->form;
+    for (int i = 0; i < each.controlCount(); ++i) {
+      const Control& c = each.controlAt(i);
+      HWND window = WindowOf(c);
+      if (window == nullptr) continue;
+      placeControlWindow(c);
+      SendMessageW(window, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(font(c.bold() ? Weight::Bold : Weight::Normal)), TRUE);
+    }
+  }
+  if (HWND window = WindowOf(form)) {
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void Win32Backend::controlChanged(Control& control, Property property) {
   if (control.kind() == ControlKind::Timer) {
     if (property == Property::Timer || property == Property::Enabled) applyTimer(control);

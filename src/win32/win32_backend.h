@@ -71,6 +71,10 @@ class Win32Backend final : public forms::Backend {
   void placeControlWindow(const forms::Control& control) const;
   // Mouse input on a window of a form (the form's client area or one of its controls).
   void mouseInput(forms::Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The window of a form moved to a monitor of another DPI (WM_DPICHANGED): every form is laid
+  // out again from the same twips at that DPI, with fonts made for it, and the window takes
+  // the rectangle that the system suggests.
+  void dpiChanged(forms::Form& form, int dpi, const RECT& suggested);
   // A button's own release processing runs after the toolkit's: until it has, the capture that
   // the button holds must stay.
   bool deferCaptureRelease = false;

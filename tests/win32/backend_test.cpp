@@ -1,0 +1,152 @@
+// The main window's layout realised as real windows and what the backend renders: every
+// control at lround(twips / twips-per-pixel) in its container at the real DPI (96, 144 in a
+// child process, and after a move to a monitor of 144 DPI), hidden controls hidden, the focus
+// sink focused under the "Tutorial" button, labels painted in their colour, and weight passes
+// that share one normal and one bold font.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "backend_test_support.h"
+
+namespace tw::win32::testing {
+namespace {
+
+HFONT FontOf(const forms::Control& c) {
+  return reinterpret_cast<HFONT>(SendMessageW(Hwnd(c), WM_GETFONT, 0, 0));
+}
+
+COLORREF PixelOf(HWND window, int x, int y) {
+  UpdateWindow(window);
+  HDC dc = GetDC(window);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return c;
+}
+
+// Every control's window lies at its twips, converted at dpi, in its container.
+void ExpectLayoutAt(const core::MainWindow& m, int dpi) {
+  const double tpp = 1440.0 / dpi;
+  const auto px = [tpp](forms::Twips t) { return static_cast<long>(std::lround(t / tpp)); };
+  HWND formWindow = Win32Backend::WindowOf(m.form);
+  for (int i = 0; i < m.form.controlCount(); ++i) {
+    const forms::Control& c = m.form.controlAt(i);
+    SCOPED_TRACE(c.name() + "(" + std::to_string(c.index()) + ") at " + std::to_string(dpi));
+    if (c.kind() == forms::ControlKind::Timer) continue;
+    HWND h = Hwnd(c);
+    ASSERT_EQ(GetDlgCtrlID(h), kFirstControlId + i);
+    EXPECT_EQ(GetParent(h), c.container() ? Hwnd(*c.container()) : formWindow);
+    RECT r;
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, formWindow, reinterpret_cast<POINT*>(&r), 2);
+    const forms::Rect abs = c.absoluteBounds();
+    EXPECT_EQ(r.left, px(abs.left));
+    EXPECT_EQ(r.top, px(abs.top));
+    EXPECT_EQ(r.right - r.left, px(abs.width));
+    EXPECT_EQ(r.bottom - r.top, px(abs.height));
+  }
+}
+
+TEST(BackendLayout, EveryControlAtItsPixelsHiddenOnesHiddenAndTheSinkFocusedUnderTutorial) {
+  const char* expected = std::getenv("TYPEWELL_EXPECT_DPI");
+  const int dpi = expected ? std::atoi(expected) : 96;
+  RealMainWindow w;
+  ASSERT_DOUBLE_EQ(w.backend.twipsPerPixelY(), 1440.0 / dpi);
+  w.show();
+  const core::MainWindow& m = w.main;
+  ExpectLayoutAt(m, dpi);
+  EXPECT_FALSE(IsWindowVisible(Hwnd(*m.Gettext)) || IsWindowVisible(Hwnd(*m.Dragbox)));
+  EXPECT_FALSE(IsWindowVisible(Hwnd(*m.FillBtn[15])));  // inside a hidden page
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Hwnd(*m.Holdfocus); }));
+  RECT sink;
+  GetWindowRect(Hwnd(*m.Holdfocus), &sink);
+  POINT middle{(sink.left + sink.right) / 2, (sink.top + sink.bottom) / 2};
+  EXPECT_EQ(WindowFromPoint(middle), Hwnd(*m.Command1));
+}
+
+TEST(BackendLayout, AtHighDpiInAChildProcess) {
+  if (std::getenv("TYPEWELL_EXPECT_DPI")) GTEST_SKIP() << "already the high-DPI run";
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
+                  nullptr, &key, nullptr);
+  const DWORD high = 144;
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&high), 4);
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=BackendLayout.Every*";
+  SetEnvironmentVariableW(L"TYPEWELL_EXPECT_DPI", L"144");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION child{};
+  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &child);
+  SetEnvironmentVariableW(L"TYPEWELL_EXPECT_DPI", nullptr);
+  DWORD exitCode = 1;
+  if (started) {
+    if (WaitForSingleObject(child.hProcess, 120000) != WAIT_OBJECT_0) {
+      TerminateProcess(child.hProcess, 3);
+    }
+    GetExitCodeProcess(child.hProcess, &exitCode);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+  }
+  RegDeleteValueW(key, L"LogPixels");
+  RegCloseKey(key);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(exitCode, 0u) << "the layout test failed at 144 DPI (see its output above)";
+}
+
+TEST(BackendLayout, AMoveToAMonitorOf144DpiLaysOutAgainWithFontsForIt) {
+  RealMainWindow w;
+  w.show();
+  HWND window = Win32Backend::WindowOf(w.main.form);
+  LOGFONTW before{}, after{};
+  GetObjectW(FontOf(*w.main.Command1), sizeof(before), &before);
+  RECT suggested{100, 50, 100 + 300, 50 + 640};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ExpectLayoutAt(w.main, 144);
+  RECT now;
+  GetWindowRect(window, &now);
+  EXPECT_TRUE(EqualRect(&now, &suggested));
+  GetObjectW(FontOf(*w.main.Names[40]), sizeof(after), &after);
+  EXPECT_EQ(std::abs(after.lfHeight), std::lround(std::abs(before.lfHeight) * 1.5));
+}
+
+TEST(BackendRendering, LabelsPaintTheirColourAndWeightPassesShareTwoFontsCreatingNothing) {
+  RealMainWindow w;
+  w.show();
+  HWND label = Hwnd(*w.main.Names[2]);
+  EXPECT_TRUE(PumpUntil([&] { return PixelOf(label, 100, 8) == RGB(255, 255, 255); }));
+  w.main.Names[2]->setBackColor({0, 128, 0});
+  EXPECT_TRUE(PumpUntil([&] { return PixelOf(label, 100, 8) == RGB(0, 128, 0); }));
+  EXPECT_TRUE(PumpUntil([&] {  // "Page" has no colour of its own: the face colour
+    return PixelOf(Hwnd(*w.main.Label1), 40, 1) == GetSysColor(COLOR_BTNFACE);
+  }));
+
+  const forms::Form& form = w.main.form;
+  const HFONT normal = FontOf(*w.main.Command1);
+  const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  for (int pass = 0; pass < 51; ++pass) {
+    for (int i = 0; i < form.controlCount(); ++i) {
+      if (form.controlAt(i).hasFont()) form.controlAt(i).setBold(pass % 2 == 0);
+    }
+    PumpUntil([] { return true; });
+  }
+  std::set<HFONT> fonts;
+  for (const forms::Control* c :
+       {w.main.Command1, w.main.Names[59], w.main.Page[2], w.main.Gettext, w.main.FillBtn[30]}) {
+    fonts.insert(FontOf(*c));
+  }
+  ASSERT_EQ(fonts.size(), 1u);
+  LOGFONTW bold{};
+  GetObjectW(*fonts.begin(), sizeof(bold), &bold);
+  EXPECT_EQ(bold.lfWeight, FW_BOLD);
+  EXPECT_NE(*fonts.begin(), normal);
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
+}
+
+}  // namespace
+}  // namespace tw::win32::testing
