@@ -11,6 +11,7 @@
 #include <string>
 
 #include "backend_test_support.h"
+#include "win32/scoped_handles.h"
 
 namespace tw::win32::testing {
 namespace {
@@ -113,6 +114,27 @@ TEST(BackendLayout, AMoveToAMonitorOf144DpiLaysOutAgainWithFontsForIt) {
   EXPECT_TRUE(EqualRect(&now, &suggested));
   GetObjectW(FontOf(*w.main.Names[40]), sizeof(after), &after);
   EXPECT_EQ(std::abs(after.lfHeight), std::lround(std::abs(before.lfHeight) * 1.5));
+}
+
+TEST(BackendInput, APressOnTheBareClientAreaEndsWhenAnotherWindowTakesTheCapture) {
+  RealMainWindow w;
+  w.show();
+  int releases = 0;
+  w.main.Names[0]->onMouseUp = [&](const forms::MouseEvent&) { ++releases; };
+  HWND form = Win32Backend::WindowOf(w.main.form);
+  // Between the page bar and "Web Site" lies the form's own client area.
+  const LPARAM gap = MAKELPARAM(100, (4944 + 5004) / 2 / w.backend.twipsPerPixelY());
+  SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, gap);
+  ASSERT_EQ(GetCapture(), form);
+  ScopedWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr));
+  SetCapture(other.get());  // a message box, or another program, takes the mouse
+  ReleaseCapture();
+  // The next click on a label is a click of its own, not the end of the lost press.
+  HWND label = Hwnd(*w.main.Names[0]);
+  SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(releases, 1);
 }
 
 TEST(BackendRendering, LabelsPaintTheirColourAndWeightPassesShareTwoFontsCreatingNothing) {
