@@ -51,7 +51,9 @@ run_ctest() {
 
 configure_and_build() {
   local preset="$1"
-  cmake --preset "$preset" >"$LOG_DIR/configure-$preset.log" 2>&1 || {
+  # A build folder left by an older configuration (another toolchain file) is made anew.
+  cmake --preset "$preset" >"$LOG_DIR/configure-$preset.log" 2>&1 ||
+    { rm -rf "$ROOT/build/$preset" && cmake --preset "$preset" >"$LOG_DIR/configure-$preset.log" 2>&1; } || {
     cat "$LOG_DIR/configure-$preset.log"
     note_failure "configuring $preset"
     return 1
