@@ -51,19 +51,21 @@ class Fill(unittest.TestCase):
         self.click_field(1)
         expected = ["old 1", "old 2", "old 3", ""]
         for slot, (_, how, meanwhile, text) in enumerate(FILLS):
+            x, y = tw.centre("FillBtn", slot)
             if meanwhile == "Ctrl held":
                 xdo("keydown", "ctrl")
                 self.addCleanup(xdo, "keyup", "ctrl")
             if meanwhile == "clipboard held":
                 marker = self.outdir / "held"
-                spawn(self, env_path("TYPEWELL_TOOLS") / "e2e_helper.exe", "hold-clipboard", 400,
-                      "Z:" + str(marker).replace("/", "\\"))
+                holder = spawn(self, env_path("TYPEWELL_TOOLS") / "e2e_helper.exe",
+                               "hold-clipboard", 600, "Z:" + str(marker).replace("/", "\\"))
                 wait_until(marker.exists, "the clipboard held by another program")
-            x, y = tw.centre("FillBtn", slot)
             if how == "release outside":
                 xdo("mousemove", x, y, "mousedown", 1, "mousemove", 1100, 950, "mouseup", 1)
             else:
                 xdo("mousemove", x, y, "click", 1 if how == "left click" else 3)
+            if meanwhile == "clipboard held":
+                self.assertIsNone(holder.poll(), "the clipboard was free before the click")
             expected[slot] = text
 
             def filled():
@@ -76,7 +78,8 @@ class Fill(unittest.TestCase):
                 wait_until(filled, f"{text!r} filled by a {how} ({meanwhile or 'nothing else'})")
             except AssertionError as error:
                 raise AssertionError(f"{error}; now {self.fields()}, keys {self.keys()}") from None
-            xdo("keyup", "ctrl")
+            if meanwhile == "Ctrl held":
+                xdo("keyup", "ctrl")
         screenshot("filled_target")
         fill_keys = [k for k in self.keys() if k.split()[1] in FILL_KEYS]
         self.assertEqual(sum(k.startswith("down 24") for k in fill_keys), len(FILLS), "once each")
