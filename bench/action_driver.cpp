@@ -2,19 +2,18 @@
 // and USER objects do not grow.
 //   action_driver.exe <actions> "<target title>" [all|nofill|edits|drags|options]
 // Every action is real mouse input sent with SendInput to the controls' windows of the real
-// Typewell.exe (found by control ID like probe.exe), so the whole path runs: the system's input,
-// the Win32 backend, the toolkit's rules, the handlers, painting and the files. Each action
-// waits (polling, with a bound) for its visible effect before the next one starts, and so does
-// each press, move and release within it (a sent message would be answered before queued input,
-// so a WM_NULL round trip proves nothing about it). A cycle: a
-// fill of target_gui's first field, three page switches, two edits (open, new text, committed
-// by a page-tab click), two drags (an entry to an empty slot and back) and two option changes
-// (colour and weight, in one visit of the options dialog).
-// "nofill" leaves the fill out of the cycle; "edits", "drags" and "options" run only those
-// actions (to measure what each one writes). Typewell's Forms.dat must hold an entry in slots 0 and
-// 3 and none in slot 10. Prints "actions <n> fills <n> pages <n> edits <n> drags <n> options <n>
-// seconds <s>". Exit codes: 0 done, 1 bad arguments, 2 a window is missing, 3 an action had no
-// effect in time.
+// Typewell.exe (found by control ID like the e2e helper's probe), so the whole path runs: the
+// system's input, the Win32 backend, the toolkit's rules, the handlers, painting and the files.
+// Each action waits (polling, with a bound) for its visible effect before the next one starts, and
+// so does each press, move and release within it (a sent message would be answered before queued
+// input, so a WM_NULL round trip proves nothing about it). A cycle: a fill of the target's first
+// field, three page switches, two edits (open, new text, committed by a page-tab click), two drags
+// (an entry to an empty slot and back) and two option changes (colour and weight, in one visit of
+// the options dialog). "nofill" leaves the fill out of the cycle; "edits", "drags" and "options"
+// run only those actions (to measure what each one writes). Typewell's Forms.dat must hold an entry
+// in slots 0 and 3 and none in slot 10. Prints "actions <n> fills <n> pages <n> edits <n> drags <n>
+// options <n> seconds <s>". Exit codes: 0 done, 1 bad arguments, 2 a window is missing, 3 an action
+// had no effect in time.
 #include <windows.h>
 
 #include <cstdio>

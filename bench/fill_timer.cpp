@@ -1,9 +1,9 @@
 // fill_timer: the latency of a fill by the running Typewell, for the benchmark.
 //   fill_timer.exe "<target title>" <slot> <count> <text of the entry>
-// The target is target_gui (fields with control IDs 101, 102, ...). Each round, with real mouse
-// input (SendInput): a click into the target's first field (the target becomes the foreground
-// window, as when the user works in it), a press on Insert of the slot in Typewell, then the
-// release. The time runs from just before the release is sent to the moment the target has
+// The target is the e2e helper's target (fields with control IDs 101, 102, ...). Each round,
+// with real mouse input (SendInput): a click into the target's first field (the target becomes the
+// foreground window, as when the user works in it), a press on Insert of the slot in Typewell, then
+// the release. The time runs from just before the release is sent to the moment the target has
 // processed the Tab that ends the fill: its keyboard focus has moved to the second field. The
 // round counts only when the first field then holds exactly the entry.
 // Prints one line "fill_ms <ms>" per round, then "fills <n> median_ms <ms>".

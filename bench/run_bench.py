@@ -120,31 +120,29 @@ class Bench:
         self.processes.append(process)
         return process
 
-    def probe(self, title, control=None, index=None):
-        args = [title] + ([control] if control else []) + ([index] if index is not None else [])
-        code, out, _ = wine(self.e2e / "probe.exe", *args)
+    def probe(self, title):
+        """The window's "left top width height clientleft clienttop minimized foreground
+        topmost focus" (e2e_helper's probe), or None when it does not exist."""
+        code, out, _ = wine(self.e2e / "e2e_helper.exe", "probe", title)
         return [int(v) for v in out.split()] if code == 0 else None
 
-    def target_fields(self):
-        try:
-            lines = (self.target_dir / "fields.txt").read_text("utf-8").splitlines()
-        except FileNotFoundError:
-            return {}
-        return dict(line.split("\t", 1) for line in lines if "\t" in line)
+    def target_focus(self):
+        """The number of the target's focused field (its control IDs are 101 to 104)."""
+        window = self.probe(TARGET_TITLE)
+        return window[9] - 100 if window else None
 
     def click_first_field(self):
         """Back to the target's first field before a fill: a real X click the first time; after
         a fill (the focus is then in the second field, the target in front) Shift+Tab, since a
         click there after a fill sent by SendInput is not always taken under Wine."""
-        if self.target_fields().get("focus") == "2":
+        if self.target_focus() == 2:
             xdo("key", "shift+Tab")
-            poll(lambda: self.target_fields().get("focus") == "1", "the target's first field", 5)
+            poll(lambda: self.target_focus() == 1, "the target's first field", 5)
             return
-        rects = dict(line.split("\t") for line in
-                     (self.target_dir / "rects.txt").read_text().splitlines())
-        x, y, w, h = (int(v) for v in rects["1"].split())
-        xdo("mousemove", x + w // 2, y + h // 2, "click", 1)
-        poll(lambda: self.target_fields().get("focus") == "1", "the target's first field")
+        # The first field: 360 x 24 pixels at (10, 10) of the target's client area.
+        window = self.probe(TARGET_TITLE)
+        xdo("mousemove", window[4] + 190, window[5] + 22, "click", 1)
+        poll(lambda: self.target_focus() == 1, "the target's first field")
 
     def start_typewell(self):
         self.program = self.folder("program", {"Forms.dat": entries(), "Typewell.ini": b""})
@@ -157,8 +155,9 @@ class Bench:
         poll(lambda: window() and xdo("getwindowfocus") == window()[0],
              "Typewell's window to hold the X input focus")
         self.target_dir = self.folder("target", {})
-        self.start(self.e2e / "target_gui.exe", self.target_dir, winpath(self.target_dir), "old")
-        poll(lambda: (self.target_dir / "ready").exists(), "the target program")
+        self.start(self.e2e / "e2e_helper.exe", self.target_dir, "target",
+                   winpath(self.target_dir / "keys.log"), "old")
+        poll(lambda: self.probe(TARGET_TITLE) is not None, "the target program")
 
     def footprint(self, title):
         code, out, _ = wine(self.tools / "footprint.exe", title)
@@ -183,7 +182,7 @@ class Bench:
             else:
                 failures.append(f"round {i + 1}: {err}")
             self.click_first_field()
-            code, out, err = wine(self.e2e / "fill_floor.exe", TARGET_TITLE, FILL_TEXT, 1)
+            code, out, err = wine(self.tools / "fill_floor.exe", TARGET_TITLE, FILL_TEXT, 1)
             if code == 0:
                 floor.append(float(out.split()[3]))
             else:
@@ -396,7 +395,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--exe", required=True)
     parser.add_argument("--tools", required=True, help="folder of the bench tools")
-    parser.add_argument("--e2e-tools", required=True, help="folder of target_gui, fill_floor")
+    parser.add_argument("--e2e-tools", required=True,
+                        help="folder of e2e_helper.exe, the target program and probe")
     parser.add_argument("--out", required=True)
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--fills", type=int, default=15)

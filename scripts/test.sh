@@ -111,23 +111,30 @@ stage_fuzz() {
   ((status == 0)) || note_failure "fuzzing: a finding, or the harnesses did not build"
 }
 
-# The Windows tests: Typewell.exe, the unit and Win32 tests and the end-to-end tools as Windows
+# The Windows tests: Typewell.exe, the unit and Win32 tests and the end-to-end helper as Windows
 # programs under Wine. The shipped program is the 32-bit release build; the end-to-end tests
-# drive that exe. On a machine that runs no 32-bit code (see wine-env.sh) the same sources are
-# built and tested as 64-bit programs instead, and the 32-bit exe is only built.
+# drive the release package (scripts/package.sh) made from that exe, unpacked as a user would.
+# On a machine that runs no 32-bit code (see wine-env.sh) the same sources are built and tested
+# as 64-bit programs instead, the package is made from the 64-bit Typewell.exe of the tests'
+# build, and the 32-bit exe is only built.
 stage_win32_tests() {
   configure_and_build win32 || return 1
   wine_env_start --display || {
     note_failure "preparing the Wine environment"
     return 1
   }
-  local preset=win32-tests
+  local preset=win32-tests exe="$ROOT/build/win32/src/win32/Typewell.exe"
   if [[ "$TYPEWELL_WINE_ARCH" == win64 ]]; then
     preset=win64-tests
-  else
-    export TYPEWELL_SHIPPED_EXE="$ROOT/build/win32/src/win32/Typewell.exe"
+    exe="$ROOT/build/win64-tests/src/win32/Typewell.exe"
   fi
   configure_and_build "$preset" || return 1
+  export TYPEWELL_PACKAGE="$ROOT/build/$preset/package/Typewell-1.0.0.zip"
+  scripts/package.sh --exe "$exe" --out "$TYPEWELL_PACKAGE" >"$LOG_DIR/package.log" 2>&1 || {
+    cat "$LOG_DIR/package.log"
+    note_failure "packaging $exe"
+    return 1
+  }
   # One test at a time: the window tests use the one display, the pointer and the foreground.
   run_ctest "$preset" --preset "$preset" -j 1 --timeout "$TEST_TIMEOUT"
   wine_env_stop

@@ -1,5 +1,4 @@
-// fill_floor: the least a fill can cost, for the benchmark and the end-to-end tests of the
-// services.
+// fill_floor: the least a fill can cost, the benchmark's yardstick for Typewell's fill.
 //   fill_floor.exe "<target title>" <text> <count>
 // Fills the focused field of the window with that title <count> times the way Typewell does:
 // the text on the clipboard, the window activated, held modifiers released, "{HOME}", "+{END}",
@@ -12,12 +11,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "tool_support.h"
-
-#include "win32/ansi_text.h"
+#include "bench_support.h"
 #include "win32/window_system_win32.h"
 
 namespace {
@@ -56,15 +54,14 @@ int FillOnce(tw::win32::Win32WindowSystem& windows, WindowHandle target, const s
 }  // namespace
 
 int main() {
-  const std::vector<std::wstring> args = tw::tools::CommandLineArguments();
-  const int argc = static_cast<int>(args.size());
-  if (argc != 4) {
+  const std::vector<std::string> args = tw::bench::Arguments();
+  if (args.size() != 3) {
     std::fputs("usage: fill_floor.exe \"<target title>\" <text> <count>\n", stderr);
     return 1;
   }
-  const std::string title = tw::win32::WideToAnsi(args[1].c_str());
-  const std::string text = tw::win32::WideToAnsi(args[2].c_str());
-  const int count = std::max(1, _wtoi(args[3].c_str()));
+  const std::string& title = args[0];
+  const std::string& text = args[1];
+  const int count = std::max(1, std::atoi(args[2].c_str()));
 
   tw::win32::Win32WindowSystem windows;
   const WindowHandle target = windows.findWindow(title);

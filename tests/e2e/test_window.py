@@ -1,0 +1,154 @@
+"""Typewell's own window as a user meets it under Wine: the first start, staying on top, the
+options dialog, a drag and an edit of the entries, the Tutorial, a second start and a start
+that fails."""
+
+import pathlib
+import shutil
+import struct
+import subprocess
+import tempfile
+import unittest
+
+from harness import (DIALOG, TITLE, Typewell, colour, entries, env_path, helper, probe, run,
+                     screenshot, wait_until, x_windows, xdo)
+
+FOCUS_SINK = 1000  # Holdfocus, the first control of the main window
+MOVED = b"0123456789" * 20  # no blank: every byte of both records changes when it moves
+CLASSES = r"HKLM\Software\Classes"  # Wine reads file types from the machine's classes only
+
+
+def settings(tw):
+    """Typewell.ini's six fields: font, top, left, colour, reserved, starts."""
+    return struct.unpack("<6h", (tw.read("Typewell.ini") or b"").ljust(12, b"\0"))
+
+
+def darkness(shot, rect):
+    x, y, w, h = rect[:4]
+    return -sum(colour(shot, x + 3, y + 3, w - 6, h - 6))
+
+
+def file_states(folder):
+    return {p.name: (p.read_bytes(), p.stat().st_mtime_ns) for p in folder.iterdir() if p.is_file()}
+
+
+class Window(unittest.TestCase):
+    def wait_active(self, tw, what, focus=None):
+        """Waits until Typewell is restored, active and topmost (with the focus on `focus`)."""
+        def active():
+            i = tw.info()
+            return i["foreground"] and i["topmost"] and not i["minimized"] and (
+                focus in (None, i["focus"]))
+        wait_until(active, f"Typewell active and topmost {what}")
+
+    def test_first_start_on_top_and_the_options_dialog(self):
+        tw = Typewell(self)
+        wait_until(lambda: tw.read("Forms.dat") == b" " * 12000, "Forms.dat of 12,000 blanks")
+        self.assertEqual(tw.read("Typewell.ini"), b"")
+        self.wait_active(tw, "after start-up")
+        tw.click("MinimizeBtn")
+        wait_until(lambda: tw.info()["minimized"], "Typewell minimised by its button")
+        helper("winctl", "restore", TITLE)
+        self.wait_active(tw, "after restoring")
+        captions = [tw.state(name) for name in ("Command1", "OptionsBtn", "WebsiteBtn")]
+        xdo("mousemove", 0, 0)
+        normal = screenshot("first_start")
+
+        for how in ("close box", "OK"):
+            tw.click("OptionsBtn")
+            wait_until(lambda: probe(DIALOG), "the options dialog")
+            self.assertTrue(probe(DIALOG)["window"]["topmost"], "the dialog is not topmost")
+            if how == "close box":
+                tw.click("ColorOption", 3, title=DIALOG)  # yellow
+                tw.click("FontOption", 1, title=DIALOG)  # bold
+                wait_until(lambda: settings(tw)[0] == 1 and settings(tw)[3] == 3,
+                           "bold and yellow in Typewell.ini while the dialog is open")
+                helper("winctl", "close", DIALOG)
+            else:
+                tw.click("OKBtn", title=DIALOG)
+            wait_until(lambda: probe(DIALOG) is None, f"the dialog closed by its {how}")
+            self.wait_active(tw, f"after the dialog's {how}", focus=FOCUS_SINK)
+            xdo("mousemove", 0, 0)
+            x, y, w, h = tw.state("Names", 0)[:4]
+
+            def painted():
+                shot = screenshot(f"options_{how.replace(' ', '_')}")
+                return colour(shot, x + w - 4, y + h // 2) == (255, 255, 0) and all(
+                    darkness(shot, c) > darkness(normal, c) for c in captions)
+            wait_until(painted, "yellow labels and bold captions on the screen")
+
+    def register_browser(self):
+        """A copy of the helper named browser.exe, in a folder with blanks, as the program for
+        ".htm" files in the test's Wine prefix; returns the Windows path of the copy."""
+        folder = pathlib.Path(tempfile.mkdtemp()) / "Stand-in Browser"
+        self.addCleanup(shutil.rmtree, folder.parent, ignore_errors=True)
+        folder.mkdir()
+        shutil.copy(env_path("TYPEWELL_TOOLS") / "e2e_helper.exe", folder / "browser.exe")
+        exe = "Z:" + str(folder / "browser.exe").replace("/", "\\")
+        run("wine", "reg", "add", rf"{CLASSES}\TypewellTest\shell\open\command", "/ve", "/d",
+            f'"{exe}" "%1"', "/f")
+        run("wine", "reg", "add", rf"{CLASSES}\.htm", "/ve", "/d", "TypewellTest", "/f")
+        for key in ("TypewellTest", ".htm"):
+            self.addCleanup(run, "wine", "reg", "delete", rf"{CLASSES}\{key}", "/f")
+        return exe, folder / "browser.log"
+
+    def test_drag_edit_tutorial_and_a_second_start(self):
+        browser, browser_log = self.register_browser()
+        original = entries({0: b"first", 3: MOVED, 7: b"filled"}, tail=b"kept beyond")
+        ini = struct.pack("<6h", 0, 1500, 3000, 0, 0, 20)  # at (200, 100), started before
+        tw = Typewell(self, {"Forms.dat": original, "Typewell.ini": ini})
+        wait_until(lambda: tw.info()["minimized"], "a later start to show Typewell minimised")
+        helper("winctl", "restore", TITLE)
+        self.wait_active(tw, "after restoring")
+
+        # A drag of entry 4 over the tab of page 2 onto its first slot.
+        x, y = tw.centre("Names", 3)
+        xdo("mousemove", x, y, "mousedown", 1, "mousemove", x, y + 2)
+        wait_until(lambda: tw.state("Dragbox")[4], "the drag to begin")
+        x, y = tw.centre("Page", 1)
+        xdo("mousemove", x - 3, y, "mousemove", x, y)
+        wait_until(lambda: tw.state("Names", 15)[4], "page 2 on show during the drag")
+        x, y = tw.centre("Names", 15)
+        xdo("mousemove", x - 3, y, "mousemove", x, y, "mouseup", 1)
+        wait_until(lambda: tw.read("Forms.dat")[3000:3200] == MOVED, "the moved entry saved")
+        after = tw.read("Forms.dat")
+        self.assertEqual([i for i in range(len(after)) if after[i] != original[i]],
+                         list(range(600, 800)) + list(range(3000, 3200)))
+        self.assertEqual(after[600:800], b" " * 200)
+        self.wait_active(tw, "after the drag")
+        screenshot("after_drag")
+
+        # An edit of entry 2, committed by a click on another label: the whole file is written.
+        tw.click("Page", 0)
+        wait_until(lambda: tw.state("Names", 1)[4], "page 1 on show")
+        tw.click("Names", 1)
+        wait_until(lambda: tw.state("Gettext")[4], "the edit box")
+        xdo("type", "--delay", 20, "typed")
+        tw.click("Names", 5)
+        expected = after[:200] + b"typed".ljust(200) + after[400:]
+        wait_until(lambda: tw.read("Forms.dat") == expected, "the edit saved, all else as before")
+
+        tw.click("Command1")  # Tutorial
+        wait_until(lambda: browser_log.is_file(), "the browser to be started")
+        page = "Z:" + str(tw.folder).replace("/", "\\") + "\\tutorial/tutorial.htm"
+        self.assertEqual(browser_log.read_text().splitlines(), [f'"{browser}" "{page}"'])
+        wait_until(lambda: tw.info()["minimized"], "Typewell minimised after Tutorial")
+
+        before = file_states(tw.folder)
+        second = subprocess.run(["wine", tw.folder / "Typewell.exe"], cwd=tw.folder, timeout=60,
+                                stdin=subprocess.DEVNULL, capture_output=True)
+        self.assertEqual(second.returncode, 0)
+        self.wait_active(tw, "after a second start")
+        self.assertEqual(len(x_windows(name=f"^{TITLE}$")), 1)
+        self.assertEqual(file_states(tw.folder), before, "the second start changed a file")
+
+    def test_a_folder_in_place_of_forms_dat_is_reported_and_ends_the_start(self):
+        tw = Typewell(self, {"Forms.dat": None}, wait=False)
+        box = wait_until(lambda: x_windows(pid=tw.process.pid), "the error message", 60)
+        self.assertEqual(x_windows(name=f"^{TITLE}$"), [])
+        screenshot("failed_start")
+        helper("winctl", "close", xdo("getwindowname", box[0]).strip())
+        self.assertNotEqual(tw.process.wait(20), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
