@@ -81,6 +81,23 @@ void EnableAll(const std::vector<HWND>& windows) {
   }
 }
 
+// A control inside a hidden container (a page not shown yet) gets its window only when that
+// container is first shown: most of the main window's controls lie on pages that are often
+// never opened, and every window costs start-up time and objects of the window system.
+bool Deferred(const Control& control) {
+  for (const Control* c = &control; c != nullptr; c = c->container()) {
+    if (c->kind() == ControlKind::Container && !c->visible()) return true;
+  }
+  return false;
+}
+
+bool Within(const Control& control, const Control& container) {
+  for (const Control* c = &control; c != nullptr; c = c->container()) {
+    if (c == &container) return true;
+  }
+  return false;
+}
+
 bool HasText(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::OptionButton ||
          kind == ControlKind::TextBox || kind == ControlKind::Label;
@@ -217,10 +234,27 @@ void Win32Backend::createForm(Form& form) {
   FormWindow& record = *fw;
   forms_.push_back(std::move(fw));
 
-  for (int i = 0; i < form.controlCount(); ++i) createControl(record, form.controlAt(i), i);
+  for (int i = 0; i < form.controlCount(); ++i) {
+    if (!Deferred(form.controlAt(i))) createControl(record, form.controlAt(i), i);
+  }
   applyStacking(form, nullptr);
   for (int i = 0; i < form.controlCount(); ++i) {
     if (form.controlAt(i).kind() == ControlKind::Container) applyStacking(form, &form.controlAt(i));
+  }
+}
+
+void Win32Backend::realise(Control& container) {
+  FormWindow* fw = FormWindowOf(container.form());
+  if (fw == nullptr) return;
+  Form& form = container.form();
+  for (int i = 0; i < form.controlCount(); ++i) {
+    Control& c = form.controlAt(i);
+    if (Within(c, container) && WindowOf(c) == nullptr && !Deferred(c)) createControl(*fw, c, i);
+  }
+  applyStacking(form, container.container());
+  for (int i = 0; i < form.controlCount(); ++i) {
+    Control& c = form.controlAt(i);
+    if (c.kind() == ControlKind::Container && Within(c, container)) applyStacking(form, &c);
   }
 }
 
@@ -413,7 +447,14 @@ void Win32Backend::controlChanged(Control& control, Property property) {
     return;
   }
   HWND window = WindowOf(control);
-  if (window == nullptr) return;
+  if (window == nullptr) {
+    // A container shown for the first time: its windows are made now, as it stands.
+    if (property == Property::Visible && control.kind() == ControlKind::Container &&
+        !Deferred(control)) {
+      realise(control);
+    }
+    return;
+  }
   switch (property) {
     case Property::Caption:
       if (HasText(control.kind())) SetWindowTextW(window, AnsiToWide(control.caption()).c_str());

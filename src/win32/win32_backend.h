@@ -3,7 +3,8 @@
 // enumeration), renders what the toolkit's objects say, and feeds native input back into
 // Form's input rules. It holds no behaviour of its own.
 //
-// Windows: push button = BUTTON, option button = BUTTON BS_RADIOBUTTON (checked from the
+// The controls of a hidden container (the pages not on show) get their windows when it is first
+// shown. Windows: push button = BUTTON, option button = BUTTON BS_RADIOBUTTON (checked from the
 // control's selected state), text box = EDIT, label / container / focus sink = own classes,
 // timer = SetTimer on the form's window. Every window procedure is noexcept and catches at the
 // edge; GWLP_USERDATA of a form's window holds its FormWindow, that of a control's window its
@@ -81,6 +82,8 @@ class Win32Backend final : public forms::Backend {
 
  private:
   void createControl(FormWindow& fw, forms::Control& control, int position);
+  // Makes the windows of a container shown for the first time and of everything in it.
+  void realise(forms::Control& container);
   void applyStacking(forms::Form& form, const forms::Control* container);
   void applyToolTip(forms::Control& control);
   void applyTimer(forms::Control& control);

@@ -126,7 +126,9 @@ class Typewell:
         return probe(TITLE)["window"]
 
     def state(self, name, index=-1, title=TITLE):
-        return probe(title, name, index)[name, index]
+        """(left, top, width, height, visible, enabled); a control of a page never shown yet has
+        no window and reads as hidden."""
+        return probe(title, name, index).get((name, index), (0, 0, 0, 0, 0, 0))
 
     def centre(self, name, index=-1, title=TITLE):
         left, top, width, height = self.state(name, index, title)[:4]

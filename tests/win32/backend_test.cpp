@@ -36,8 +36,8 @@ void ExpectLayoutAt(const core::MainWindow& m, int dpi) {
   for (int i = 0; i < m.form.controlCount(); ++i) {
     const forms::Control& c = m.form.controlAt(i);
     SCOPED_TRACE(c.name() + "(" + std::to_string(c.index()) + ") at " + std::to_string(dpi));
-    if (c.kind() == forms::ControlKind::Timer) continue;
     HWND h = Hwnd(c);
+    if (c.kind() == forms::ControlKind::Timer || (h == nullptr && !c.shown())) continue;
     ASSERT_EQ(GetDlgCtrlID(h), kFirstControlId + i);
     EXPECT_EQ(GetParent(h), c.container() ? Hwnd(*c.container()) : formWindow);
     RECT r;
@@ -57,10 +57,17 @@ TEST(BackendLayout, EveryControlAtItsPixelsHiddenOnesHiddenAndTheSinkFocusedUnde
   RealMainWindow w;
   ASSERT_DOUBLE_EQ(w.backend.twipsPerPixelY(), 1440.0 / dpi);
   w.show();
-  const core::MainWindow& m = w.main;
+  core::MainWindow& m = w.main;
   ExpectLayoutAt(m, dpi);
   EXPECT_FALSE(IsWindowVisible(Hwnd(*m.Gettext)) || IsWindowVisible(Hwnd(*m.Dragbox)));
-  EXPECT_FALSE(IsWindowVisible(Hwnd(*m.FillBtn[15])));  // inside a hidden page
+  // The pages not on show get their windows when first shown, where they then stand.
+  EXPECT_EQ(Hwnd(*m.FillBtn[15]), nullptr);
+  for (int p = 1; p < core::kPageCount; ++p) {
+    m.Frame[p]->setLeft(m.Frame[0]->left());
+    m.Frame[p]->setVisible(true);
+  }
+  ExpectLayoutAt(m, dpi);
+  EXPECT_TRUE(IsWindowVisible(Hwnd(*m.Names[59])));
   ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Hwnd(*m.Holdfocus); }));
   RECT sink;
   GetWindowRect(Hwnd(*m.Holdfocus), &sink);
@@ -108,6 +115,7 @@ TEST(BackendLayout, AMoveToAMonitorOf144DpiLaysOutAgainWithFontsForIt) {
   GetObjectW(FontOf(*w.main.Command1), sizeof(before), &before);
   RECT suggested{100, 50, 100 + 300, 50 + 640};
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  w.main.Frame[2]->setVisible(true);  // a page first shown after the move
   ExpectLayoutAt(w.main, 144);
   RECT now;
   GetWindowRect(window, &now);
@@ -157,9 +165,10 @@ TEST(BackendRendering, LabelsPaintTheirColourAndWeightPassesShareTwoFontsCreatin
     }
     PumpUntil([] { return true; });
   }
+  w.main.Frame[3]->setVisible(true);  // a page first shown now comes with the weight of now
   std::set<HFONT> fonts;
   for (const forms::Control* c :
-       {w.main.Command1, w.main.Names[59], w.main.Page[2], w.main.Gettext, w.main.FillBtn[30]}) {
+       {w.main.Command1, w.main.Names[59], w.main.Page[2], w.main.Gettext, w.main.FillBtn[45]}) {
     fonts.insert(FontOf(*c));
   }
   ASSERT_EQ(fonts.size(), 1u);
