@@ -1,148 +1,119 @@
-// Editing an entry in place, through the wired main window: where the edit box opens, every way
-// an edit ends and what each commit leaves in the labels, the "Insert" buttons and Forms.dat,
-// and a save that fails.
+// Editing an entry in place, moving it by a drag, and switching pages, all through the started
+// program as the user does it: where the edit box opens, every way an edit or a drag ends, and
+// what each leaves in the labels, the "Insert" buttons and Forms.dat.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
-#include <filesystem>
 #include <string>
 
-#include "app/wiring.h"
 #include "core/entries.h"
-#include "edit/editing.h"
 #include "test_support.h"
 
-namespace tw {
+namespace tw::test {
 namespace {
 
 using forms::kLeftButton;
 using forms::kMiddleButton;
 using forms::kRightButton;
-using test::EntryFileWith;
-using test::ReadFile;
-using test::WriteFile;
 
-std::string Sample() {
-  return EntryFileWith({{0, "zero"}, {1, "one"}, {2, "two"}, {12, "twelve"}, {37, "thirty-seven"}});
-}
+const std::string kSample = EntryFileWith({{0, "first"},
+                                           {1, "one"},
+                                           {2, "two"},
+                                           {3, "A"},
+                                           {4, "  lead"},
+                                           {12, "twelve"},
+                                           {19, "nineteen"},
+                                           {21, "x"},
+                                           {37, "thirty-seven"},
+                                           {59, std::string(200, 'z')}}) +
+                            "bytes beyond the records";
 
-// Forms.dat with the record of slot replaced by text, padded.
-std::string With(std::string file, int slot, const std::string& text) {
-  file.replace(static_cast<std::size_t>(slot) * 200, 200,
-               text + std::string(200 - text.size(), ' '));
-  return file;
-}
-
-// The main window shown with the sample entries; an edit is driven as the user would.
-struct EditingApp : test::ShownApp {
-  EditingApp() : ShownApp(Sample()) {}
-
-  void open(int slot, int button = kLeftButton) { input.click(*main.Names[slot], button); }
+struct App : Running {
+  explicit App(const std::string& entries = kSample) : Running(entries) {}
   void type(const std::string& text) { main.Gettext->nativeTextChanged(text); }
   bool editing() const { return main.Gettext->visible(); }
-  // Opens slot, types text and moves the focus away, as a button or a page tab takes it.
-  void edit(int slot, const std::string& text) {
-    open(slot);
-    type(text);
-    main.Holdfocus->setFocus();
+  std::string file() const { return ReadFile(entryFile()); }
+  std::string caption(int slot) const { return main.Names[slot]->caption(); }
+  // A release over the tab of the page on show: the focus goes to the sink.
+  void commit() {
+    for (int p = 0; p < 4; ++p)
+      if (main.Frame[p]->visible()) return input.click(*main.Page[p]);
+  }
+  // Shows the page of Names(from), drags it over the tab of the page of Names(to), then
+  // releases over Names(to).
+  void drag(int from, int to) {
+    input.click(*main.Page[from / 15]);
+    input.press(*main.Names[from], kLeftButton, 100, 100);
+    input.move(*main.Names[from], kLeftButton, 100, 120);
+    input.move(*main.Page[to / 15]);
+    input.move(*main.Names[to]);
+    input.release(*main.Names[to]);
   }
 };
 
-TEST(Editing, AReleaseOfAnyButtonOpensTheBoxExactlyOverTheLabelWithItsText) {
-  for (const int button : {kLeftButton, kRightButton, kMiddleButton}) {
-    EditingApp t;
-    const forms::Twips height = t.main.Gettext->height();
-    t.open(9, button);
-    EXPECT_TRUE(t.editing());
-    EXPECT_TRUE(t.main.Gettext->hasFocus());
-    EXPECT_EQ(t.app.currentSlot, 9);
-    const forms::Rect label = t.main.Names[9]->absoluteBounds();
-    EXPECT_EQ(t.main.Gettext->absoluteBounds(),
-              (forms::Rect{label.left, label.top, label.width, height}));
-    EXPECT_EQ(t.main.Gettext->bounds(), (forms::Rect{828, 324 + 288 * 9, 1932, height}));
-    EXPECT_EQ(ReadFile(t.entryFile()), Sample()) << "opening writes nothing";
+TEST(Editing, AReleaseOfAnyButtonOpensTheBoxOverTheLabelWithItsText) {
+  struct Case {
+    int page, slot, button;
+  };
+  for (const Case c :
+       {Case{0, 9, kLeftButton}, Case{0, 12, kRightButton}, Case{2, 37, kMiddleButton}}) {
+    App t;
+    t.input.click(*t.main.Page[c.page]);
+    t.input.click(*t.main.Names[c.slot], c.button);
+    EXPECT_TRUE(t.editing() && t.main.Gettext->hasFocus());
+    EXPECT_EQ(t.app->currentSlot, c.slot);
+    EXPECT_EQ(t.main.Gettext->bounds(),
+              (forms::Rect{828, 324 + 288.0f * (c.slot % 15), 1932, 288}));
+    EXPECT_EQ(t.main.Gettext->caption(), t.caption(c.slot));
+    EXPECT_EQ(t.file(), kSample) << "opening writes nothing";
   }
-  // A label of another page is placed by Frame(0), where the page on show stands.
-  EditingApp t;
-  edit::Names_MouseUp(t.app, forms::MouseEvent{37, kLeftButton, 0, 5, 5});
-  EXPECT_EQ(t.main.Gettext->bounds(), (forms::Rect{828, 324 + 288 * 7, 1932, 288}));
-  EXPECT_EQ(t.main.Gettext->caption(), "thirty-seven");
-  EXPECT_EQ(t.app.currentSlot, 37);
 }
 
-TEST(Editing, FocusLossCommitsHidesAndRewritesTheWholeFile) {
-  EditingApp t;
-  t.edit(12, "changed");
+TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
+  App t;
+  t.input.click(*t.main.Names[12]);
+  t.type("changed");
+  t.commit();
   EXPECT_FALSE(t.editing());
-  EXPECT_EQ(t.main.Names[12]->caption(), "changed");
-  EXPECT_TRUE(t.main.FillBtn[12]->enabled());
-  EXPECT_EQ(ReadFile(t.entryFile()), With(Sample(), 12, "changed"));
-
-  // Unchanged text rewrites the file too: a record spoiled behind the program's back is
-  // restored from the labels.
-  WriteFile(t.entryFile(), With(Sample(), 50, "spoiled"));
-  t.open(1);
-  t.main.Holdfocus->setFocus();
-  EXPECT_EQ(ReadFile(t.entryFile()), With(Sample(), 12, "changed"));
-  EXPECT_TRUE(t.windows.errors.empty());
-}
-
-TEST(Editing, EmptyAndBlankTextsAreStoredAsTyped) {
-  EditingApp t;
-  // Emptied, then committed by a right-button release on its own "Insert": nothing is filled.
-  t.app.targetWindow = 20480;
-  t.open(0);
-  t.type("");
-  t.input.press(*t.main.FillBtn[0], kRightButton);
-  t.input.release(*t.main.FillBtn[0], kRightButton);
-  EXPECT_TRUE(t.windows.callsStartingWith("setClipboardText").empty());
-  EXPECT_TRUE(t.windows.callsStartingWith("sendKeys").empty());
-  EXPECT_EQ(t.main.Names[0]->caption(), "");
-  EXPECT_FALSE(t.main.FillBtn[0]->enabled());
-  std::string expected = With(Sample(), 0, "");
-
-  t.edit(5, "   ");
-  EXPECT_EQ(t.main.Names[5]->caption(), "   ");
-  EXPECT_TRUE(t.main.FillBtn[5]->enabled());
-  t.edit(6, "  lead and tail  ");
-  expected = With(With(expected, 5, "   "), 6, "  lead and tail  ");
-  EXPECT_EQ(ReadFile(t.entryFile()), expected);
-
-  // After a restart the blank slot is empty; leading blanks survive, trailing ones do not.
-  core::LoadEntries(t.app);
-  EXPECT_EQ(t.main.Names[5]->caption(), "");
-  EXPECT_FALSE(t.main.FillBtn[5]->enabled());
-  EXPECT_EQ(t.main.Names[6]->caption(), "  lead and tail");
-}
-
-TEST(Editing, ClickingAnotherLabelCommitsTheOpenEditAndKeepsTheBoxOpen) {
-  EditingApp t;
-  t.open(1);
+  EXPECT_EQ(t.caption(12), "changed");
+  // A click on another label commits and keeps the box open, the focus never leaving it.
+  t.input.click(*t.main.Names[1]);
   t.type("uno");
   t.backend.log.clear();
-  t.open(2);
-  EXPECT_EQ(t.main.Names[1]->caption(), "uno");
-  EXPECT_EQ(ReadFile(t.entryFile()), With(Sample(), 1, "uno"));
-  EXPECT_TRUE(t.editing());
-  EXPECT_TRUE(t.main.Gettext->hasFocus());
-  EXPECT_EQ(t.app.currentSlot, 2);
+  t.input.click(*t.main.Names[2]);
+  EXPECT_EQ(t.caption(1), "uno");
+  EXPECT_TRUE(t.editing() && t.main.Gettext->hasFocus());
   EXPECT_EQ(t.main.Gettext->caption(), "two");
   EXPECT_EQ(t.main.Gettext->top(), 324 + 288 * 2);
-  // The box was never hidden on the way: the focus did not pass through the focus sink.
-  for (const std::string& line : t.backend.log) EXPECT_NE(line, "focus Holdfocus");
-
-  // Emptying a slot by clicking away disables its button.
+  EXPECT_EQ(std::ranges::count(t.backend.log, "focus Holdfocus"), 0);
+  // Emptied, then committed by a right-button release on its own "Insert": nothing is filled.
+  t.app->targetWindow = 20480;
   t.type("");
-  t.open(0);
+  t.input.click(*t.main.FillBtn[2], kRightButton);
+  EXPECT_TRUE(t.windows.callsStartingWith("setClipboardText").empty());
   EXPECT_FALSE(t.main.FillBtn[2]->enabled());
-  EXPECT_EQ(ReadFile(t.entryFile()), With(With(Sample(), 1, "uno"), 2, ""));
+  // Blanks are text; a record spoiled behind the program's back is restored from the labels.
+  t.input.click(*t.main.Names[5]);
+  t.type("   ");
+  WriteFile(t.entryFile(), WithEntry(t.file(), 50, "spoiled"));
+  t.commit();
+  EXPECT_TRUE(t.main.FillBtn[5]->enabled());
+  EXPECT_EQ(t.file(),
+            WithEntry(WithEntry(WithEntry(WithEntry(kSample, 12, "changed"), 1, "uno"), 2, ""), 5,
+                      "   "));
+  EXPECT_TRUE(t.windows.errors.empty());
+  // Read again, the blank entry is empty.
+  core::LoadEntries(*t.app);
+  EXPECT_EQ(t.caption(5), "");
+  EXPECT_FALSE(t.main.FillBtn[5]->enabled());
 }
 
-TEST(Editing, ClosingDuringAnEditSavesItOrAsksRetryOrCancelExceptAtTheEndOfTheSession) {
+TEST(Editing, ClosingSavesAnOpenEditOrAsksRetryOrCancelExceptAtTheEndOfTheSession) {
   using forms::CloseReason;
   struct Case {
     const char* name;
-    bool blocked;  // Forms.dat cannot be written when the close begins
+    bool edit, blocked;  // an edit is open; Forms.dat cannot be written when the close begins
     CloseReason reason;
     std::deque<bool> answers;  // true: Retry
     bool freedWhileAsked;      // it can be written again while the question is open
@@ -150,96 +121,258 @@ TEST(Editing, ClosingDuringAnEditSavesItOrAsksRetryOrCancelExceptAtTheEndOfTheSe
     bool ends;
   };
   const Case cases[] = {
-      {"saved", false, CloseReason::Request, {}, false, 0, true},
-      {"cancel", true, CloseReason::Request, {false}, false, 1, false},
-      {"retry, still blocked, cancel", true, CloseReason::Request, {true, false}, false, 2, false},
-      {"retry once writable", true, CloseReason::Request, {true}, true, 1, true},
-      {"session end: one attempt", true, CloseReason::SessionEnd, {}, false, 0, true},
+      {"no edit: nothing written", false, false, CloseReason::Request, {}, false, 0, true},
+      {"saved", true, false, CloseReason::Request, {}, false, 0, true},
+      {"cancel", true, true, CloseReason::Request, {false}, false, 1, false},
+      {"retry, still blocked, cancel",
+       true,
+       true,
+       CloseReason::Request,
+       {true, false},
+       false,
+       2,
+       false},
+      {"retry once writable", true, true, CloseReason::Request, {true}, true, 1, true},
+      {"session end: one attempt", true, true, CloseReason::SessionEnd, {}, false, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EditingApp t;
-    int exits = 0;
-    t.app.requestExit = [&](int) { ++exits; };
-    if (c.blocked) test::BlockFile(t.entryFile());
-    t.open(12);
+    App t;
+    if (c.blocked) BlockFile(t.entryFile());
+    if (c.edit) t.input.click(*t.main.Names[12]);
     t.type("typed at close");
     t.windows.retryAnswers = c.answers;
-    if (c.freedWhileAsked)
-      t.windows.pendingEvents = [&] { std::filesystem::remove(t.entryFile()); };
+    if (c.freedWhileAsked) t.windows.pendingEvents = [&] { fs::remove(t.entryFile()); };
     t.main.form.nativeCloseRequested(c.reason);
-
     const auto questions = t.windows.callsStartingWith("askRetry");
     EXPECT_EQ(questions.size(), c.questions);
     for (const std::string& q : questions) {
-      EXPECT_NE(q.find(t.entryFile()), std::string::npos);
-      EXPECT_NE(q.find("not saved"), std::string::npos);
+      EXPECT_EQ(q.rfind("askRetry Typewell could not save " + t.entryFile() + ".\n\n", 0), 0u);
+      EXPECT_NE(q.find("\n\nYour text is not saved. Retry"), std::string::npos);
     }
     EXPECT_TRUE(t.windows.errors.empty());
-    EXPECT_EQ(exits, c.ends ? 1 : 0);
+    EXPECT_EQ(t.exits, std::vector<int>(c.ends ? 1 : 0, 0));
     EXPECT_EQ(t.main.form.loaded(), !c.ends);
     EXPECT_EQ(t.editing() && t.main.Gettext->hasFocus(), !c.ends);
-    EXPECT_EQ(t.main.Gettext->caption(), "typed at close");
-    const bool saved = !c.blocked || c.freedWhileAsked;
-    EXPECT_EQ(ReadFile(t.entryFile()) == With(Sample(), 12, "typed at close"), saved);
+    const std::string written = c.blocked ? kSample.substr(0, 12000) : kSample;
+    const bool saved = c.edit && (!c.blocked || c.freedWhileAsked);
+    EXPECT_EQ(t.file(),
+              saved ? WithEntry(written, 12, "typed at close") : (c.blocked ? "" : kSample));
   }
 }
 
-TEST(Editing, AFailedSaveIsReportedOnceTheLabelKeepsTheTextAndTheNextSaveWritesIt) {
-  EditingApp t;
-  test::BlockFile(t.entryFile());
-  t.edit(1, "survives");
+TEST(Editing, AFailedSaveIsReportedOnceTheLabelKeepsTheTextAndTheNextCommitWritesIt) {
+  App t;
+  // The report, a message box, takes the focus from the window while it is open.
+  t.windows.onReport = [&] { t.main.form.nativeFocusChanged(nullptr); };
+  FailWrites(t.entryFile());
+  t.input.click(*t.main.Names[3]);
+  t.type("typed");
+  t.input.click(*t.main.Names[4]);
+  ASSERT_EQ(t.windows.errors.size(), 1u);
+  EXPECT_EQ(t.windows.errors[0].rfind("Typewell could not save " + t.entryFile() + ".", 0), 0u);
+  EXPECT_EQ(t.caption(3), "typed");
+  EXPECT_TRUE(t.editing() && t.main.Gettext->hasFocus());
+  EXPECT_EQ(t.app->currentSlot, 4);
+  // Once the file can be written again, the next commit stores what the labels hold.
+  fs::remove(t.entryFile());
+  t.type("four");
+  t.commit();
+  EXPECT_EQ(t.windows.errors.size(), 1u);
+  EXPECT_EQ(t.file(), WithEntry(WithEntry(kSample.substr(0, 12000), 3, "typed"), 4, "four"));
+}
+
+TEST(Drag, StartsAfterAMoveOfMoreThanTenTwipsOnEitherAxisWithTheLeftButtonAlone) {
+  struct Case {
+    int buttons;
+    forms::Twips dx, dy;
+    bool starts;
+  };
+  const Case cases[] = {
+      {kLeftButton, 10, 0, false},    {kLeftButton, 0, 10, false},
+      {kLeftButton, 10, 10, false},   {kLeftButton, -10, -10, false},
+      {kLeftButton, 11, 0, true},     {kLeftButton, -11, 0, true},
+      {kLeftButton, 0, 11, true},     {kLeftButton, 0, -11, true},
+      {kLeftButton, 10, 10.5f, true}, {kRightButton, 300, 300, false},
+      {kMiddleButton, 300, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "buttons " << c.buttons << " by " << c.dx << "," << c.dy);
+    App t;
+    t.input.press(*t.main.Names[3], c.buttons, 100, 100);
+    t.input.move(*t.main.Names[3], c.buttons, 100 + c.dx, 100 + c.dy);
+    EXPECT_EQ(t.main.form.dragging(), c.starts);
+    EXPECT_EQ(t.backend.outlineShown, c.starts);
+    EXPECT_EQ(t.main.Dragbox->visible(), c.starts);
+    EXPECT_EQ(t.app->currentSlot, c.starts ? 3 : 0);
+    // Nothing else happens before the threshold: no pending events are let run.
+    EXPECT_EQ(t.windows.callsStartingWith("doEvents").size(), c.starts ? 1u : 0u);
+  }
+  // Never from an empty label, nor with the left and right buttons together; once the right
+  // one is let go, the left one alone drags.
+  App t;
+  t.input.press(*t.main.Names[5], kLeftButton, 100, 100);
+  t.input.move(*t.main.Names[5], kLeftButton, 500, 500);
+  EXPECT_FALSE(t.main.form.dragging());
+  t.input.release(*t.main.Names[5]);
+  t.input.press(*t.main.Names[3], kLeftButton, 100, 100);
+  t.input.press(*t.main.Names[3], kRightButton, 100, 100);
+  t.input.move(*t.main.Names[3], kLeftButton | kRightButton, 400, 100);
+  EXPECT_FALSE(t.main.form.dragging());
+  t.input.release(*t.main.Names[3], kRightButton, 400, 100);
+  t.input.move(*t.main.Names[3], kLeftButton, 400, 100);
+  EXPECT_TRUE(t.main.form.dragging());
+}
+
+TEST(Drag, TheOutlineStartsOverTheLabelFollowsThePointerAndTheProxyTakesTheLabelsLook) {
+  App t;
+  t.main.Names[19]->setBackColor({12, 34, 56});
+  t.main.Names[19]->setBold(true);
+  t.input.click(*t.main.Page[1]);  // page 2 is on show at Frame(0)'s place
+  const forms::Rect label = t.main.Names[19]->absoluteBounds();
+  t.input.press(*t.main.Names[19], kLeftButton, 40, 30);
+  t.input.move(*t.main.Names[19], kLeftButton, 40, 45);
+  EXPECT_EQ(t.backend.outline, (forms::Rect{label.left, label.top, label.width, 264}));
+  EXPECT_EQ(t.main.Dragbox->bounds(), t.backend.outline);
+  EXPECT_EQ(t.main.Dragbox->caption(), "nineteen");
+  EXPECT_EQ(t.main.Dragbox->backColor(), (forms::Rgb{12, 34, 56}));
+  EXPECT_TRUE(t.main.Dragbox->bold());
+  t.input.move(*t.main.Names[25], kLeftButton, 40, 100);
+  EXPECT_EQ(t.backend.outline.top, t.main.Names[25]->absoluteBounds().top + 55);
+  t.input.release(*t.main.Names[25], kLeftButton, 40, 45);
+  t.drag(21, 22);  // a normal label makes the proxy normal again
+  EXPECT_FALSE(t.main.Dragbox->bold());
+  EXPECT_EQ(t.main.Dragbox->caption(), "x");
+  // A release while the pending events run ends the press without a drag.
+  t.input.press(*t.main.Names[3], kLeftButton, 100, 100);
+  t.windows.pendingEvents = [&] { t.input.release(*t.main.Names[3], kLeftButton, 100, 150); };
+  t.input.move(*t.main.Names[3], kLeftButton, 100, 150);
+  EXPECT_FALSE(t.main.form.dragging() || t.backend.outlineShown || t.main.Dragbox->visible());
+}
+
+TEST(Drag, ADropOnAnEmptySlotRewritesOnlyTheTwoRecords) {
+  App t;
+  t.drag(3, 20);
+  std::string expected = WithEntry(WithEntry(kSample, 3, ""), 20, "A");
+  EXPECT_EQ(t.file(), expected);
+  EXPECT_TRUE(t.main.FillBtn[20]->enabled() && !t.main.FillBtn[3]->enabled());
+  EXPECT_FALSE(t.main.Dragbox->visible() || t.main.form.dragging());
+  // Within the last page, on the first page, and from the first page to the last record.
+  t.drag(59, 45);
+  t.drag(0, 5);
+  t.drag(4, 59);
+  expected = WithEntry(WithEntry(WithEntry(expected, 59, ""), 45, std::string(200, 'z')), 0, "");
+  expected = WithEntry(WithEntry(WithEntry(expected, 5, "first"), 4, ""), 59, "  lead");
+  EXPECT_EQ(t.file(), expected);
+  EXPECT_EQ(t.caption(59), "  lead");
+  EXPECT_TRUE(t.main.FillBtn[45]->enabled() && t.main.FillBtn[5]->enabled());
+  EXPECT_FALSE(t.main.FillBtn[0]->enabled() || t.main.FillBtn[4]->enabled());
+  // A file that ends before the target record is completed with blanks up to it.
+  App shortFile(EntryFileWith({{3, "A"}}).substr(0, 1010));
+  shortFile.drag(3, 20);
+  EXPECT_EQ(shortFile.file(), EntryFileWith({{20, "A"}}).substr(0, 4200));
+  EXPECT_TRUE(t.windows.errors.empty() && shortFile.windows.errors.empty());
+}
+
+TEST(Drag, ADropAnywhereElseOrAFailedWriteLeavesTheEntryWhereItWas) {
+  App t;
+  const auto unchanged = [&](const std::string& file) {
+    EXPECT_EQ(t.file(), file);
+    EXPECT_EQ(t.caption(3), "A");
+    EXPECT_EQ(t.caption(0), "first");
+    EXPECT_TRUE(t.main.FillBtn[3]->enabled() && !t.main.FillBtn[7]->enabled());
+    EXPECT_FALSE(t.main.form.dragging() || t.backend.outlineShown);
+  };
+  t.drag(3, 3);
+  unchanged(kSample);
+  t.drag(3, 0);
+  unchanged(kSample);
+  // Released over an "Insert" button, the page bar, a tab and outside the window: no drop.
+  for (forms::Control* c :
+       {t.main.FillBtn[7], t.main.Label1, t.main.Page[0], static_cast<forms::Control*>(nullptr)}) {
+    t.input.press(*t.main.Names[3], kLeftButton, 100, 100);
+    t.input.move(*t.main.Names[3], kLeftButton, 100, 120);
+    c ? t.input.release(*c) : t.input.releaseAt({-300, 900});
+    unchanged(kSample);
+  }
+  FailWrites(t.entryFile());
+  t.drag(3, 20);
   ASSERT_EQ(t.windows.errors.size(), 1u);
   EXPECT_NE(t.windows.errors[0].find(t.entryFile()), std::string::npos);
-  EXPECT_EQ(t.main.Names[1]->caption(), "survives");
-  EXPECT_FALSE(t.editing());
-
-  // Once the file can be written again, the next commit stores everything the labels hold.
-  std::filesystem::remove(t.entryFile());
-  core::SaveEntries(t.app);  // what the next commit does
-  EXPECT_EQ(ReadFile(t.entryFile()), With(Sample(), 1, "survives"));
+  EXPECT_EQ(t.caption(20), "");
+  fs::remove(t.entryFile());
+  unchanged("");
+  // The program goes on: once the file can be written again, the same drop succeeds.
+  WriteFile(t.entryFile(), kSample);
+  t.drag(3, 20);
+  EXPECT_EQ(t.file(), WithEntry(WithEntry(kSample, 3, ""), 20, "A"));
+  EXPECT_EQ(t.windows.errors.size(), 1u);
 }
 
-// A message box takes the focus from the window while it is open, as on Windows.
-class FocusTakingErrors : public platform::RecordingWindowSystem {
- public:
-  forms::Form* form = nullptr;
-  void reportError(const std::string& message, platform::WindowHandle owner) override {
-    if (form != nullptr) form->nativeFocusChanged(nullptr);
-    RecordingWindowSystem::reportError(message, owner);
+TEST(Drag, APressAndReleaseEditsAMovedPressDragsAndAnOpenEditIsCommittedFirst) {
+  App t;
+  t.input.press(*t.main.Names[3], kLeftButton, 100, 100);
+  t.input.move(*t.main.Names[3], kLeftButton, 100, 100);
+  t.input.release(*t.main.Names[3], kLeftButton, 100, 100);
+  EXPECT_TRUE(t.editing());
+  t.type("typed into three");
+  // A move of one pixel over another label starts its drag; the edit is committed to its slot.
+  t.input.press(*t.main.Names[4], kLeftButton, 100, 100);
+  t.input.move(*t.main.Names[4], kLeftButton, 100, 115);
+  EXPECT_TRUE(t.main.form.dragging());
+  EXPECT_FALSE(t.editing());
+  EXPECT_EQ(t.app->currentSlot, 4);
+  const std::string committed = WithEntry(kSample, 3, "typed into three");
+  EXPECT_EQ(t.file(), committed);
+  // Its release on the same label is a drop, not a click; then a drop elsewhere moves it.
+  t.input.release(*t.main.Names[4], kLeftButton, 100, 115);
+  EXPECT_FALSE(t.editing());
+  t.drag(4, 6);
+  EXPECT_EQ(t.file(), WithEntry(WithEntry(committed, 4, ""), 6, "  lead"));
+}
+
+TEST(Pages, AReleaseOverATabShowsItsPageAtTheFirstOnesPlaceAndCommitsAnOpenEdit) {
+  App t;
+  const auto onShow = [&] {
+    std::string shown, marked;
+    for (int p = 0; p < 4; ++p) {
+      if (t.main.Frame[p]->visible()) shown += std::to_string(p);
+      if (t.main.Page[p]->selected()) marked += std::to_string(p);
+    }
+    return shown + "/" + marked;
+  };
+  t.input.click(*t.main.Names[3]);
+  t.input.click(*t.main.Page[0]);
+  EXPECT_TRUE(t.main.Holdfocus->hasFocus() && !t.editing());
+  EXPECT_EQ(onShow(), "0/0");
+  EXPECT_EQ(t.main.Frame[1]->left(), 2952) << "the other containers were not moved";
+  const int buttons[] = {kRightButton, kMiddleButton, kLeftButton, kLeftButton, kLeftButton};
+  const int order[] = {2, 1, 3, 0, 2};
+  for (int i = 0, shown = 0; i < 5; shown = order[i++]) {
+    t.input.click(*t.main.Names[shown * 15 + 4]);
+    t.input.click(*t.main.Page[order[i]], buttons[i]);
+    EXPECT_FALSE(t.editing());
+    EXPECT_EQ(onShow(), std::to_string(order[i]) + "/" + std::to_string(order[i]));
+    EXPECT_EQ(t.main.Names[order[i] * 15 + 4]->absoluteBounds(),
+              (forms::Rect{828, 1476, 1932, 276}));
   }
-};
-
-TEST(Editing, AReportThatTakesTheFocusDuringACommitReportsOnceAndTheNextEditOpens) {
-  forms::HeadlessBackend backend;
-  forms::Toolkit toolkit{backend};
-  FocusTakingErrors windows;
-  test::TempFolder folder;
-  core::App app{toolkit, windows, folder.withSeparator()};
-  forms::HeadlessInput input{app.main.form};
-  windows.form = &app.main.form;
-  std::filesystem::create_directory(folder.file("Forms.dat"));
-  app::WireEvents(app);
-  app.main.form.load();
-  app.main.form.show();
-
-  input.click(*app.main.Names[3]);
-  app.main.Gettext->nativeTextChanged("typed");
-  input.click(*app.main.Names[4]);
-  EXPECT_EQ(windows.errors.size(), 1u);
-  EXPECT_EQ(app.main.Names[3]->caption(), "typed");
-  EXPECT_TRUE(app.main.Gettext->visible());
-  EXPECT_TRUE(app.main.Gettext->hasFocus());
-  EXPECT_EQ(app.currentSlot, 4);
-
-  // A later commit with the file usable again writes the earlier text as well.
-  std::filesystem::remove(folder.file("Forms.dat"));
-  app.main.Gettext->nativeTextChanged("four");
-  app.main.Holdfocus->setFocus();
-  EXPECT_EQ(windows.errors.size(), 1u);
-  EXPECT_EQ(ReadFile(folder.file("Forms.dat")),
-            With(With(std::string(12000, ' '), 3, "typed"), 4, "four"));
+  // Pressed on a tab, released outside the window: the marked tab still names the page.
+  t.input.press(*t.main.Page[1]);
+  t.input.releaseAt({-300, 900});
+  EXPECT_EQ(onShow(), "1/1");
+  // A drag passing over a tab shows its page and marks the tab; a page not passed over stays.
+  App d;
+  d.input.press(*d.main.Names[3], kLeftButton, 50, 50);
+  d.input.move(*d.main.Names[3], kLeftButton, 50, 70);
+  d.input.move(*d.main.Page[0]);
+  d.input.move(*d.main.Page[2]);
+  d.input.move(*d.main.Page[1], kLeftButton, 20, 20);
+  d.input.move(*d.main.Page[1], kLeftButton, 30, 20);
+  EXPECT_TRUE(d.main.Frame[1]->visible() && d.main.Page[1]->selected());
+  EXPECT_FALSE(d.main.Frame[2]->visible() || d.main.Frame[0]->visible());
+  EXPECT_EQ(d.main.Frame[2]->left(), 0);
+  EXPECT_EQ(d.main.Frame[3]->left(), 3816);
 }
 
 }  // namespace
-}  // namespace tw
+}  // namespace tw::test

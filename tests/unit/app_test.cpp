@@ -1,0 +1,366 @@
+// The started program's other handlers, driven as the user does: the fill action and its key
+// order, the tick's target tracking and position saves, the options dialog, the web links and
+// the main window's life.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "test_support.h"
+
+namespace tw::test {
+namespace {
+
+using forms::kLeftButton;
+using forms::kRightButton;
+constexpr platform::WindowHandle kTarget = 20480, kElsewhere = 30000;
+
+std::string Join(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += (out.empty() ? "" : "|") + l;
+  return out;
+}
+
+// The program with two entries, and an editor in front at the last tick before the click.
+struct Filling : Running {
+  Filling() : Running(EntryFileWith({{3, "Smith & Co"}, {5, "second"}})) {
+    windows.titles[kTarget] = "Order form - Editor";
+    windows.foreground = kTarget;
+    main.Timer1->tick();
+    windows.foreground = main.form.hwnd();  // the click activated Typewell
+    windows.calls.clear();
+  }
+  std::size_t keys() const { return windows.callsStartingWith("sendKeys").size(); }
+};
+
+const std::string kAttempt =
+    "setClipboardText Smith & Co|setForegroundWindow 20480|doEvents|windowExists 20480|windowHung "
+    "20480|foregroundIsThreadOf 20480|releaseHeldModifiers|sendKeys {HOME} wait 20480|sendKeys "
+    "+{END} wait 20480|sendKeys {BACKSPACE} wait 20480|sendKeys +{INSERT} wait 20480|doEvents|"
+    "sendKeys {TAB} nowait 20480|doEvents";
+
+TEST(Fill, AReleaseOfAnyButtonReplacesTheTargetsLineThroughTheClipboardAndMovesOnWithTab) {
+  struct Case {
+    int button, shift;
+    bool outside;  // released over another row's label
+  };
+  for (const Case c : {Case{kLeftButton, 0, false}, Case{kRightButton, 0, false},
+                       Case{forms::kMiddleButton, 0, true}, Case{kLeftButton, 7, false}}) {
+    Filling t;
+    t.input.press(*t.main.FillBtn[3], c.button, 10, 10, c.shift);
+    c.outside ? t.input.releaseAt({1000, 2400}, c.button)
+              : t.input.release(*t.main.FillBtn[3], c.button, 10, 10, c.shift);
+    EXPECT_EQ(Join(t.windows.calls), "windowTitle 20480|" + kAttempt);
+    EXPECT_EQ(t.windows.clipboard, "Smith & Co");
+    EXPECT_TRUE(t.main.Holdfocus->hasFocus() && !t.app->fillRunning);
+    EXPECT_EQ(ReadFile(t.settingsFile()), "");  // a fill touches no file
+  }
+}
+
+TEST(Fill, NothingIsTypedIntoTheDesktopOrWithoutATargetOrFromTheKeyboard) {
+  const char* titles[] = {"Program Manager", "PROGRAM MANAGER",         "program manager",
+                          "pROGRAM mANAGER", "Program Manager - notes", " Program Manager",
+                          "Program Manage"};
+  for (int i = 0; i < 7; ++i) {
+    Filling t;
+    t.windows.titles[kTarget] = titles[i];
+    t.input.click(*t.main.FillBtn[3]);
+    EXPECT_EQ(t.keys(), i < 4 ? 0u : 5u) << titles[i];
+  }
+  Filling t;
+  t.main.FillBtn[3]->setFocus();
+  t.main.form.nativeClicked(*t.main.FillBtn[3]);  // Space or Enter
+  t.app->targetWindow = 0;
+  t.input.click(*t.main.FillBtn[3]);
+  EXPECT_EQ(Join(t.windows.calls), "");
+}
+
+TEST(Fill, AFailedAttemptIsRepeatedOnceWaitingABoundedWhileForTheClipboard) {
+  struct Case {
+    int clipboardFailures;
+    platform::SendResult keys;
+    std::size_t clipboards, pauses, sent;
+  };
+  const Case cases[] = {{1, platform::SendResult::Delivered, 2, 0, 5},
+                        {4, platform::SendResult::Delivered, 5, 3, 5},
+                        {1000, platform::SendResult::Delivered, 51, 49, 0},
+                        {0, platform::SendResult::Failed, 2, 0, 2},
+                        {0, platform::SendResult::TimedOut, 1, 0, 1}};
+  for (const Case& c : cases) {
+    Filling t;
+    t.windows.clipboardFailures = c.clipboardFailures;
+    t.windows.keysResult = c.keys;
+    t.input.click(*t.main.FillBtn[3]);
+    EXPECT_EQ(t.windows.callsStartingWith("setClipboardText").size(), c.clipboards);
+    EXPECT_EQ(t.windows.callsStartingWith("sleep 20").size(), c.pauses);
+    EXPECT_EQ(t.keys(), c.sent);
+    EXPECT_TRUE(t.windows.errors.empty() && !t.app->fillRunning);
+    if (c.clipboardFailures == 1) {
+      EXPECT_EQ(Join(t.windows.calls),
+                "windowTitle 20480|setClipboardText Smith & Co|doEvents|" + kAttempt);
+    }
+  }
+}
+
+TEST(Fill, NoKeyIsSentToATargetThatIsGoneHungOrNotInFrontAfterTheYield) {
+  for (int i = 0; i < 4; ++i) {
+    Filling t;
+    if (i == 0) t.windows.goneWindows = {kTarget};
+    if (i == 1) t.windows.hungWindows = {kTarget};
+    if (i == 2) t.windows.activationRefused = true;
+    if (i == 3) t.windows.pendingEvents = [&] { t.windows.foreground = kElsewhere; };
+    t.input.click(*t.main.FillBtn[3]);
+    EXPECT_EQ(t.keys() + t.windows.callsStartingWith("releaseHeldModifiers").size(), 0u) << i;
+    EXPECT_EQ(t.windows.callsStartingWith("setForegroundWindow").size(), 1u) << i;
+  }
+}
+
+TEST(Fill, TheTextAndTargetAreTakenOnceAndAReleaseDuringTheFillIsIgnored) {
+  Filling t;
+  t.main.Names[3]->setCaption("+^%~{}\r\nM\xFCller \x80");
+  // A tick and a second click inside the first yield change neither the target nor the keys.
+  t.windows.pendingEvents = [&] {
+    t.app->targetWindow = kElsewhere;
+    t.input.click(*t.main.FillBtn[5]);
+  };
+  t.input.click(*t.main.FillBtn[3]);
+  EXPECT_EQ(t.windows.clipboard, "+^%~{}\r\nM\xFCller \x80");
+  EXPECT_EQ(t.windows.callsStartingWith("setClipboardText").size(), 1u);
+  for (const auto& call : t.windows.callsStartingWith("sendKeys"))
+    EXPECT_TRUE(call.ends_with(" 20480")) << call;
+  // The guard ends with the fill, also when a pending event throws.
+  t.windows.pendingEvents = [] { throw std::runtime_error("from a pending event"); };
+  EXPECT_THROW(t.input.click(*t.main.FillBtn[5]), std::runtime_error);
+  t.windows.calls.clear();
+  t.app->targetWindow = kTarget;
+  t.input.click(*t.main.FillBtn[5]);
+  EXPECT_EQ(t.windows.callsStartingWith("setClipboardText"),
+            std::vector<std::string>{"setClipboardText second"});
+  EXPECT_EQ(t.keys(), 5u);
+}
+
+TEST(Tracking, TheLastForeignWindowInFrontBecomesTheTargetAndTypewellGoesOnTopAgainOnce) {
+  Running t;
+  forms::Form& form = t.main.form;
+  forms::Form dialog(t.toolkit, "Options", {});
+  dialog.load();
+  t.windows.ownWindows = {72000};  // a message box of Typewell's own
+  struct Step {
+    char how;  // t: tick, d: deactivated, m: a press on the inactive window
+    platform::WindowHandle foreground, target;
+  };
+  const Step steps[] = {{'t', form.hwnd(), 0},
+                        {'m', 70000, 70000},
+                        {'t', 0, 70000},
+                        {'d', 71000, 71000},
+                        {'t', dialog.hwnd(), 71000},
+                        {'t', 72000, 71000},
+                        {'m', form.hwnd(), 71000},
+                        {'d', 0, 71000}};
+  for (const Step& s : steps) {
+    t.windows.foreground = s.foreground;
+    s.how == 't' ? t.main.Timer1->tick()
+                 : (s.how == 'd' ? form.nativeDeactivated() : form.nativeMouseActivated());
+    EXPECT_EQ(t.app->targetWindow, s.target) << s.how << s.foreground;
+  }
+  // Lost to its own dialog nothing happens; with another program in front, one raise.
+  EXPECT_EQ(t.windows.callsStartingWith("raiseTopmost"), std::vector<std::string>{});
+  form.nativeDeactivated();
+  t.windows.foreground = 73000;
+  t.main.Timer1->tick();
+  t.main.Timer1->tick();
+  EXPECT_EQ(t.windows.callsStartingWith("raiseTopmost"),
+            std::vector<std::string>{"raiseTopmost " + std::to_string(form.hwnd())});
+  EXPECT_EQ(ReadFile(t.settingsFile()), "");  // neither writes the settings file
+}
+
+TEST(Tracking, AMoveInTheNormalStateIsSavedOnceRoundedAndWithinSixteenBits) {
+  Running t("", SettingsBytes({1, 1200, 2400, 2, 7, 20}));
+  forms::Form& form = t.main.form;
+  form.nativeStateChanged(forms::WindowState::Normal);
+  struct Step {
+    forms::WindowState state;
+    float top, left;
+    std::int16_t savedTop, savedLeft;  // the file's position after the tick
+  };
+  using enum forms::WindowState;
+  const Step steps[] = {{Normal, 1200, 2400, 1200, 2400},
+                        {Normal, 1200, 2415, 1200, 2415},
+                        {Minimized, -32000, -32000, 1200, 2415},
+                        {Normal, 1000.5f, 2001.5f, 1000, 2002},
+                        {Normal, -0.5f, 2.5f, 0, 2},
+                        {Normal, -1.5f, 10.4f, -2, 10},
+                        {Normal, 32767.4f, -32768.5f, 32767, -32768},
+                        {Normal, 7.5f * 77, 7.5f * 101, 578, 758},
+                        {Normal, 1200, 40000, 578, 758},
+                        {Normal, -32769, 2400, 578, 758},
+                        {Normal, 32767.5f, 0, 578, 758},
+                        {Normal, 8.5714f * 77, 8.5714f * 101, 660, 866}};
+  for (const Step& s : steps) {
+    form.nativeStateChanged(s.state);
+    form.nativeMoved(s.left, s.top, form.width(), form.height());
+    t.main.Timer1->tick();
+    const std::string saved = SettingsBytes({1, s.savedTop, s.savedLeft, 2, 7, 20});
+    EXPECT_EQ(ReadFile(t.settingsFile()), saved) << s.top << "/" << s.left;
+    // Standing still, no tick writes again.
+    fs::remove(t.settingsFile());
+    t.main.Timer1->tick();
+    EXPECT_FALSE(fs::exists(t.settingsFile()));
+    WriteFile(t.settingsFile(), saved);
+  }
+}
+
+TEST(Tracking, AFailingPositionSaveIsReportedOnceUntilASaveSucceedsAgain) {
+  Running t;
+  FailWrites(t.settingsFile());
+  for (const float left : {2415.0f, 2430.0f}) {
+    t.main.form.setLeft(left);
+    t.main.Timer1->tick();
+  }
+  ASSERT_EQ(t.windows.errors.size(), 1u);
+  EXPECT_EQ(t.windows.errors[0].rfind("Typewell could not save " + t.settingsFile() + ".", 0), 0u);
+  EXPECT_EQ(t.app->settings.WindowLeft, 8157);
+  fs::remove(t.settingsFile());
+  t.main.Timer1->tick();
+  EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes({0, 4182, 2430, 0, 0, 1}));
+  FailWrites(t.settingsFile());
+  t.main.form.setLeft(2445);
+  t.main.Timer1->tick();
+  EXPECT_EQ(t.windows.errors.size(), 2u);
+}
+
+// Clicks "Options"; script runs while the dialog is shown modally and must close it.
+void WithDialog(Running& t,
+                const std::function<void(forms::Form&, forms::HeadlessInput&)>& script) {
+  t.backend.modalScript = [&](forms::Form& dialog) {
+    forms::HeadlessInput in(dialog);
+    script(dialog, in);
+  };
+  t.main.OptionsBtn->setFocus();  // as the real press on the button does
+  t.input.click(*t.main.OptionsBtn);
+}
+
+bool AllBold(const forms::Form& form, bool bold) {
+  for (int i = 0; i < form.controlCount(); ++i)
+    if (form.controlAt(i).hasFont() && form.controlAt(i).bold() != bold) return false;
+  return true;
+}
+
+TEST(Options, TheDialogOpensAtTheWindowsCornerWithTheStoredChoicesAndSavesNothing) {
+  Running t("", SettingsBytes({1, 2700, 4350, 3, 7, 20}));
+  for (int round = 0; round < 2; ++round) {
+    WithDialog(t, [&](forms::Form& d, forms::HeadlessInput& in) {
+      EXPECT_EQ(d.top(), 2700);
+      EXPECT_EQ(d.left(), 4350);
+      EXPECT_TRUE(d.control("ColorOption", 3).selected() && d.control("FontOption", 1).selected());
+      EXPECT_TRUE(AllBold(d, true));
+      EXPECT_EQ(t.windows.callsStartingWith("setWindowTopmost").back(),
+                "setWindowTopmost " + std::to_string(d.hwnd()) + " 0,0,0,0");
+      EXPECT_EQ(t.toolkit.formCount(), 2);
+      round == 0 ? d.nativeCloseRequested() : in.click(d.control("OKBtn"));
+    });
+    EXPECT_EQ(t.toolkit.formCount(), 1);
+    EXPECT_TRUE(t.main.Holdfocus->hasFocus());
+  }
+  EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes({1, 2700, 4350, 3, 7, 20}));
+}
+
+TEST(Options, EachChoiceIsSavedAndTakesEffectWhateverTheButtonAndTheNextOpeningShowsIt) {
+  Running t("", SettingsBytes({0, 2100, 1500, 0, 7, 20}));
+  const forms::Rgb colours[] = {{255, 255, 255}, {0, 255, 0}, {0, 255, 255}, {255, 255, 0}};
+  struct Step {
+    const char* option;
+    int index, button;
+    store::SettingsRecord saved;
+  };
+  const Step steps[] = {{"ColorOption", 1, kLeftButton, {0, 2100, 1500, 1, 7, 20}},
+                        {"ColorOption", 2, kRightButton, {0, 2100, 1500, 2, 7, 20}},
+                        {"FontOption", 1, forms::kMiddleButton, {1, 2100, 1500, 2, 7, 20}},
+                        {"ColorOption", 3, kLeftButton, {1, 2100, 1500, 3, 7, 20}},
+                        {"ColorOption", 0, kLeftButton, {1, 2100, 1500, 0, 7, 20}},
+                        {"FontOption", 0, kRightButton, {0, 2100, 1500, 0, 7, 20}}};
+  for (const Step& s : steps) {
+    WithDialog(t, [&](forms::Form& d, forms::HeadlessInput& in) {
+      in.press(d.control(s.option, s.index), s.button);
+      in.release(d.control(s.option, s.index), s.button);
+      EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes(s.saved));
+      for (forms::Control* label : t.main.Names)
+        EXPECT_EQ(label->backColor(), colours[s.saved.ColorChoice]);
+      EXPECT_TRUE(AllBold(d, s.saved.FontChoice == 1) && AllBold(t.main.form, s.saved.FontChoice));
+      EXPECT_TRUE(d.control("Holdfocus").hasFocus());
+      d.nativeCloseRequested();
+    });
+    EXPECT_EQ(t.app->settings, s.saved);
+  }
+  // A choice that cannot be saved is reported, before it takes effect, and still applied.
+  FailWrites(t.settingsFile());
+  t.windows.onReport = [&] { EXPECT_EQ(t.main.Names[0]->backColor(), colours[0]); };
+  WithDialog(t, [&](forms::Form& d, forms::HeadlessInput& in) {
+    in.click(d.control("ColorOption", 3));
+    EXPECT_EQ(t.windows.errors.size(), 1u);
+    EXPECT_EQ(t.main.Names[59]->backColor(), colours[3]);
+    in.click(d.control("OKBtn"));
+  });
+}
+
+TEST(WebLinks, TheBrowserStartsWithThePageQuotedAndTheWindowGetsOutOfTheWay) {
+  constexpr const char* kBrowser = "C:\\Program Files\\Web Browser\\browser.exe";
+  for (const bool tutorial : {true, false}) {
+    Running t;
+    t.windows.executable = kBrowser;
+    const std::string placeholder = t.folder.file("~.htm");
+    WriteFile(placeholder, std::string("kept\0\r\n", 7));
+    fs::permissions(placeholder, fs::perms::owner_write, fs::perm_options::remove);
+    const std::string h = std::to_string(t.main.form.hwnd());
+    forms::Control& button = tutorial ? *t.main.Command1 : *t.main.WebsiteBtn;
+    button.setFocus();
+    t.input.click(button);
+    const std::string page = tutorial ? t.folder.withSeparator() + "tutorial/tutorial.htm"
+                                      : "http://www.example.com/default.htm";
+    EXPECT_EQ(Join(t.windows.calls),
+              "findExecutable ~.htm " + t.folder.withSeparator() + "|startProgram \"" + kBrowser +
+                  "\" \"" + page + "\"|windowRect " + h + "|setWindowTopmost " + h + " 0,0,0,0");
+    EXPECT_EQ(t.main.form.windowState(), forms::WindowState::Minimized);
+    EXPECT_TRUE(t.main.Holdfocus->hasFocus());
+    EXPECT_LT(std::ranges::find(t.backend.log, "focus Holdfocus"),
+              std::ranges::find(t.backend.log, "state DoIt minimized"));
+    // The placeholder was made writable and kept byte for byte.
+    EXPECT_EQ(ReadFile(placeholder), std::string("kept\0\r\n", 7));
+    EXPECT_NE(fs::status(placeholder).permissions() & fs::perms::owner_write, fs::perms::none);
+  }
+  // No registered browser, or a placeholder that cannot be created: nothing happens at all.
+  for (const bool blocked : {false, true}) {
+    Running t;
+    if (blocked) BlockFile(t.folder.file("~.htm"));
+    t.windows.executable = blocked ? std::optional<std::string>(kBrowser) : std::nullopt;
+    for (forms::Control* button : {t.main.Command1, t.main.WebsiteBtn}) {
+      button->setFocus();
+      t.input.click(*button);
+      EXPECT_TRUE(button->hasFocus());
+    }
+    EXPECT_EQ(t.windows.callsStartingWith("startProgram").size(), 0u);
+    EXPECT_EQ(t.windows.calls.size(), blocked ? 0u : 2u);
+    EXPECT_EQ(t.main.form.windowState(), forms::WindowState::Normal);
+    EXPECT_TRUE(t.windows.errors.empty());
+  }
+}
+
+TEST(Lifecycle, MinimizeCommitsAnOpenEditAndEveryChangeOfStatePutsTheWindowOnTopAgain) {
+  Running t;
+  t.windows.rects[t.main.form.hwnd()] = {10, 20, 200, 460};
+  t.input.click(*t.main.Names[4]);
+  t.main.Gettext->nativeTextChanged("before minimising");
+  t.input.click(*t.main.MinimizeBtn);
+  EXPECT_EQ(WithEntry(std::string(12000, ' '), 4, "before minimising"), ReadFile(t.entryFile()));
+  EXPECT_TRUE(t.main.Holdfocus->hasFocus() && !t.main.Gettext->visible());
+  EXPECT_EQ(t.main.form.windowState(), forms::WindowState::Minimized);
+  t.main.form.nativeStateChanged(forms::WindowState::Normal);
+  const std::string topmost = "setWindowTopmost " + std::to_string(t.main.form.hwnd());
+  EXPECT_EQ(t.windows.callsStartingWith("setWindowTopmost"),
+            std::vector<std::string>(2, topmost + " 10,20,200,460"));
+  EXPECT_TRUE(t.windows.callsStartingWith("setForegroundWindow").empty());
+  EXPECT_TRUE(t.exits.empty());
+}
+
+}  // namespace
+}  // namespace tw::test

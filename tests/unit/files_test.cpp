@@ -1,0 +1,241 @@
+// Typewell.ini and Forms.dat byte for byte: what every length and content loads as, what the file
+// holds afterwards, and files that are protected, hidden or cannot take a write.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/entries.h"
+#include "store/binary_file.h"
+#include "store/settings_file.h"
+#include "test_support.h"
+
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace tw::test {
+namespace {
+
+std::string Hex(const std::string& hex) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 3)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+// A 1280 × 1024 pixel screen and the main window's outer size: the centre is top 4182 (56 10
+// in the file), left 8157 (DD 1F).
+constexpr store::WindowGeometry kScreen{19200, 15360, 2886, 6996};
+
+TEST(SettingsFile, EveryLengthAndExtremeValueLoadsAndIsCorrectedAsDefined) {
+  struct Case {
+    const char *name, *file;  // hex
+    store::SettingsRecord loaded;
+    const char* after = nullptr;  // hex; by default the loaded record and the bytes beyond it
+    bool onMonitor = true;
+  };
+  const Case cases[] = {
+      {"0 bytes: a first start writes nothing", "", {0, 4182, 8157, 0, 0, 1}, ""},
+      {"1 byte: bold at 0/0, centred", "01", {1, 4182, 8157, 0, 0, 1}},
+      {"3 bytes: top 176", "01 00 B0", {1, 176, 0, 0, 0, 1}},
+      {"5 bytes: left 184", "01 00 B0 04 B8", {1, 1200, 184, 0, 0, 1}},
+      {"7 bytes: yellow", "01 00 B0 04 B8 0B 03", {1, 1200, 3000, 3, 0, 1}},
+      {"11 bytes: count 5", "01 00 B0 04 B8 0B 03 00 00 00 05", {1, 1200, 3000, 3, 0, 6}},
+      {"11 bytes: count 20 stays, the record is completed",
+       "01 00 B0 04 B8 0B 03 00 00 00 14",
+       {1, 1200, 3000, 3, 0, 20}},
+      {"13 bytes: the byte after the record stays",
+       "01 00 B0 04 B8 0B 03 00 00 00 05 00 77",
+       {1, 1200, 3000, 3, 0, 6}},
+      {"font 32767 is normal and written",
+       "FF 7F B0 04 B8 0B 03 00 00 00 05 00",
+       {0, 1200, 3000, 3, 0, 6}},
+      {"font 2, count 20", "02 00 B0 04 B8 0B 03 00 00 00 14 00", {0, 1200, 3000, 3, 0, 20}},
+      {"font -32768", "00 80 B0 04 B8 0B 03 00 00 00 05 00", {0, 1200, 3000, 3, 0, 6}},
+      {"top 32767 is centred", "01 00 FF 7F B8 0B 03 00 00 00 05 00", {1, 4182, 8157, 3, 0, 6}},
+      {"top -32768 is kept", "01 00 00 80 B8 0B 03 00 00 00 05 00", {1, -32768, 3000, 3, 0, 6}},
+      {"left 32767 is centred", "01 00 B0 04 FF 7F 03 00 00 00 05 00", {1, 4182, 8157, 3, 0, 6}},
+      {"left -32768 is kept", "01 00 B0 04 00 80 03 00 00 00 05 00", {1, 1200, -32768, 3, 0, 6}},
+      {"at the screen's edges less 1000 twips",
+       "01 00 18 38 18 47 03 00 00 00 14 00",
+       {1, 14360, 18200, 3, 0, 20}},
+      {"top a twip lower is centred",
+       "01 00 19 38 B8 0B 03 00 00 00 14 00",
+       {1, 4182, 8157, 3, 0, 20}},
+      {"left a twip further is centred",
+       "01 00 B0 04 19 47 03 00 00 00 14 00",
+       {1, 4182, 8157, 3, 0, 20}},
+      {"top 0 alone stays", "01 00 00 00 B8 0B 03 00 00 00 14 00", {1, 0, 3000, 3, 0, 20}},
+      {"left 0 alone stays", "01 00 B0 04 00 00 03 00 00 00 14 00", {1, 1200, 0, 3, 0, 20}},
+      {"on no monitor: centred",
+       "01 00 B0 04 B8 0B 03 00 00 00 14 00",
+       {1, 4182, 8157, 3, 0, 20},
+       nullptr,
+       false},
+      {"colour 4 shows green, the file keeps it",
+       "01 00 B0 04 B8 0B 04 00 00 00 14 00",
+       {1, 1200, 3000, 1, 0, 20},
+       "01 00 B0 04 B8 0B 04 00 00 00 14 00"},
+      {"colour 32767 likewise, counted",
+       "01 00 B0 04 B8 0B FF 7F 00 00 05 00",
+       {1, 1200, 3000, 1, 0, 6},
+       "01 00 B0 04 B8 0B FF 7F 00 00 06 00"},
+      {"reserved -32768 is carried",
+       "01 00 B0 04 B8 0B 03 00 00 80 05 00",
+       {1, 1200, 3000, 3, -32768, 6}},
+      {"count 32767 stays", "01 00 B0 04 B8 0B 03 00 00 00 FF 7F", {1, 1200, 3000, 3, 0, 32767}},
+      {"count -32768 counts up",
+       "01 00 B0 04 B8 0B 03 00 00 00 00 80",
+       {1, 1200, 3000, 3, 0, -32767}},
+      {"every byte FF",
+       "FF FF FF FF FF FF FF FF FF FF FF FF",
+       {0, -1, -1, 1, -1, 0},
+       "00 00 FF FF FF FF 01 00 FF FF 00 00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const std::string path = folder.file("Typewell.ini"), file = Hex(c.file);
+    WriteFile(path, file);
+    store::SettingsRecord record{};
+    const auto state =
+        store::LoadSettings(folder.withSeparator(), record, kScreen,
+                            [&](const store::SettingsRecord&) { return c.onMonitor; });
+    EXPECT_EQ(state,
+              file.empty() ? store::SettingsFileState::Empty : store::SettingsFileState::Written);
+    EXPECT_EQ(record, c.loaded);
+    const std::string beyond = file.size() > 12 ? file.substr(12) : "";
+    EXPECT_EQ(ReadFile(path), c.after ? Hex(c.after) : SettingsBytes(c.loaded) + beyond);
+  }
+}
+
+TEST(SettingsFile, TheCentreRoundsHalvesToTheEvenTwipAndKeepsWhatDoesNotFit16Bits) {
+  store::SettingsRecord r{0, 11, 22, 0, 0, 0};
+  store::CentreWindow(r, {19201, 15361, 2886, 6996});  // 8157.5 and 4182.5
+  EXPECT_EQ(r, (store::SettingsRecord{0, 4182, 8158, 0, 0, 0}));
+  store::CentreWindow(r, {19203, 15363, 2886, 6996});  // 8158.5 and 4183.5
+  EXPECT_EQ(r, (store::SettingsRecord{0, 4184, 8158, 0, 0, 0}));
+  store::CentreWindow(r, {90000, 15360.6, 2886, 6996});  // a left of 43557 does not fit
+  EXPECT_EQ(r, (store::SettingsRecord{0, 4182, 8158, 0, 0, 0}));
+}
+
+// Slots 0 and 59 full to the last byte, so that every cut falls inside text; slot 30 with
+// blanks on both sides.
+std::string FullEntries() {
+  std::string bytes(12000, ' ');
+  for (int i = 0; i < 200; ++i) {
+    bytes[i] = static_cast<char>('0' + i % 10);
+    bytes[11800 + i] = static_cast<char>('a' + i % 26);
+  }
+  return bytes.replace(6000, 10, "  middle  ");
+}
+
+TEST(EntryFile, EveryLengthLoadsWhatItHoldsAndAnEditCompletesItKeepingEveryByte) {
+  std::string full = FullEntries();
+  for (int i = 0; i < 988000; ++i) full += static_cast<char>(i * 7 % 256);
+  const std::string digits = full.substr(0, 200), letters = full.substr(11800, 200);
+  struct Case {
+    std::size_t size;
+    std::string slot0, slot30, slot59;
+  };
+  const Case cases[] = {{0, "", "", ""},
+                        {1, "0", "", ""},
+                        {199, digits.substr(0, 199), "", ""},
+                        {6005, digits, "  mid", ""},
+                        {11999, digits, "  middle", letters.substr(0, 199)},
+                        {12000, digits, "  middle", letters},
+                        {12001, digits, "  middle", letters},
+                        {1000000, digits, "  middle", letters}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("size " + std::to_string(c.size));
+    const std::string file = full.substr(0, c.size);
+    Running t(file);
+    for (const auto& [slot, text] : {std::pair{0, c.slot0}, {30, c.slot30}, {59, c.slot59}}) {
+      EXPECT_EQ(t.main.Names[slot]->caption(), text) << slot;
+      EXPECT_EQ(t.main.FillBtn[slot]->enabled(), !text.empty()) << slot;
+    }
+    // Loading leaves a file alone, except that a missing or empty one gets 60 blank records.
+    EXPECT_EQ(ReadFile(t.entryFile()), file.empty() ? std::string(12000, ' ') : file);
+    t.input.click(*t.main.Names[1]);
+    t.main.Gettext->nativeTextChanged("edited");
+    t.input.click(*t.main.Page[0]);
+    std::string padded = file.size() < 12000 ? file + std::string(12000 - file.size(), ' ') : file;
+    EXPECT_EQ(ReadFile(t.entryFile()), WithEntry(padded, 1, "edited"));
+  }
+}
+
+TEST(EntryFile, TextIsKeptByteForByteAndOnlyTrailingBlanksAndNulsArePadding) {
+  std::string high;
+  for (int b = 0x80; b <= 0xFF; ++b) high += static_cast<char>(b);
+  const std::string nulInside("a\0b", 3);
+  std::string file = EntryFileWith({{1, "  lead"},
+                                    {2, high},
+                                    {5, "\xA0 x \xA0"},
+                                    {6, "tab\t"},
+                                    {7, "trail   "},
+                                    {30, "line1\r\nline2"}});
+  file.replace(600, 200, nulInside + std::string(197, '\0'));  // slot 3: zero bytes behind
+  file.replace(800, 200, std::string(200, '\0'));              // slot 4
+  Running t(file);
+  const std::string expected[] = {"", "  lead",      high,    nulInside,
+                                  "", "\xA0 x \xA0", "tab\t", "trail"};
+  for (int slot = 0; slot < 8; ++slot) {
+    EXPECT_EQ(t.main.Names[slot]->caption(), expected[slot]) << slot;
+    EXPECT_EQ(t.main.FillBtn[slot]->enabled(), !expected[slot].empty()) << slot;
+  }
+  EXPECT_EQ(t.main.Names[30]->caption(), "line1\r\nline2");
+  t.input.click(*t.main.Names[8]);
+  t.input.click(*t.main.Page[0]);
+  EXPECT_EQ(ReadFile(t.entryFile()), EntryFileWith({{1, "  lead"},
+                                                    {2, high},
+                                                    {3, nulInside},
+                                                    {5, "\xA0 x \xA0"},
+                                                    {6, "tab\t"},
+                                                    {7, "trail"},
+                                                    {30, "line1\r\nline2"}}));
+}
+
+TEST(EntryFile, AReadOnlyFileLoadsAndIsMadeWritableForTheNextSave) {
+  Program p;
+  WriteFile(p.entryFile(), EntryFileWith({{9, "protected"}}));
+  fs::permissions(p.entryFile(), fs::perms::owner_write, fs::perm_options::remove);
+  ASSERT_EQ(p.start(), std::nullopt);
+  EXPECT_EQ(p.app->main.Names[9]->caption(), "protected");
+  p.app->main.Names[9]->setCaption("changed");
+  core::SaveEntries(*p.app);
+  EXPECT_EQ(ReadFile(p.entryFile()), EntryFileWith({{9, "changed"}}));
+}
+
+#ifdef _WIN32
+// A hidden file is not an ordinary file: its attributes stay, and it is read and written.
+TEST(EntryFile, AHiddenFileKeepsItsAttributes) {
+  TempFolder folder;
+  const std::string path = folder.file("Forms.dat");
+  WriteFile(path, "x");
+  ASSERT_NE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN), 0);
+  store::BinaryFile file = store::OpenBinaryFile(path);
+  file.write("y", 1);
+  file.close();
+  EXPECT_EQ(ReadFile(path), "y");
+  EXPECT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+#else
+// Natively a name beginning with a dot stands for a hidden file: its permissions stay.
+TEST(EntryFile, AHiddenFileKeepsItsPermissions) {
+  TempFolder folder;
+  const std::string path = folder.file(".Forms.dat");
+  WriteFile(path, "x");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  store::OpenBinaryFile(path).close();
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+#endif
+
+}  // namespace
+}  // namespace tw::test
