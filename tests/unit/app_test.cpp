@@ -40,36 +40,30 @@ const std::string kAttempt =
     "sendKeys {TAB} nowait 20480|doEvents";
 
 TEST(Fill, AReleaseOfAnyButtonReplacesTheTargetsLineThroughTheClipboardAndMovesOnWithTab) {
-  struct Case {
-    int button, shift;
-    bool outside;  // released over another row's label
-  };
-  for (const Case c : {Case{kLeftButton, 0, false}, Case{kRightButton, 0, false},
-                       Case{forms::kMiddleButton, 0, true}, Case{kLeftButton, 7, false}}) {
+  for (const auto& [button, shift, outside] :
+       {std::tuple{1, 0, false}, {2, 0, false}, {4, 0, true}, {1, 7, false}}) {
     Filling t;
-    t.input.press(*t.main.FillBtn[3], c.button, 10, 10, c.shift);
-    c.outside ? t.input.releaseAt({1000, 2400}, c.button)
-              : t.input.release(*t.main.FillBtn[3], c.button, 10, 10, c.shift);
+    t.input.press(*t.main.FillBtn[3], button, 10, 10, shift);
+    outside ? t.input.releaseAt({1000, 2400}, button)  // over another row's label
+            : t.input.release(*t.main.FillBtn[3], button, 10, 10, shift);
     EXPECT_EQ(Join(t.windows.calls), "windowTitle 20480|" + kAttempt);
     EXPECT_EQ(t.windows.clipboard, "Smith & Co");
     EXPECT_TRUE(t.main.Holdfocus->hasFocus() && !t.app->fillRunning);
     EXPECT_EQ(ReadFile(t.settingsFile()), "");  // a fill touches no file
   }
-}
-
-TEST(Fill, NothingIsTypedIntoTheDesktopOrWithoutATargetOrFromTheKeyboard) {
-  const char* titles[] = {"Program Manager", "PROGRAM MANAGER",         "program manager",
-                          "pROGRAM mANAGER", "Program Manager - notes", " Program Manager",
-                          "Program Manage"};
-  for (int i = 0; i < 7; ++i) {
+  // Never into the desktop, whatever its capitals; only the whole title counts.
+  const char* titles[] = {"Program Manager", "pROGRAM mANAGER", "Program Manager - notes",
+                          " Program Manager", "Program Manage"};
+  for (int i = 0; i < 5; ++i) {
     Filling t;
     t.windows.titles[kTarget] = titles[i];
     t.input.click(*t.main.FillBtn[3]);
-    EXPECT_EQ(t.keys(), i < 4 ? 0u : 5u) << titles[i];
+    EXPECT_EQ(t.keys(), i < 2 ? 0u : 5u) << titles[i];
   }
+  // Nothing from the keyboard (Space or Enter), nor without a target.
   Filling t;
   t.main.FillBtn[3]->setFocus();
-  t.main.form.nativeClicked(*t.main.FillBtn[3]);  // Space or Enter
+  t.main.form.nativeClicked(*t.main.FillBtn[3]);
   t.app->targetWindow = 0;
   t.input.click(*t.main.FillBtn[3]);
   EXPECT_EQ(Join(t.windows.calls), "");
@@ -128,15 +122,11 @@ TEST(Fill, TheTextAndTargetAreTakenOnceAndAReleaseDuringTheFillIsIgnored) {
   EXPECT_EQ(t.windows.callsStartingWith("setClipboardText").size(), 1u);
   for (const auto& call : t.windows.callsStartingWith("sendKeys"))
     EXPECT_TRUE(call.ends_with(" 20480")) << call;
-  // The guard ends with the fill, also when a pending event throws.
-  t.windows.pendingEvents = [] { throw std::runtime_error("from a pending event"); };
-  EXPECT_THROW(t.input.click(*t.main.FillBtn[5]), std::runtime_error);
+  EXPECT_EQ(t.keys(), 5u);
   t.windows.calls.clear();
-  t.app->targetWindow = kTarget;
-  t.input.click(*t.main.FillBtn[5]);
+  t.input.click(*t.main.FillBtn[5]);  // the guard ended with the fill
   EXPECT_EQ(t.windows.callsStartingWith("setClipboardText"),
             std::vector<std::string>{"setClipboardText second"});
-  EXPECT_EQ(t.keys(), 5u);
 }
 
 TEST(Tracking, TheLastForeignWindowInFrontBecomesTheTargetAndTypewellGoesOnTopAgainOnce) {

@@ -50,11 +50,11 @@ class TempFolder {
   fs::path path_;
 };
 
+// The bytes of a file; "" for none, a folder or a device.
 inline std::string ReadFile(const std::string& path) {
+  if (!fs::is_regular_file(path)) return "";
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
@@ -101,7 +101,7 @@ inline std::string EntryFileWith(std::initializer_list<std::pair<int, std::strin
 struct Services : platform::RecordingWindowSystem {
   std::function<void()> onTopmost, onReport;
   std::vector<platform::PixelRect> monitorQuestions;
-  int windowAfterSleeps = -1;
+  int windowAfterSleeps = 0;
 
   void setWindowTopmost(platform::WindowHandle w, const platform::PixelRect& r) override {
     RecordingWindowSystem::setWindowTopmost(w, r);
@@ -117,7 +117,7 @@ struct Services : platform::RecordingWindowSystem {
   }
   void sleep(int milliseconds) override {
     RecordingWindowSystem::sleep(milliseconds);
-    if (--windowAfterSleeps == 0) existingWindow = 99;
+    if (windowAfterSleeps > 0 && --windowAfterSleeps == 0) existingWindow = 99;
   }
 };
 
