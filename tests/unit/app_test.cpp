@@ -135,32 +135,24 @@ TEST(Tracking, TheLastForeignWindowInFrontBecomesTheTargetAndTypewellGoesOnTopAg
   forms::Form dialog(t.toolkit, "Options", {});
   dialog.load();
   t.windows.ownWindows = {72000};  // a message box of Typewell's own
-  struct Step {
-    char how;  // t: tick, d: deactivated, m: a press on the inactive window
-    platform::WindowHandle foreground, target;
-  };
-  const Step steps[] = {{'t', form.hwnd(), 0},
-                        {'m', 70000, 70000},
-                        {'t', 0, 70000},
-                        {'d', 71000, 71000},
-                        {'t', dialog.hwnd(), 71000},
-                        {'t', 72000, 71000},
-                        {'m', form.hwnd(), 71000},
-                        {'d', 0, 71000}};
-  for (const Step& s : steps) {
-    t.windows.foreground = s.foreground;
-    s.how == 't' ? t.main.Timer1->tick()
-                 : (s.how == 'd' ? form.nativeDeactivated() : form.nativeMouseActivated());
-    EXPECT_EQ(t.app->targetWindow, s.target) << s.how << s.foreground;
+  // t: a tick, d: the window lost the activation, m: a press on the inactive window.
+  const char hows[] = "tmtdttmdt";
+  const platform::WindowHandle fronts[] = {form.hwnd(), 7,           0, 8, dialog.hwnd(),
+                                           72000,       form.hwnd(), 0, 0},
+                               targets[] = {0, 7, 7, 8, 8, 8, 8, 8, 8};
+  for (int i = 0; i < 9; ++i) {
+    t.windows.foreground = fronts[i];
+    hows[i] == 't' ? t.main.Timer1->tick()
+                   : (hows[i] == 'd' ? form.nativeDeactivated() : form.nativeMouseActivated());
+    EXPECT_EQ(t.app->targetWindow, targets[i]) << i;
   }
-  // Lost to its own dialog nothing happens; with another program in front, one raise.
-  EXPECT_EQ(t.windows.callsStartingWith("raiseTopmost"), std::vector<std::string>{});
-  form.nativeDeactivated();
+  // Lost to its own windows nothing happens; with another program in front, one raise.
+  EXPECT_TRUE(t.windows.callsStartingWith("raiseTopmost").empty());
   t.windows.foreground = 73000;
   t.main.Timer1->tick();
   t.main.Timer1->tick();
-  EXPECT_EQ(t.windows.callsStartingWith("raiseTopmost"),
-            std::vector<std::string>{"raiseTopmost " + std::to_string(form.hwnd())});
+  EXPECT_EQ(Join(t.windows.callsStartingWith("raiseTopmost")),
+            "raiseTopmost " + std::to_string(form.hwnd()));
   EXPECT_EQ(ReadFile(t.settingsFile()), "");  // neither writes the settings file
 }
 
@@ -298,10 +290,9 @@ TEST(WebLinks, TheBrowserStartsWithThePageQuotedAndTheWindowGetsOutOfTheWay) {
   for (const bool tutorial : {true, false}) {
     Running t;
     t.windows.executable = kBrowser;
-    const std::string placeholder = t.folder.file("~.htm");
+    const std::string placeholder = t.folder.file("~.htm"), h = std::to_string(t.main.form.hwnd());
     WriteFile(placeholder, std::string("kept\0\r\n", 7));
     fs::permissions(placeholder, fs::perms::owner_write, fs::perm_options::remove);
-    const std::string h = std::to_string(t.main.form.hwnd());
     forms::Control& button = tutorial ? *t.main.Command1 : *t.main.WebsiteBtn;
     button.setFocus();
     t.input.click(button);
@@ -311,7 +302,6 @@ TEST(WebLinks, TheBrowserStartsWithThePageQuotedAndTheWindowGetsOutOfTheWay) {
               "findExecutable ~.htm " + t.folder.withSeparator() + "|startProgram \"" + kBrowser +
                   "\" \"" + page + "\"|windowRect " + h + "|setWindowTopmost " + h + " 0,0,0,0");
     EXPECT_EQ(t.main.form.windowState(), forms::WindowState::Minimized);
-    EXPECT_TRUE(t.main.Holdfocus->hasFocus());
     EXPECT_LT(std::ranges::find(t.backend.log, "focus Holdfocus"),
               std::ranges::find(t.backend.log, "state DoIt minimized"));
     // The placeholder was made writable and kept byte for byte.
@@ -326,12 +316,13 @@ TEST(WebLinks, TheBrowserStartsWithThePageQuotedAndTheWindowGetsOutOfTheWay) {
     for (forms::Control* button : {t.main.Command1, t.main.WebsiteBtn}) {
       button->setFocus();
       t.input.click(*button);
-      EXPECT_TRUE(button->hasFocus());
+      EXPECT_TRUE(button->hasFocus() && t.windows.errors.empty());
     }
-    EXPECT_EQ(t.windows.callsStartingWith("startProgram").size(), 0u);
-    EXPECT_EQ(t.windows.calls.size(), blocked ? 0u : 2u);
+    EXPECT_EQ(Join(t.windows.calls), blocked
+                                         ? ""
+                                         : "findExecutable ~.htm " + t.folder.withSeparator() +
+                                               "|findExecutable ~.htm " + t.folder.withSeparator());
     EXPECT_EQ(t.main.form.windowState(), forms::WindowState::Normal);
-    EXPECT_TRUE(t.windows.errors.empty());
   }
 }
 
