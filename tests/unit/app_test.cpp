@@ -69,44 +69,37 @@ TEST(Fill, AReleaseOfAnyButtonReplacesTheTargetsLineThroughTheClipboardAndMovesO
   EXPECT_EQ(Join(t.windows.calls), "");
 }
 
-TEST(Fill, AFailedAttemptIsRepeatedOnceWaitingABoundedWhileForTheClipboard) {
+TEST(Fill, AFailedAttemptIsRepeatedOnceAndNoKeyGoesToATargetThatIsGoneHungOrNotInFront) {
+  using enum platform::SendResult;
   struct Case {
     int clipboardFailures;
     platform::SendResult keys;
-    std::size_t clipboards, pauses, sent;
+    char fault;  // the target is gone, hung, not activated, or loses the front in the yield
+    std::size_t clipboards, pauses, sent;  // sent: modifier releases and key strings
   };
-  const Case cases[] = {{1, platform::SendResult::Delivered, 2, 0, 5},
-                        {4, platform::SendResult::Delivered, 5, 3, 5},
-                        {1000, platform::SendResult::Delivered, 51, 49, 0},
-                        {0, platform::SendResult::Failed, 2, 0, 2},
-                        {0, platform::SendResult::TimedOut, 1, 0, 1}};
+  const Case cases[] = {
+      {1, Delivered, 0, 2, 0, 6},   {4, Delivered, 0, 5, 3, 6},   {1000, Delivered, 0, 51, 49, 0},
+      {0, Failed, 0, 2, 0, 4},      {0, TimedOut, 0, 1, 0, 2},    {0, Delivered, 'g', 1, 0, 0},
+      {0, Delivered, 'h', 1, 0, 0}, {0, Delivered, 'a', 1, 0, 0}, {0, Delivered, 'y', 1, 0, 0}};
   for (const Case& c : cases) {
     Filling t;
     t.windows.clipboardFailures = c.clipboardFailures;
     t.windows.keysResult = c.keys;
+    if (c.fault == 'g') t.windows.goneWindows = {kTarget};
+    if (c.fault == 'h') t.windows.hungWindows = {kTarget};
+    t.windows.activationRefused = c.fault == 'a';
+    if (c.fault == 'y') t.windows.pendingEvents = [&] { t.windows.foreground = kElsewhere; };
     t.input.click(*t.main.FillBtn[3]);
     EXPECT_EQ(t.windows.callsStartingWith("setClipboardText").size(), c.clipboards);
     EXPECT_EQ(t.windows.callsStartingWith("sleep 20").size(), c.pauses);
-    EXPECT_EQ(t.keys(), c.sent);
+    EXPECT_EQ(t.windows.callsStartingWith("releaseHeldModifiers").size() + t.keys(), c.sent);
     EXPECT_TRUE(t.windows.errors.empty() && !t.app->fillRunning);
-    if (c.clipboardFailures == 1) {
-      EXPECT_EQ(Join(t.windows.calls),
-                "windowTitle 20480|setClipboardText Smith & Co|doEvents|" + kAttempt);
-    }
   }
-}
-
-TEST(Fill, NoKeyIsSentToATargetThatIsGoneHungOrNotInFrontAfterTheYield) {
-  for (int i = 0; i < 4; ++i) {
-    Filling t;
-    if (i == 0) t.windows.goneWindows = {kTarget};
-    if (i == 1) t.windows.hungWindows = {kTarget};
-    if (i == 2) t.windows.activationRefused = true;
-    if (i == 3) t.windows.pendingEvents = [&] { t.windows.foreground = kElsewhere; };
-    t.input.click(*t.main.FillBtn[3]);
-    EXPECT_EQ(t.keys() + t.windows.callsStartingWith("releaseHeldModifiers").size(), 0u) << i;
-    EXPECT_EQ(t.windows.callsStartingWith("setForegroundWindow").size(), 1u) << i;
-  }
+  Filling t;  // the exact order of the repeated attempt
+  t.windows.clipboardFailures = 1;
+  t.input.click(*t.main.FillBtn[3]);
+  EXPECT_EQ(Join(t.windows.calls),
+            "windowTitle 20480|setClipboardText Smith & Co|doEvents|" + kAttempt);
 }
 
 TEST(Fill, TheTextAndTargetAreTakenOnceAndAReleaseDuringTheFillIsIgnored) {
@@ -228,27 +221,23 @@ bool AllBold(const forms::Form& form, bool bold) {
   return true;
 }
 
-TEST(Options, TheDialogOpensAtTheWindowsCornerWithTheStoredChoicesAndSavesNothing) {
-  Running t("", SettingsBytes({1, 2700, 4350, 3, 7, 20}));
-  for (int round = 0; round < 2; ++round) {
-    WithDialog(t, [&](forms::Form& d, forms::HeadlessInput& in) {
-      EXPECT_EQ(d.top(), 2700);
-      EXPECT_EQ(d.left(), 4350);
-      EXPECT_TRUE(d.control("ColorOption", 3).selected() && d.control("FontOption", 1).selected());
-      EXPECT_TRUE(AllBold(d, true));
-      EXPECT_EQ(t.windows.callsStartingWith("setWindowTopmost").back(),
-                "setWindowTopmost " + std::to_string(d.hwnd()) + " 0,0,0,0");
-      EXPECT_EQ(t.toolkit.formCount(), 2);
-      round == 0 ? d.nativeCloseRequested() : in.click(d.control("OKBtn"));
-    });
-    EXPECT_EQ(t.toolkit.formCount(), 1);
-    EXPECT_TRUE(t.main.Holdfocus->hasFocus());
-  }
-  EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes({1, 2700, 4350, 3, 7, 20}));
-}
-
 TEST(Options, EachChoiceIsSavedAndTakesEffectWhateverTheButtonAndTheNextOpeningShowsIt) {
   Running t("", SettingsBytes({0, 2100, 1500, 0, 7, 20}));
+  // The dialog opens at the main window's corner with the stored choices, and saves nothing;
+  // the close box and "OK" just close it.
+  t.main.form.nativeMoved(4350, 2700, t.main.form.width(), t.main.form.height());
+  for (const char* close : {"box", "OK"}) {
+    WithDialog(t, [&](forms::Form& d, forms::HeadlessInput& in) {
+      EXPECT_TRUE(d.top() == 2700 && d.left() == 4350 && t.toolkit.formCount() == 2);
+      EXPECT_TRUE(d.control("ColorOption", 0).selected() && d.control("FontOption", 0).selected());
+      EXPECT_TRUE(AllBold(d, false));
+      EXPECT_EQ(t.windows.callsStartingWith("setWindowTopmost").back(),
+                "setWindowTopmost " + std::to_string(d.hwnd()) + " 0,0,0,0");
+      close[0] == 'b' ? d.nativeCloseRequested() : in.click(d.control("OKBtn"));
+    });
+    EXPECT_TRUE(t.toolkit.formCount() == 1 && t.main.Holdfocus->hasFocus());
+  }
+  EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes({0, 2100, 1500, 0, 7, 20}));
   const forms::Rgb colours[] = {{255, 255, 255}, {0, 255, 0}, {0, 255, 255}, {255, 255, 0}};
   struct Step {
     const char* option;
@@ -270,6 +259,10 @@ TEST(Options, EachChoiceIsSavedAndTakesEffectWhateverTheButtonAndTheNextOpeningS
         EXPECT_EQ(label->backColor(), colours[s.saved.ColorChoice]);
       EXPECT_TRUE(AllBold(d, s.saved.FontChoice == 1) && AllBold(t.main.form, s.saved.FontChoice));
       EXPECT_TRUE(d.control("Holdfocus").hasFocus());
+      d.nativeCloseRequested();
+    });
+    WithDialog(t, [&](forms::Form& d, forms::HeadlessInput&) {  // the next opening shows it
+      EXPECT_TRUE(d.control(s.option, s.index).selected() && AllBold(d, s.saved.FontChoice));
       d.nativeCloseRequested();
     });
     EXPECT_EQ(t.app->settings, s.saved);
