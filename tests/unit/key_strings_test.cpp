@@ -36,7 +36,7 @@ TEST(KeyStrings, EachStringTurnsIntoItsEventsOrIsRejectedWhole) {
       {"{TAB}", "09v 09^"},
       // Names in any case, short forms, function keys.
       {"{home}{Del}{PGDN}{left}", "24xv 24x^ 2Exv 2Ex^ 22xv 22x^ 25xv 25x^"},
-      {"{BS}{BKSP}{ESC}{ENTER}~", "08v 08^ 08v 08^ 1Bv 1B^ 0Dv 0D^ 0Dv 0D^"},
+      {"{BS}{BKSP}{ESC}{escape}~", "08v 08^ 08v 08^ 1Bv 1B^ 1Bv 1B^ 0Dv 0D^"},
       {"{F1}{F12}{f24}", "70v 70^ 7Bv 7B^ 87v 87^"},
       // Modifiers hold for one key or a group, released in reverse order.
       {"^%{DEL}a", "11v 12v 2Exv 2Ex^ 12^ 11^ 'a'v 'a'^"},
