@@ -102,26 +102,6 @@ TEST(Fill, AFailedAttemptIsRepeatedOnceAndNoKeyGoesToATargetThatIsGoneHungOrNotI
             "windowTitle 20480|setClipboardText Smith & Co|doEvents|" + kAttempt);
 }
 
-TEST(Fill, TheTextAndTargetAreTakenOnceAndAReleaseDuringTheFillIsIgnored) {
-  Filling t;
-  t.main.Names[3]->setCaption("+^%~{}\r\nM\xFCller \x80");
-  // A tick and a second click inside the first yield change neither the target nor the keys.
-  t.windows.pendingEvents = [&] {
-    t.app->targetWindow = kElsewhere;
-    t.input.click(*t.main.FillBtn[5]);
-  };
-  t.input.click(*t.main.FillBtn[3]);
-  EXPECT_EQ(t.windows.clipboard, "+^%~{}\r\nM\xFCller \x80");
-  EXPECT_EQ(t.windows.callsStartingWith("setClipboardText").size(), 1u);
-  for (const auto& call : t.windows.callsStartingWith("sendKeys"))
-    EXPECT_TRUE(call.ends_with(" 20480")) << call;
-  EXPECT_EQ(t.keys(), 5u);
-  t.windows.calls.clear();
-  t.input.click(*t.main.FillBtn[5]);  // the guard ended with the fill
-  EXPECT_EQ(t.windows.callsStartingWith("setClipboardText"),
-            std::vector<std::string>{"setClipboardText second"});
-}
-
 TEST(Tracking, TheLastForeignWindowInFrontBecomesTheTargetAndTypewellGoesOnTopAgainOnce) {
   Running t;
   forms::Form& form = t.main.form;

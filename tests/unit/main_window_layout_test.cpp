@@ -11,13 +11,15 @@ namespace tw::test {
 namespace {
 
 // "name(index) left,top width×height" and what else sets the control apart.
+std::string Name(const forms::Control& c) {
+  return c.name() + (c.index() < 0 ? "" : "(" + std::to_string(c.index()) + ")");
+}
 std::string Look(const forms::Control& c) {
   const forms::Rect& r = c.bounds();
-  return c.name() + (c.index() < 0 ? "" : "(" + std::to_string(c.index()) + ")") + " " +
-         std::to_string(int(r.left)) + "," + std::to_string(int(r.top)) + " " +
+  return Name(c) + " " + std::to_string(int(r.left)) + "," + std::to_string(int(r.top)) + " " +
          std::to_string(int(r.width)) + "x" + std::to_string(int(r.height)) +
          (c.visible() ? "" : " hidden") + (c.caption().empty() ? "" : " '" + c.caption() + "'") +
-         (c.container() ? " in " + c.container()->name() : "");
+         (c.container() ? " in " + Name(*c.container()) : "");
 }
 
 TEST(MainWindowLayout, EveryControlStandsWhereTheUserFindsIt) {
@@ -25,11 +27,11 @@ TEST(MainWindowLayout, EveryControlStandsWhereTheUserFindsIt) {
   forms::Toolkit toolkit{backend};
   core::MainWindow m(toolkit);
   for (int s = 0; s < 60; ++s) {
-    const std::string top = std::to_string(288 * (s % 15)), in = " in Frame";
-    EXPECT_EQ(Look(*m.FillBtn[s]),
-              "FillBtn(" + std::to_string(s) + ") 0," + top + " 804x300 'Insert'" + in);
-    EXPECT_EQ(Look(*m.Names[s]), "Names(" + std::to_string(s) + ") 828," + top + " 1932x276" + in);
-    EXPECT_EQ(m.Names[s]->container(), m.Frame[s / 15]);
+    const std::string i = std::to_string(s), top = std::to_string(288 * (s % 15)),
+                      in = " in Frame(" + std::to_string(s / 15) + ")";
+    EXPECT_EQ(Look(*m.FillBtn[s]) + "|" + Look(*m.Names[s]),
+              "FillBtn(" + i + ") 0," + top + " 804x300 'Insert'" + in + "|Names(" + i + ") 828," +
+                  top + " 1932x276" + in);
     EXPECT_EQ(m.Names[s]->backColor(), core::kWhite);
   }
   std::string seen;
@@ -46,14 +48,12 @@ TEST(MainWindowLayout, EveryControlStandsWhereTheUserFindsIt) {
             "480x264 '3' in Frame1|Page(3) 2304,0 480x264 '4' in Frame1|WebsiteBtn 0,5004 1380x300 "
             "'Web Site'|MinimizeBtn 0,5328 2784x480 'Minimize'|Dragbox 3024,5184 1560x264 "
             "hidden|Timer1 0,0 0x0|");
-  EXPECT_EQ(m.form.controlCount(), 138);
   EXPECT_TRUE(m.form.style().border == forms::BorderStyle::FixedSingle &&
-              m.form.style().minimizeBox && m.form.style().showInTaskbar);
-  EXPECT_EQ(m.form.windowState(), forms::WindowState::Minimized);
-  EXPECT_EQ(m.form.clientWidth(), 2796);
-  EXPECT_EQ(m.form.clientHeight(), 6576);
-  EXPECT_EQ(m.Gettext->maxLength(), 200);
-  EXPECT_EQ(m.Timer1->interval(), 1000);
+              m.form.style().minimizeBox && m.form.style().showInTaskbar &&
+              m.form.windowState() == forms::WindowState::Minimized);
+  EXPECT_EQ(Numbers({m.form.controlCount(), int(m.form.clientWidth()), int(m.form.clientHeight()),
+                     m.Gettext->maxLength(), m.Timer1->interval()}),
+            "138 2796 6576 200 1000");
   // The focus sink holds the focus at load, unseen beneath "Tutorial"; the proxy lies beneath
   // the pages.
   m.form.load();
@@ -78,11 +78,10 @@ TEST(OptionsDialogLayout, EveryControlStandsWhereTheUserFindsIt) {
             "Frame2|ColorOption(1) 972,72 948x300 'Green' in Frame2|ColorOption(2) 0,396 948x300 "
             "'Blue' in Frame2|ColorOption(3) 972,396 948x300 'Yellow' in Frame2|OKBtn 36,1152 "
             "2964x516 'OK'|");
-  EXPECT_EQ(d.form.caption(), " Typewell Options");
-  EXPECT_TRUE(d.form.style().border == forms::BorderStyle::FixedDialog &&
+  EXPECT_TRUE(d.form.caption() == " Typewell Options" &&
+              d.form.style().border == forms::BorderStyle::FixedDialog &&
               !d.form.style().minimizeBox && !d.form.style().showInTaskbar);
-  EXPECT_EQ(d.form.clientWidth(), 3060);
-  EXPECT_EQ(d.form.clientHeight(), 1716);
+  EXPECT_EQ(Numbers({int(d.form.clientWidth()), int(d.form.clientHeight())}), "3060 1716");
   // The focus sink lies below the client area, never seen.
   EXPECT_GE(d.Holdfocus->top(), d.form.clientHeight());
 }

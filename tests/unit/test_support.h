@@ -78,6 +78,13 @@ inline void FailWrites(const std::string& path) {
 #endif
 }
 
+// The numbers separated by blanks.
+inline std::string Numbers(std::initializer_list<long long> numbers) {
+  std::string out;
+  for (long long n : numbers) out += (out.empty() ? "" : " ") + std::to_string(n);
+  return out;
+}
+
 // The 12 bytes of a settings record as the file holds them.
 inline std::string SettingsBytes(const store::SettingsRecord& r) {
   const store::SettingsBytes b = store::EncodeSettings(r);
@@ -96,12 +103,11 @@ inline std::string EntryFileWith(std::initializer_list<std::pair<int, std::strin
   return bytes;
 }
 
-// The recording fake, with hooks: a look at each topmost request and each report, the monitor
-// questions, and a first instance that shows its window after a number of waits.
+// The recording fake, with hooks: a look at each topmost request and each report, and the monitor
+// questions.
 struct Services : platform::RecordingWindowSystem {
   std::function<void()> onTopmost, onReport;
   std::vector<platform::PixelRect> monitorQuestions;
-  int windowAfterSleeps = 0;
 
   void setWindowTopmost(platform::WindowHandle w, const platform::PixelRect& r) override {
     RecordingWindowSystem::setWindowTopmost(w, r);
@@ -114,10 +120,6 @@ struct Services : platform::RecordingWindowSystem {
   bool onAnyMonitor(const platform::PixelRect& r) override {
     monitorQuestions.push_back(r);
     return RecordingWindowSystem::onAnyMonitor(r);
-  }
-  void sleep(int milliseconds) override {
-    RecordingWindowSystem::sleep(milliseconds);
-    if (windowAfterSleeps > 0 && --windowAfterSleeps == 0) existingWindow = 99;
   }
 };
 
