@@ -1,6 +1,6 @@
-// The start-up end to end: the single-instance rules, the order of the steps (seen at each
-// topmost request), the window's state, place, size, hint and appearance, the settings file as
-// each start leaves it, and files that cannot be used.
+// The start-up end to end: the order of the steps (seen at each topmost request), the window's
+// state, place, size, hint and appearance, the files as a first start leaves them, and files that
+// cannot be used.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,38 +54,6 @@ TEST(Startup, AFirstStartRunsTheStepsInOrderAndOpensNormalCentredAndHinted) {
   EXPECT_EQ(m.Names[14]->toolTip(), " Click to add or edit text ");
   EXPECT_EQ(ReadFile(s.settingsFile()) + ReadFile(s.entryFile()), std::string(12000, ' '));
   EXPECT_TRUE(s.windows.errors.empty());
-}
-
-TEST(Startup, AWrittenSettingsFileOpensMinimisedWithItsLookAndCountsTheStartUpTo20) {
-  for (const std::int16_t stored : {8, 9, 19, 20}) {
-    SCOPED_TRACE(stored);
-    Start s;
-    WriteFile(s.settingsFile(), SettingsBytes({1, 1200, 3000, 9, 77, stored}));
-    WriteFile(s.entryFile(), EntryFileWith({{0, "entry"}}));
-    ASSERT_EQ(s.start(), std::nullopt);
-    EXPECT_TRUE(s.app->main.form.windowState() == forms::WindowState::Minimized &&
-                s.count("state DoIt normal") == 0);
-    // Stored colour 9 shows green while the file keeps it.
-    EXPECT_EQ(s.looks.back(), "shown 1200,3000 h6204 page 1 bold 'entry' 0");
-    EXPECT_EQ(ReadFile(s.settingsFile()),
-              SettingsBytes({1, 1200, 3000, 9, 77, std::int16_t(std::min(stored + 1, 20))}));
-    EXPECT_EQ(s.hinted(14), stored < 9);
-    // The window at its stored place was checked against the monitors, in pixels.
-    EXPECT_EQ(s.windows.monitorQuestions, (std::vector<platform::PixelRect>{{200, 80, 392, 546}}));
-  }
-}
-
-TEST(Startup, WithAnotherInstanceRunningItsWindowComesToTheFrontAndNothingIsTouched) {
-  // Its window is there; or it holds the lock and never shows a window: the wait is bounded.
-  for (const bool locked : {false, true}) {
-    Start s;
-    s.windows.existingWindow = locked ? 0 : 42;
-    s.windows.lockTaken = locked;
-    EXPECT_EQ(s.start(), 0);
-    EXPECT_EQ(s.windows.callsStartingWith("sleep 100").size(), locked ? 50u : 0u);
-    EXPECT_EQ(s.windows.calls.back(), locked ? "findWindow  Typewell" : "setForegroundWindow 42");
-    EXPECT_TRUE(!s.app && s.backend.log.empty() && fs::is_empty(s.folder.withSeparator()));
-  }
 }
 
 TEST(Startup, AFileThatCannotBeUsedIsReportedAfterTheWindowIsGone) {

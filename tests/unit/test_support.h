@@ -103,11 +103,9 @@ inline std::string EntryFileWith(std::initializer_list<std::pair<int, std::strin
   return bytes;
 }
 
-// The recording fake, with hooks: a look at each topmost request and each report, and the monitor
-// questions.
+// The recording fake, with a look at each topmost request and each report.
 struct Services : platform::RecordingWindowSystem {
   std::function<void()> onTopmost, onReport;
-  std::vector<platform::PixelRect> monitorQuestions;
 
   void setWindowTopmost(platform::WindowHandle w, const platform::PixelRect& r) override {
     RecordingWindowSystem::setWindowTopmost(w, r);
@@ -116,10 +114,6 @@ struct Services : platform::RecordingWindowSystem {
   void reportError(const std::string& message, platform::WindowHandle owner) override {
     RecordingWindowSystem::reportError(message, owner);
     if (onReport) onReport();
-  }
-  bool onAnyMonitor(const platform::PixelRect& r) override {
-    monitorQuestions.push_back(r);
-    return RecordingWindowSystem::onAnyMonitor(r);
   }
 };
 
