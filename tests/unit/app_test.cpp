@@ -131,28 +131,27 @@ TEST(Tracking, AMoveInTheNormalStateIsSavedOnceRoundedAndWithinSixteenBits) {
   Running t("", SettingsBytes({1, 1200, 2400, 2, 7, 20}));
   forms::Form& form = t.main.form;
   form.nativeStateChanged(forms::WindowState::Normal);
-  struct Step {
-    forms::WindowState state;
-    float top, left;
-    std::int16_t savedTop, savedLeft;  // the file's position after the tick
-  };
-  using enum forms::WindowState;
-  const Step steps[] = {{Normal, 1200, 2400, 1200, 2400},
-                        {Normal, 1200, 2415, 1200, 2415},
-                        {Minimized, -32000, -32000, 1200, 2415},
-                        {Normal, 1000.5f, 2001.5f, 1000, 2002},
-                        {Normal, -0.5f, 2.5f, 0, 2},
-                        {Normal, 32767.4f, -32768.5f, 32767, -32768},
-                        {Normal, 7.5f * 77, 7.5f * 101, 578, 758},
-                        {Normal, 1200, 40000, 578, 758},
-                        {Normal, -32769, 2400, 578, 758},
-                        {Normal, 8.5714f * 77, 8.5714f * 101, 660, 866}};
-  for (const Step& s : steps) {
-    form.nativeStateChanged(s.state);
-    form.nativeMoved(s.left, s.top, form.width(), form.height());
+  // Top and left, then the file's position after the tick; the third move is while minimised.
+  const float steps[][4] = {{1200, 2400, 1200, 2400},
+                            {1200, 2415, 1200, 2415},
+                            {-32000, -32000, 1200, 2415},
+                            {1000.5f, 2001.5f, 1000, 2002},
+                            {-0.5f, 2.5f, 0, 2},
+                            {-1.5f, 10.4f, -2, 10},
+                            {32767.4f, -32768.5f, 32767, -32768},
+                            {577.5f, 757.5f, 578, 758},
+                            {1200, 40000, 578, 758},
+                            {-32769, 2400, 578, 758},
+                            {32767.5f, 0, 578, 758},
+                            {659.9978f, 865.7114f, 660, 866}};
+  for (const auto& [top, left, savedTop, savedLeft] : steps) {
+    form.nativeStateChanged(top == -32000 ? forms::WindowState::Minimized
+                                          : forms::WindowState::Normal);
+    form.nativeMoved(left, top, form.width(), form.height());
     t.main.Timer1->tick();
-    const std::string saved = SettingsBytes({1, s.savedTop, s.savedLeft, 2, 7, 20});
-    EXPECT_EQ(ReadFile(t.settingsFile()), saved) << s.top << "/" << s.left;
+    const std::string saved =
+        SettingsBytes({1, std::int16_t(savedTop), std::int16_t(savedLeft), 2, 7, 20});
+    EXPECT_EQ(ReadFile(t.settingsFile()), saved) << top << "/" << left;
     // Standing still, no tick writes again.
     fs::remove(t.settingsFile());
     t.main.Timer1->tick();

@@ -22,25 +22,19 @@ TEST(Toolkit, APressOwnsItsMovesAndReleaseADragReportsWhereItPassesAndACancelled
   Control& label = form.add(ControlKind::Label, "L", 7, frame, {100, 100, 900, 300});
   Control& other = form.add(ControlKind::Label, "L", 8, frame, {100, 500, 900, 300});
   form.load();
-  // Each event as "down L7 b1 s0 10,20": kind, name and index, buttons, shift keys, position.
+  // Each event as "down b1 s0 L7 10,20": kind, buttons, shift keys, name and index, position.
   std::string events;
   for (Control* c : {&button, &label, &other}) {
-    const auto log = [&events, c](const char* what, const auto& e) {
-      events += std::string(events.empty() ? "" : ", ") + what + c->name() +
-                std::to_string(e.index) + " " + std::to_string(int(e.x)) + "," +
-                std::to_string(int(e.y));
+    const auto log = [&events, c](const std::string& what, const auto& e) {
+      events += (events.empty() ? "" : ", ") + what + c->name() + std::to_string(e.index) + " " +
+                std::to_string(int(e.x)) + "," + std::to_string(int(e.y));
     };
-    const auto mouse = [log](const char* what) {
+    const auto mouse = [log](const std::string& what) {
       return [log, what](const MouseEvent& e) {
-        log((what + std::string(" b") + std::to_string(e.button) + " s" + std::to_string(e.shift) +
-             " ")
-                .c_str(),
-            e);
+        log(what + " b" + std::to_string(e.button) + " s" + std::to_string(e.shift) + " ", e);
       };
     };
-    c->onMouseDown = mouse("down");
-    c->onMouseMove = mouse("move");
-    c->onMouseUp = mouse("up");
+    c->onMouseDown = mouse("down"), c->onMouseMove = mouse("move"), c->onMouseUp = mouse("up");
     c->onDragOver = [log](const DragEvent& e) {
       log(&"enter \0leave \0over "[7 * int(e.state)], e);
     };
