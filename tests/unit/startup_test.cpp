@@ -57,19 +57,16 @@ TEST(Startup, AFirstStartRunsTheStepsInOrderAndOpensNormalCentredAndHinted) {
 }
 
 TEST(Startup, AFileThatCannotBeUsedIsReportedAfterTheWindowIsGone) {
-  struct Case {
-    const char* file;
-    void (*spoil)(const std::string&);
-  };
-  for (const Case c : {Case{"Typewell.ini", BlockFile}, Case{"Forms.dat", BlockFile},
-                       Case{"Forms.dat", FailWrites}}) {
+  for (const auto& [file, spoil] : {std::pair{"Typewell.ini", &BlockFile},
+                                    {"Forms.dat", &BlockFile},
+                                    {"Forms.dat", &FailWrites}}) {
     Start s;
-    c.spoil(s.folder.file(c.file));
+    spoil(s.folder.file(file));
     s.windows.onReport = [&] { s.backend.log.push_back("report"); };
-    EXPECT_EQ(s.start(), 1) << c.file;
+    EXPECT_EQ(s.start(), 1) << file;
     ASSERT_EQ(s.windows.errors.size(), 1u);
-    EXPECT_NE(s.windows.errors[0].find(s.folder.file(c.file) + " cannot be used"),
-              std::string::npos);
+    EXPECT_TRUE(s.windows.errors[0].find(s.folder.file(file) + " cannot be used") !=
+                std::string::npos);
     EXPECT_TRUE(s.app == nullptr && s.count("show DoIt") == 0);
     EXPECT_EQ(std::vector(s.backend.log.end() - 2, s.backend.log.end()),
               (std::vector<std::string>{"destroy DoIt", "report"}));
@@ -77,9 +74,10 @@ TEST(Startup, AFileThatCannotBeUsedIsReportedAfterTheWindowIsGone) {
 }
 
 TEST(Startup, TheProgramFolderAndTheInstanceLockName) {
-  EXPECT_EQ(app::ProgramFolderOf("C:\\Typewell.exe"), "C:\\");
-  EXPECT_EQ(app::ProgramFolderOf("C:\\Tools\\Typewell\\Typewell.exe"), "C:\\Tools\\Typewell\\");
-  EXPECT_EQ(app::ProgramFolderOf("Typewell.exe"), "\\");
+  EXPECT_EQ(app::ProgramFolderOf("C:\\Typewell.exe") + "|" +
+                app::ProgramFolderOf("C:\\Tools\\Typewell\\Typewell.exe") + "|" +
+                app::ProgramFolderOf("Typewell.exe"),
+            "C:\\|C:\\Tools\\Typewell\\|\\");
   // The same for every spelling of the folder that differs in the case of ASCII letters only.
   const std::string name = app::InstanceLockName("C:\\Tools\\Typewell\\");
   EXPECT_EQ(name, "Typewell-4797d9e9e7d9ec0b");
