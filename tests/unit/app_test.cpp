@@ -168,8 +168,9 @@ TEST(Tracking, AFailingPositionSaveIsReportedOnceUntilASaveSucceedsAgain) {
     t.main.Timer1->tick();
   }
   ASSERT_EQ(t.windows.errors.size(), 1u);
-  EXPECT_EQ(t.windows.errors[0].rfind("Typewell could not save " + t.settingsFile() + ".", 0), 0u);
-  EXPECT_EQ(t.app->settings.WindowLeft, 8157);
+  EXPECT_TRUE(
+      t.windows.errors[0].starts_with("Typewell could not save " + t.settingsFile() + ".") &&
+      t.app->settings.WindowLeft == 8157);
   fs::remove(t.settingsFile());
   t.main.Timer1->tick();
   EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes({0, 4182, 2430, 0, 0, 1}));
@@ -272,12 +273,13 @@ TEST(WebLinks, TheBrowserStartsWithThePageQuotedAndTheWindowGetsOutOfTheWay) {
     EXPECT_EQ(Join(t.windows.calls),
               "findExecutable ~.htm " + t.folder.withSeparator() + "|startProgram \"" + kBrowser +
                   "\" \"" + page + "\"|windowRect " + h + "|setWindowTopmost " + h + " 0,0,0,0");
-    EXPECT_EQ(t.main.form.windowState(), forms::WindowState::Minimized);
-    EXPECT_LT(std::ranges::find(t.backend.log, "focus Holdfocus"),
-              std::ranges::find(t.backend.log, "state DoIt minimized"));
+    EXPECT_TRUE(t.main.form.windowState() == forms::WindowState::Minimized &&
+                std::ranges::find(t.backend.log, "focus Holdfocus") <
+                    std::ranges::find(t.backend.log, "state DoIt minimized"));
     // The placeholder was made writable and kept byte for byte.
-    EXPECT_EQ(ReadFile(placeholder), std::string("kept\0\r\n", 7));
-    EXPECT_NE(fs::status(placeholder).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_TRUE(ReadFile(placeholder) == std::string("kept\0\r\n", 7) &&
+                (fs::status(placeholder).permissions() & fs::perms::owner_write) !=
+                    fs::perms::none);
   }
   // No registered browser, or a placeholder that cannot be created: nothing happens at all.
   for (const bool blocked : {false, true}) {
@@ -300,14 +302,13 @@ TEST(Lifecycle, MinimizeCommitsAnOpenEditAndEveryChangeOfStatePutsTheWindowOnTop
   t.main.Gettext->nativeTextChanged("before minimising");
   t.input.click(*t.main.MinimizeBtn);
   EXPECT_EQ(WithEntry(std::string(12000, ' '), 4, "before minimising"), ReadFile(t.entryFile()));
-  EXPECT_TRUE(t.main.Holdfocus->hasFocus() && !t.main.Gettext->visible());
-  EXPECT_EQ(t.main.form.windowState(), forms::WindowState::Minimized);
+  EXPECT_TRUE(t.main.Holdfocus->hasFocus() && !t.main.Gettext->visible() &&
+              t.main.form.windowState() == forms::WindowState::Minimized);
   t.main.form.nativeStateChanged(forms::WindowState::Normal);
   const std::string topmost = "setWindowTopmost " + std::to_string(t.main.form.hwnd());
   EXPECT_EQ(t.windows.callsStartingWith("setWindowTopmost"),
             std::vector<std::string>(2, topmost + " 10,20,200,460"));
-  EXPECT_TRUE(t.windows.callsStartingWith("setForegroundWindow").empty());
-  EXPECT_TRUE(t.exits.empty());
+  EXPECT_TRUE(t.windows.callsStartingWith("setForegroundWindow").empty() && t.exits.empty());
 }
 
 }  // namespace

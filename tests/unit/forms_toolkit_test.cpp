@@ -1,5 +1,5 @@
 // The forms toolkit's input rules that the main window leaves to it, headless: which control
-// receives which event with which index, buttons, shift keys and position, and hit testing.
+// receives which event with which index, buttons, shift keys and position,.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -83,15 +83,6 @@ TEST(Toolkit, APressOwnsItsMovesAndReleaseADragReportsWhereItPassesAndACancelled
   EXPECT_EQ(events,
             "down b1 s0 L7 30,40, enter L8 30,50, over L8 60,40, leave L8 -93,-1492, enter B3 7,8, "
             "drop L8 10,10");
-  // Hit testing: the topmost shown control, a container's child above it, nothing outside.
-  Control& top = form.add(ControlKind::Label, "Top", -1, nullptr, {0, 0, 50, 50});
-  EXPECT_EQ(form.controlAt({10, 10}), &top);
-  top.sendToBack();
-  EXPECT_EQ(form.controlAt({10, 10}), &button);
-  other.setVisible(false);
-  EXPECT_EQ(form.controlAt({200, 1550}), frame);
-  for (Point p : {Point{-1, 10}, {10, -1}, {3000, 10}, {10, 3000}, {2500, 1200}})
-    EXPECT_EQ(form.controlAt(p), nullptr);
 }
 
 }  // namespace

@@ -126,7 +126,12 @@ struct Program {
   std::unique_ptr<core::App> app;
   std::vector<int> exits;
 
-  Program() { windows.exePath = folder.file("Typewell.exe"); }
+  // Forms.dat and Typewell.ini are written unless empty.
+  explicit Program(const std::string& entries = "", const std::string& settings = "") {
+    windows.exePath = folder.file("Typewell.exe");
+    if (!entries.empty()) WriteFile(entryFile(), entries);
+    if (!settings.empty()) WriteFile(settingsFile(), settings);
+  }
   std::optional<int> start() {
     return app::Main(
         toolkit, windows, [this](int code) { exits.push_back(code); }, app);
@@ -139,20 +144,14 @@ struct Program {
 // show, and the records of the start-up cleared.
 struct Running : Program {
   explicit Running(const std::string& entries = "", const std::string& settings = "")
-      : main(Started(entries, settings)), input(main.form) {
+      : Program(entries, settings),
+        main(start() ? throw std::logic_error("the program did not start") : app->main),
+        input(main.form) {
     windows.calls.clear();
     backend.log.clear();
   }
   core::MainWindow& main;
   forms::HeadlessInput input;
-
- private:
-  core::MainWindow& Started(const std::string& entries, const std::string& settings) {
-    if (!entries.empty()) WriteFile(entryFile(), entries);
-    if (!settings.empty()) WriteFile(settingsFile(), settings);
-    if (start()) throw std::logic_error("the program did not start");
-    return app->main;
-  }
 };
 
 }  // namespace tw::test
