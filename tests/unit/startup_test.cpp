@@ -26,8 +26,6 @@ struct Start : Program {
                       std::to_string(m.Names[0]->backColor().red));
     };
   }
-  bool hinted(int slot) const { return !app->main.Names[slot]->toolTip().empty(); }
-  int count(const std::string& line) const { return std::ranges::count(backend.log, line); }
 };
 
 TEST(Startup, AFirstStartRunsTheStepsInOrderAndOpensNormalCentredAndHinted) {
@@ -50,7 +48,8 @@ TEST(Startup, AFirstStartRunsTheStepsInOrderAndOpensNormalCentredAndHinted) {
             std::ranges::find(s.backend.log, "show DoIt"));
   EXPECT_EQ(m.form.clientHeight() + m.WebsiteBtn->width(), 5784 + 2784);
   EXPECT_EQ(s.app->settings, (store::SettingsRecord{0, 4182, 8157, 0, 0, 1}));
-  for (int slot = 0; slot < 60; ++slot) EXPECT_EQ(s.hinted(slot), slot < 15) << slot;
+  for (int slot = 0; slot < 60; ++slot)
+    EXPECT_EQ(m.Names[slot]->toolTip().empty(), slot >= 15) << slot;
   EXPECT_EQ(m.Names[14]->toolTip(), " Click to add or edit text ");
   EXPECT_EQ(ReadFile(s.settingsFile()) + ReadFile(s.entryFile()), std::string(12000, ' '));
   EXPECT_TRUE(s.windows.errors.empty());
@@ -67,7 +66,7 @@ TEST(Startup, AFileThatCannotBeUsedIsReportedAfterTheWindowIsGone) {
     ASSERT_EQ(s.windows.errors.size(), 1u);
     EXPECT_TRUE(s.windows.errors[0].find(s.folder.file(file) + " cannot be used") !=
                 std::string::npos);
-    EXPECT_TRUE(s.app == nullptr && s.count("show DoIt") == 0);
+    EXPECT_TRUE(s.app == nullptr && !std::ranges::count(s.backend.log, "show DoIt"));
     EXPECT_EQ(std::vector(s.backend.log.end() - 2, s.backend.log.end()),
               (std::vector<std::string>{"destroy DoIt", "report"}));
   }
@@ -79,11 +78,11 @@ TEST(Startup, TheProgramFolderAndTheInstanceLockName) {
                 app::ProgramFolderOf("Typewell.exe"),
             "C:\\|C:\\Tools\\Typewell\\|\\");
   // The same for every spelling of the folder that differs in the case of ASCII letters only.
-  const std::string name = app::InstanceLockName("C:\\Tools\\Typewell\\");
-  EXPECT_EQ(name, "Typewell-4797d9e9e7d9ec0b");
-  EXPECT_EQ(app::InstanceLockName("c:\\TOOLS\\typewell\\"), name);
-  EXPECT_EQ(app::InstanceLockName("AZ@["), app::InstanceLockName("az@["));
-  EXPECT_NE(app::InstanceLockName("@["), app::InstanceLockName("`{"));
+  EXPECT_EQ(app::InstanceLockName("C:\\Tools\\Typewell\\"), "Typewell-4797d9e9e7d9ec0b");
+  for (const auto& [a, b] : {std::pair{"C:\\Tools\\Typewell\\", "c:\\TOOLS\\typewell\\"},
+                             {"AZ@[", "az@["},
+                             {"@[", "`{"}})
+    EXPECT_EQ(app::InstanceLockName(a) == app::InstanceLockName(b), a[0] != '@') << a;
 }
 
 }  // namespace
