@@ -218,33 +218,29 @@ TEST(Options, EachChoiceIsSavedAndTakesEffectWhateverTheButtonAndTheNextOpeningS
   }
   EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes({0, 2100, 1500, 0, 7, 20}));
   const forms::Rgb colours[] = {{255, 255, 255}, {0, 255, 0}, {0, 255, 255}, {255, 255, 0}};
-  struct Step {
-    const char* option;
-    int index, button;
-    store::SettingsRecord saved;
-  };
-  const Step steps[] = {{"ColorOption", 1, kLeftButton, {0, 2100, 1500, 1, 7, 20}},
-                        {"ColorOption", 2, kRightButton, {0, 2100, 1500, 2, 7, 20}},
-                        {"FontOption", 1, forms::kMiddleButton, {1, 2100, 1500, 2, 7, 20}},
-                        {"ColorOption", 3, kLeftButton, {1, 2100, 1500, 3, 7, 20}},
-                        {"ColorOption", 0, kLeftButton, {1, 2100, 1500, 0, 7, 20}},
-                        {"FontOption", 0, kRightButton, {0, 2100, 1500, 0, 7, 20}}};
-  for (const Step& s : steps) {
+  // The font (1) or colour (0) option of the given index released with the given button; then
+  // the font and colour saved.
+  const std::int16_t steps[][5] = {{0, 1, kLeftButton, 0, 1},          {0, 2, kRightButton, 0, 2},
+                                   {1, 1, forms::kMiddleButton, 1, 2}, {0, 3, kLeftButton, 1, 3},
+                                   {0, 0, kLeftButton, 1, 0},          {1, 0, kRightButton, 0, 0}};
+  for (const auto& [font, index, button, savedFont, savedColour] : steps) {
+    const char* option = font ? "FontOption" : "ColorOption";
+    const store::SettingsRecord saved{savedFont, 2100, 1500, savedColour, 7, 20};
     WithDialog(t, [&](forms::Form& d, forms::HeadlessInput& in) {
-      in.press(d.control(s.option, s.index), s.button);
-      in.release(d.control(s.option, s.index), s.button);
-      EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes(s.saved));
+      in.press(d.control(option, index), button);
+      in.release(d.control(option, index), button);
+      EXPECT_EQ(ReadFile(t.settingsFile()), SettingsBytes(saved));
       for (forms::Control* label : t.main.Names)
-        EXPECT_EQ(label->backColor(), colours[s.saved.ColorChoice]);
-      EXPECT_TRUE(AllBold(d, s.saved.FontChoice == 1) && AllBold(t.main.form, s.saved.FontChoice) &&
+        EXPECT_EQ(label->backColor(), colours[saved.ColorChoice]);
+      EXPECT_TRUE(AllBold(d, saved.FontChoice == 1) && AllBold(t.main.form, saved.FontChoice) &&
                   d.control("Holdfocus").hasFocus());
       d.nativeCloseRequested();
     });
     WithDialog(t, [&](forms::Form& d, forms::HeadlessInput&) {  // the next opening shows it
-      EXPECT_TRUE(d.control(s.option, s.index).selected() && AllBold(d, s.saved.FontChoice));
+      EXPECT_TRUE(d.control(option, index).selected() && AllBold(d, saved.FontChoice));
       d.nativeCloseRequested();
     });
-    EXPECT_EQ(t.app->settings, s.saved);
+    EXPECT_EQ(t.app->settings, saved);
   }
   // A choice that cannot be saved is reported, before it takes effect, and still applied.
   FailWrites(t.settingsFile());
