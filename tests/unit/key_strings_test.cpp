@@ -12,7 +12,6 @@ namespace {
 
 // The events as text: "24x↓" is virtual key 0x24 (extended) down, "'a'↑" the character a up.
 std::string Render(const ParsedKeys& parsed) {
-  if (!parsed.ok()) return "error";
   std::string out;
   for (const KeyEvent& e : parsed.events) {
     char key[8];

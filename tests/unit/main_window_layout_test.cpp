@@ -57,8 +57,7 @@ TEST(MainWindowLayout, EveryControlStandsWhereTheUserFindsIt) {
   // The focus sink holds the focus at load, unseen beneath "Tutorial"; the proxy lies beneath
   // the pages.
   m.form.load();
-  EXPECT_EQ(m.form.focused(), m.Holdfocus);
-  EXPECT_EQ(m.form.controlAt(forms::Point{200, 100}), m.Command1);
+  EXPECT_TRUE(m.form.focused() == m.Holdfocus && m.form.controlAt({200, 100}) == m.Command1);
   m.Dragbox->setVisible(true);
   m.Dragbox->setBounds({828, 324, 1932, 264});
   EXPECT_EQ(m.form.controlAt(forms::Point{900, 400}), m.Names[0]);
@@ -81,9 +80,9 @@ TEST(OptionsDialogLayout, EveryControlStandsWhereTheUserFindsIt) {
   EXPECT_TRUE(d.form.caption() == " Typewell Options" &&
               d.form.style().border == forms::BorderStyle::FixedDialog &&
               !d.form.style().minimizeBox && !d.form.style().showInTaskbar);
-  EXPECT_EQ(Numbers({int(d.form.clientWidth()), int(d.form.clientHeight())}), "3060 1716");
   // The focus sink lies below the client area, never seen.
-  EXPECT_GE(d.Holdfocus->top(), d.form.clientHeight());
+  EXPECT_TRUE(d.form.clientWidth() == 3060 && d.form.clientHeight() == 1716 &&
+              d.Holdfocus->top() >= d.form.clientHeight());
 }
 
 }  // namespace
