@@ -15,15 +15,10 @@ namespace {
 using forms::kLeftButton;
 using forms::kRightButton;
 
-const std::string kSample = EntryFileWith({{1, "one"},
-                                           {2, "two"},
-                                           {3, "A"},
-                                           {4, "  lead"},
-                                           {12, "twelve"},
-                                           {19, "nineteen"},
-                                           {21, "x"},
-                                           {37, std::string(200, 'z')}}) +
-                            "bytes beyond the records";
+const std::string kSample =
+    EntryFileWith(
+        {{2, "two"}, {3, "A"}, {4, "  lead"}, {12, "twelve"}, {19, "nineteen"}, {21, "x"}}) +
+    "bytes beyond the records";
 
 struct App : Running {
   explicit App(const std::string& entries = kSample) : Running(entries) {}

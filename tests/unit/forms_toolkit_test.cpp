@@ -35,9 +35,7 @@ TEST(Toolkit, APressOwnsItsMovesAndReleaseADragReportsWhereItPassesAndACancelled
       };
     };
     c->onMouseDown = mouse("down"), c->onMouseMove = mouse("move"), c->onMouseUp = mouse("up");
-    c->onDragOver = [log](const DragEvent& e) {
-      log(&"enter \0leave \0over "[7 * int(e.state)], e);
-    };
+    c->onDragOver = [log](auto& e) { log(&"enter \0leave \0over "[7 * int(e.state)], e); };
     c->onDragDrop = [log](const DragEvent& e) { log("drop ", e); };
   }
   for (int b : {kLeftButton, kRightButton, kMiddleButton}) {

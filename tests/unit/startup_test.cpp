@@ -18,12 +18,11 @@ struct Start : Program {
   Start() {
     windows.onTopmost = [this] {
       const core::MainWindow& m = app->main;
-      looks.push_back(std::string(m.form.onScreen() ? "shown " : "hidden ") +
-                      std::to_string(int(m.form.top())) + "," + std::to_string(int(m.form.left())) +
-                      " h" + std::to_string(int(m.form.height())) +
-                      (m.Page[0]->selected() ? " page 1" : " no page") +
-                      (m.Names[0]->bold() ? " bold" : "") + " '" + m.Names[0]->caption() + "' " +
-                      std::to_string(m.Names[0]->backColor().red));
+      looks.push_back(
+          std::string(m.form.onScreen() ? "shown " : "hidden ") +
+          Numbers({int(m.form.top()), int(m.form.left()), int(m.form.height()),
+                   m.Page[0]->selected(), m.Names[0]->bold(), m.Names[0]->backColor().red}) +
+          " '" + m.Names[0]->caption() + "'");
     };
   }
 };
@@ -36,10 +35,11 @@ TEST(Startup, AFirstStartRunsTheStepsInOrderAndOpensNormalCentredAndHinted) {
   EXPECT_EQ(s.windows.calls[0] + "|" + s.windows.calls[1],
             "findWindow  Typewell|acquireInstanceLock " +
                 app::InstanceLockName(s.folder.withSeparator()));
-  // Topmost at the load (nothing read yet), at the show and once more after it.
-  EXPECT_EQ(s.looks, (std::vector<std::string>{"hidden 0,0 h6996 no page '' 255",
-                                               "shown 4182,8157 h6204 page 1 '' 255",
-                                               "shown 4182,8157 h6204 page 1 '' 255"}));
+  // Topmost at the load (nothing read yet), at the show and once more after it: top, left,
+  // height, page 1 shown, bold, the red of the first label.
+  EXPECT_EQ(s.looks, (std::vector<std::string>{"hidden 0 0 6996 0 0 255 ''",
+                                               "shown 4182 8157 6204 1 0 255 ''",
+                                               "shown 4182 8157 6204 1 0 255 ''"}));
   EXPECT_EQ(s.windows.calls.back().rfind("setWindowTopmost", 0), 0u);
   const core::MainWindow& m = s.app->main;
   EXPECT_TRUE(m.form.caption() == " Typewell" &&
@@ -63,9 +63,9 @@ TEST(Startup, AFileThatCannotBeUsedIsReportedAfterTheWindowIsGone) {
     spoil(s.folder.file(file));
     s.windows.onReport = [&] { s.backend.log.push_back("report"); };
     EXPECT_EQ(s.start(), 1) << file;
-    ASSERT_EQ(s.windows.errors.size(), 1u);
-    EXPECT_TRUE(s.windows.errors[0].find(s.folder.file(file) + " cannot be used") !=
-                std::string::npos);
+    EXPECT_TRUE(s.windows.errors.size() == 1 &&
+                s.windows.errors[0].starts_with("Typewell cannot start: the file " +
+                                                s.folder.file(file) + " cannot be used.\n\n"));
     EXPECT_TRUE(s.app == nullptr && !std::ranges::count(s.backend.log, "show DoIt"));
     EXPECT_EQ(std::vector(s.backend.log.end() - 2, s.backend.log.end()),
               (std::vector<std::string>{"destroy DoIt", "report"}));

@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
