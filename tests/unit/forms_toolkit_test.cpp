@@ -1,5 +1,5 @@
 // The forms toolkit's input rules that the main window leaves to it, headless: which control
-// receives which event with which index, buttons, shift keys and position,.
+// receives which event with which index, buttons, shift keys and position.
 #include <gtest/gtest.h>
 
 #include <string>
