@@ -122,7 +122,8 @@ class Fill(unittest.TestCase):
         # Notepad came up over Typewell; within a tick Typewell is on top again on the screen:
         # its "Page" label shows the face colour where Notepad is white.
         page = tw.centre("Label1")
-        self.assertTrue(tw.info()["topmost"], "Typewell not topmost")
+        # (Raising it leaves the topmost band and rejoins it: read the bit when it has settled.)
+        wait_until(lambda: tw.info()["topmost"], "Typewell topmost")
         wait_until(lambda: colour(screenshot("notepad_before"), *page) != (255, 255, 255),
                    "Typewell's window on the screen above Notepad's")
         tw.click("FillBtn", 0)
@@ -130,7 +131,7 @@ class Fill(unittest.TestCase):
         wait_until(lambda: helper("read-text", title) == b"Filled by Typewell\t\0",
                    "the entry and a tab in Notepad")
         self.assertTrue(probe(title)["window"]["foreground"], "Notepad not in front after the fill")
-        self.assertTrue(tw.info()["topmost"], "Typewell not topmost after the fill")
+        wait_until(lambda: tw.info()["topmost"], "Typewell topmost after the fill")
         wait_until(lambda: colour(screenshot("notepad_after"), *page) != (255, 255, 255),
                    "Typewell's window on the screen above Notepad's after the fill")
 
