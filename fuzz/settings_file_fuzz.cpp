@@ -25,15 +25,11 @@ void Require(bool condition, const char* what) {
   std::abort();
 }
 
-// Six little-endian 16-bit fields from the bytes there are, missing bytes as zero.
+// Six little-endian 16-bit fields from the bytes there are, missing bytes as zero (the
+// decoding itself is checked byte for byte by the unit tests).
 SettingsRecord FieldsOf(const std::string& bytes) {
-  auto field = [&](std::size_t at) {
-    const auto byte = [&](std::size_t i) -> unsigned {
-      return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u;
-    };
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(byte(at) | (byte(at + 1) << 8)));
-  };
-  return {field(0), field(2), field(4), field(6), field(8), field(10)};
+  return tw::store::DecodeSettings(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                   bytes.size());
 }
 
 struct Rect {

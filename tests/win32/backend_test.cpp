@@ -77,34 +77,17 @@ TEST(BackendLayout, EveryControlAtItsPixelsHiddenOnesHiddenAndTheSinkFocusedUnde
 
 TEST(BackendLayout, AtHighDpiInAChildProcess) {
   if (std::getenv("TYPEWELL_EXPECT_DPI")) GTEST_SKIP() << "already the high-DPI run";
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
-                  nullptr, &key, nullptr);
-  const DWORD high = 144;
-  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&high), 4);
+  const wchar_t* desktop = L"Control Panel\\Desktop";
+  const DWORD high = 144;  // Wine reads it for every new process
+  RegSetKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", REG_DWORD, &high, sizeof(high));
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=BackendLayout.Every*";
   SetEnvironmentVariableW(L"TYPEWELL_EXPECT_DPI", L"144");
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION child{};
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &child);
+  const int exitCode = _wsystem(
+      (L"\"\"" + std::wstring(self) + L"\" --gtest_filter=BackendLayout.Every*\"").c_str());
   SetEnvironmentVariableW(L"TYPEWELL_EXPECT_DPI", nullptr);
-  DWORD exitCode = 1;
-  if (started) {
-    if (WaitForSingleObject(child.hProcess, 120000) != WAIT_OBJECT_0) {
-      TerminateProcess(child.hProcess, 3);
-    }
-    GetExitCodeProcess(child.hProcess, &exitCode);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-  }
-  RegDeleteValueW(key, L"LogPixels");
-  RegCloseKey(key);
-  ASSERT_TRUE(started);
-  EXPECT_EQ(exitCode, 0u) << "the layout test failed at 144 DPI (see its output above)";
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels");
+  EXPECT_EQ(exitCode, 0) << "the layout test failed at 144 DPI (see its output above)";
 }
 
 TEST(BackendLayout, AMoveToAMonitorOf144DpiLaysOutAgainWithFontsForIt) {
