@@ -57,18 +57,19 @@ void CheckCaptions(tw::core::App& app, const std::string& padded) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static tw::test::TestApp t;  // one program folder and window for the whole run
+  static tw::test::Program t;  // one program folder and window for the whole run
+  static tw::core::App app(t.toolkit, t.windows, t.folder.withSeparator());
   const std::string input(reinterpret_cast<const char*>(data), size);
   tw::test::WriteFile(t.entryFile(), input);
 
-  tw::core::LoadEntries(t.app);
+  tw::core::LoadEntries(app);
   const std::string afterLoad = tw::test::ReadFile(t.entryFile());
   const std::string expected = ExpectedAfterSave(input);
   // Loading writes only into an empty file; a short file is left as it is until the next save.
   Require(afterLoad == (input.empty() ? expected : input), "loading leaves a non-empty file alone");
-  CheckCaptions(t.app, expected);
+  CheckCaptions(app, expected);
 
-  tw::core::SaveEntries(t.app);
+  tw::core::SaveEntries(app);
   Require(tw::test::ReadFile(t.entryFile()) == expected,
           "a save after a load keeps every readable byte and everything beyond the records");
   t.backend.log.clear();
