@@ -16,18 +16,24 @@ PROGRAM_FOLDER="$ROOT/build/run/Typewell"
 SCREENSHOT="$ROOT/build/screenshots/typewell.png"
 WINDOW_TIMEOUT=60 # seconds
 
+# The shipped 32-bit build; on a machine that runs no 32-bit code (see wine-env.sh) the same
+# sources built as a 64-bit program, which Wine can run there.
+PRESET=win32
+
 build() {
   typewell_setup
+  wine_env_choose_arch
+  [[ "$TYPEWELL_WINE_ARCH" == win64 ]] && PRESET=win64
   mkdir -p build
-  cmake --preset win32 >build/configure-win32.log 2>&1 || {
-    cat build/configure-win32.log
+  cmake --preset "$PRESET" >"build/configure-$PRESET.log" 2>&1 || {
+    cat "build/configure-$PRESET.log"
     return 1
   }
-  cmake --build --preset win32 -j 2
+  cmake --build --preset "$PRESET" -j 2
 }
 
 install_into_program_folder() {
-  local exe="$ROOT/build/win32/src/win32/Typewell.exe"
+  local exe="$ROOT/build/$PRESET/src/win32/Typewell.exe"
   [[ -f "$exe" ]] || {
     echo "run.sh: the build made no $exe" >&2
     return 1
