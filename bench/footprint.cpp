@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "bench_support.h"
@@ -40,7 +41,8 @@ constexpr std::size_t kGdiEntries = 0x10000;
 constexpr std::size_t kGdiTypeOffset = 14;
 constexpr std::size_t kGdiFlagsOffset = 12;
 // Where the pointers lie: the 32-bit TEB's GdiBatchCount holds the 64-bit TEB, whose Peb field
-// (0x60) points to the 64-bit PEB, whose GdiSharedHandleTable field is at 0xf8.
+// (0x60) points to the 64-bit PEB, whose GdiSharedHandleTable field is at 0xf8. The pointers of
+// the 64-bit structures are read whole: their upper halves are zero for a 32-bit process.
 constexpr std::uintptr_t kTeb32GdiBatchCount = 0xf70;
 constexpr std::uintptr_t kTeb64Peb = 0x60;
 constexpr std::uintptr_t kPeb64GdiTable = 0xf8;
@@ -72,15 +74,31 @@ std::uintptr_t TebOf(DWORD threadId) {
   return reinterpret_cast<std::uintptr_t>(info.tebBaseAddress);
 }
 
-// Live GDI objects in Wine's handle table of the process, or -1 when it cannot be read.
-long WineGdiObjects(HANDLE process, DWORD guiThreadId) {
-  const std::uintptr_t teb = TebOf(guiThreadId);
-  std::uint32_t teb64 = 0, peb64 = 0, table = 0;
-  if (teb == 0 || !ReadRemote(process, teb + kTeb32GdiBatchCount, teb64) || teb64 == 0 ||
-      !ReadRemote(process, teb64 + kTeb64Peb, peb64) || peb64 == 0 ||
-      !ReadRemote(process, peb64 + kPeb64GdiTable, table) || table == 0) {
-    return -1;
+// Where Wine's GDI handle table of the process lies, or 0 when it cannot be read. A 32-bit
+// process reaches its 64-bit TEB through its 32-bit TEB; a 64-bit process (the tools are built
+// for the same architecture as the program measured) has the 64-bit TEB itself.
+std::uint64_t GdiTableOf(HANDLE process, std::uintptr_t teb) {
+  std::uint64_t teb64 = 0, peb64 = 0, table = 0;
+#ifdef _WIN64
+  teb64 = teb;
+#else
+  std::uint32_t teb64Low = 0;
+  if (teb == 0 || !ReadRemote(process, teb + kTeb32GdiBatchCount, teb64Low)) return 0;
+  teb64 = teb64Low;
+#endif
+  if (teb64 == 0 || !ReadRemote(process, static_cast<std::uintptr_t>(teb64 + kTeb64Peb), peb64) ||
+      peb64 == 0 ||
+      !ReadRemote(process, static_cast<std::uintptr_t>(peb64 + kPeb64GdiTable), table)) {
+    return 0;
   }
+  return table;
+}
+
+// Live GDI objects in Wine's handle table of the process, or -1 when it cannot be read. With
+// byType, also counts them by the type byte of their entry.
+long WineGdiObjects(HANDLE process, DWORD guiThreadId, std::map<int, long>* byType) {
+  const std::uint64_t table = GdiTableOf(process, TebOf(guiThreadId));
+  if (table == 0) return -1;
   std::vector<unsigned char> entries(kGdiEntries * kGdiEntrySize);
   SIZE_T got = 0;
   if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(table)),
@@ -91,7 +109,9 @@ long WineGdiObjects(HANDLE process, DWORD guiThreadId) {
   long live = 0;
   for (std::size_t i = 0; i < kGdiEntries; ++i) {
     const unsigned char* entry = &entries[i * kGdiEntrySize];
-    if (entry[kGdiTypeOffset] != 0 && (entry[kGdiFlagsOffset] & 0x80) == 0) ++live;
+    if (entry[kGdiTypeOffset] == 0 || (entry[kGdiFlagsOffset] & 0x80) != 0) continue;
+    ++live;
+    if (byType) ++(*byType)[entry[kGdiTypeOffset]];
   }
   return live;
 }
@@ -141,12 +161,30 @@ long WindowsOf(DWORD processId) {
   return windows.count;
 }
 
+// One line "gdi_types <name> <n> ...", in the type numbers of Wine's handle table.
+void PrintGdiTypes(const std::map<int, long>& types) {
+  const std::map<int, const char*> names{{0x01, "dc"},      {0x04, "region"}, {0x05, "bitmap"},
+                                         {0x08, "palette"}, {0x0a, "font"},   {0x10, "brush"},
+                                         {0x30, "pen"},     {0x50, "extpen"}};
+  std::printf("gdi_types");
+  for (const auto& [type, count] : types) {
+    const auto name = names.find(type);
+    if (name != names.end()) {
+      std::printf(" %s %ld", name->second, count);
+    } else {
+      std::printf(" 0x%02x %ld", type, count);
+    }
+  }
+  std::printf("\n");
+}
+
 }  // namespace
 
 int main() {
   const std::vector<std::string> args = tw::bench::Arguments();
-  if (args.size() != 1) {
-    std::fputs("usage: footprint.exe \"<window title>\"\n", stderr);
+  const bool byType = args.size() == 2 && args[1] == "--gdi-types";
+  if (args.size() != 1 && !byType) {
+    std::fputs("usage: footprint.exe \"<window title>\" [--gdi-types]\n", stderr);
     return 1;
   }
   HWND window = FindWindowA(nullptr, args[0].c_str());
@@ -168,8 +206,9 @@ int main() {
   const bool onWine = gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
   long user = static_cast<long>(GetGuiResources(process.handle, GR_USEROBJECTS));
   std::uint64_t privateBytes = memory.PrivateUsage;
+  std::map<int, long> types;
   if (onWine) {
-    gdi = WineGdiObjects(process.handle, threadId);
+    gdi = WineGdiObjects(process.handle, threadId, byType ? &types : nullptr);
     user = windows;
     privateBytes = PrivateCommitted(process.handle);
   }
@@ -177,5 +216,6 @@ int main() {
               static_cast<unsigned long long>(privateBytes / 1024),
               static_cast<unsigned long>(memory.WorkingSetSize / 1024), gdi, user, windows,
               onWine ? "wine" : "windows");
+  if (byType) PrintGdiTypes(types);
   return 0;
 }

@@ -210,7 +210,7 @@ class Bench:
     def resources(self):
         size = self.exe.stat().st_size
         stripped = self.root / "stripped.exe"
-        subprocess.run(["i686-w64-mingw32-strip", "-o", str(stripped), str(self.exe)],
+        subprocess.run([self.args.strip, "-o", str(stripped), str(self.exe)],
                        check=False)
         stripped_size = stripped.stat().st_size if stripped.exists() else None
         self.results["exe"] = {"bytes": size, "stripped_bytes": stripped_size,
@@ -398,6 +398,8 @@ def main():
     parser.add_argument("--e2e-tools", required=True,
                         help="folder of e2e_helper.exe, the target program and probe")
     parser.add_argument("--out", required=True)
+    parser.add_argument("--strip", default="i686-w64-mingw32-strip",
+                        help="the strip of the toolchain that built the exe")
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--fills", type=int, default=15)
     parser.add_argument("--actions", type=int, default=4000,

@@ -17,6 +17,8 @@ inline constexpr wchar_t kFormClass[] = L"TypewellForm";
 inline constexpr wchar_t kLabelClass[] = L"TypewellLabel";
 inline constexpr wchar_t kContainerClass[] = L"TypewellContainer";
 inline constexpr wchar_t kFocusSinkClass[] = L"TypewellFocusSink";
+// The system's button with one device context for all its windows (see RegisterWindowClasses).
+inline constexpr wchar_t kButtonClass[] = L"TypewellButton";
 
 // The native side of one loaded form. Destroyed in reverse order: outline, tool tips, window.
 struct FormWindow {

@@ -59,6 +59,27 @@ void PaintLabel(HWND window, const Control& label) {
             DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
 }
 
+// Whether the window has a non-client area to paint. A control without one skips the default
+// WM_NCPAINT, which would take a device context of the window frame only to paint nothing (and
+// under Wine keeps one more cached device context, with its bitmap and region, for every such
+// window).
+bool HasFrame(HWND window) {
+  RECT outer, inner;
+  if (!GetWindowRect(window, &outer) || !GetClientRect(window, &inner)) return true;
+  return outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom;
+}
+
+// A button paints into the device context its class shares: whatever the button's painting
+// leaves selected or set in it (font, colours, modes) is put back, so that the next button
+// starts from the same state.
+LRESULT PaintInSharedDc(HWND window) {
+  PaintScope paint(window);
+  const int saved = SaveDC(paint.dc());
+  const LRESULT result = DefSubclassProc(window, WM_PAINT, reinterpret_cast<WPARAM>(paint.dc()), 0);
+  RestoreDC(paint.dc(), saved);
+  return result;
+}
+
 // A control lost the mouse capture to a window outside its form (a message box opened while a
 // button was down, another program): the toolkit forgets the press, or the next click would
 // be taken for the release of this one.
@@ -126,6 +147,7 @@ std::optional<LRESULT> OnControlMessage(HWND window, UINT message, WPARAM wParam
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept {
   if (message == WM_NCCREATE) StoreCreateParam(window, lParam);
+  if (message == WM_NCPAINT && !HasFrame(window)) return 0;
   try {
     if (auto result = OnControlMessage(window, message, wParam, lParam)) return *result;
   } catch (...) {
@@ -189,6 +211,10 @@ LRESULT OnSubclassedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                               DWORD_PTR) noexcept {
+  if (message == WM_NCPAINT && !HasFrame(window)) return 0;
+  if (message == WM_PAINT && wParam == 0 && (GetClassLongPtrW(window, GCL_STYLE) & CS_CLASSDC)) {
+    return PaintInSharedDc(window);
+  }
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(window, SubclassProc, kSubclassId);
     return DefSubclassProc(window, message, wParam, lParam);
@@ -357,6 +383,19 @@ void SubclassControlWindow(HWND window) {
   SetWindowSubclass(window, SubclassProc, kSubclassId, 0);
 }
 
+// The controls paint through one device context per class (CS_CLASSDC) instead of one each:
+// a device context is a costly object, and Wine keeps one for every window painted (with its
+// bitmap and region), up to 64 a process. The buttons are the system's buttons with that style.
+void RegisterButtonClass(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (!GetClassInfoExW(nullptr, L"BUTTON", &wc)) return;
+  wc.style |= CS_CLASSDC;
+  wc.hInstance = instance;
+  wc.lpszClassName = kButtonClass;
+  RegisterClassExW(&wc);
+}
+
 void RegisterWindowClasses(HINSTANCE instance) {
   // Registering again (a second backend in one process) fails harmlessly.
   WNDCLASSEXW wc{};
@@ -376,7 +415,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
   wc.hIcon = nullptr;
   wc.hIconSm = nullptr;
   wc.lpfnWndProc = ControlWindowProc;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_CLASSDC;
   wc.cbWndExtra = sizeof(LONG_PTR);  // the label's font
   wc.lpszClassName = kLabelClass;
   RegisterClassExW(&wc);
@@ -386,6 +425,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
   wc.lpszClassName = kFocusSinkClass;
   RegisterClassExW(&wc);
 
+  RegisterButtonClass(instance);
   DragOutline::RegisterClass(instance);
 }
 

@@ -58,9 +58,9 @@ struct WindowKind {
 WindowKind WindowKindOf(ControlKind kind) {
   switch (kind) {
     case ControlKind::PushButton:
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+      return {kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::OptionButton:
-      return {L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0};
+      return {kButtonClass, BS_RADIOBUTTON | WS_TABSTOP, 0};
     case ControlKind::TextBox:
       return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0};
     case ControlKind::Label:
