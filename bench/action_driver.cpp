@@ -50,11 +50,14 @@ class Driver {
   bool fill() {
     HWND first = GetDlgItem(target_, kFirstFieldId);
     HWND second = GetDlgItem(target_, kFirstFieldId + 1);
+    step_ = "the click into the target's first field";
     if (!click(first) || !poll([&] { return GetForegroundWindow() == target_; })) return false;
+    step_ = "the focus to reach the first field";
     if (!tw::bench::PollUntil([&] { return focusOf(target_) == first; }, kFocusBoundMs) &&
         (!ShiftTab() || !poll([&] { return focusOf(target_) == first; }))) {
       return false;
     }
+    step_ = "the fill to move the focus to the second field";
     // The target also settles the activation the fill gave it (Wine hands the X input focus
     // over through events the target reads when it next looks at its queue).
     return click(control("FillBtn", kFillSlot)) &&
@@ -62,9 +65,37 @@ class Driver {
            tw::bench::WaitProcessed(main_);
   }
 
+  // The windows of a page are made when it is first shown: its frame is looked for until then.
+  // The step of a fill or a drag that had no effect in time.
+  const char* failedStep() const { return step_; }
+
+  // What the windows show after an action had no effect in time, to tell where it stopped.
+  void describe() const {
+    char foreground[128] = "";
+    GetWindowTextA(GetForegroundWindow(), foreground, sizeof foreground);
+    RECT outline{};
+    const HWND focus = focusOf(target_);
+    const HWND capture = tw::bench::CaptureOf(main_);
+    char captureText[64] = "";
+    GetWindowTextA(capture, captureText, sizeof captureText);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const HWND under = WindowFromPoint(cursor);
+    char underText[64] = "";
+    GetWindowTextA(under, underText, sizeof underText);
+    std::fprintf(stderr,
+                 "  foreground \"%s\", Typewell's capture %d \"%s\", the target's focus %d, "
+                 "outline %s, cursor %ld,%ld over %d \"%s\"\n",
+                 foreground, GetDlgCtrlID(capture), captureText, focus ? GetDlgCtrlID(focus) : 0,
+                 OutlineShown(outline) ? "shown" : "hidden", cursor.x, cursor.y,
+                 GetDlgCtrlID(under), underText);
+  }
+
   bool page(int p) {
-    HWND frame = control("Frame", p);
-    return click(control("Page", p)) && poll([&] { return IsWindowVisible(frame) != FALSE; });
+    return click(control("Page", p)) && poll([&] {
+             HWND frame = control("Frame", p);
+             return frame != nullptr && IsWindowVisible(frame) != FALSE;
+           });
   }
 
   bool edit(int slot, const wchar_t* text) {
@@ -85,7 +116,8 @@ class Driver {
     HWND destination = control("FillBtn", to);
     const POINT start = tw::bench::CentreOf(source);
     const POINT end = tw::bench::CentreOf(control("Names", to));
-    if (!tw::bench::MoveTo(start) || !tw::bench::LeftDown() || !poll([&] {
+    step_ = "the press to take the capture";
+    if (!tw::bench::MoveTo(start) || !tw::bench::LeftDown(start) || !poll([&] {
           return tw::bench::CaptureOf(main_) == source && GetForegroundWindow() == main_;
         })) {
       return false;
@@ -95,13 +127,15 @@ class Driver {
       const POINT at{start.x + (end.x - start.x) * step / kDragSteps,
                      start.y + (end.y - start.y) * step / kDragSteps};
       const RECT before = outline;
+      step_ = step == 1 ? "the first move to show the outline" : "a move to move the outline";
       if (!tw::bench::MoveTo(at) || !poll([&] {
             return OutlineShown(outline) && (step == 1 || !EqualRect(&outline, &before));
           })) {
         return false;
       }
     }
-    return tw::bench::LeftUp() &&
+    step_ = "the release to hide the outline and enable the destination";
+    return tw::bench::LeftUp(end) &&
            poll([&] { return !OutlineShown(outline) && IsWindowEnabled(destination) != FALSE; });
   }
 
@@ -125,23 +159,25 @@ class Driver {
   }
 
  private:
-  // Looked up once: finding a control's window builds the form's layout.
+  // Found once: finding a control's window builds the form's layout. A window not made yet (on
+  // a page not shown yet) is looked for again next time.
   HWND control(const char* name, int index = -1) {
     const std::pair<std::string, int> key{name, index};
     auto known = controls_.find(key);
-    if (known == controls_.end()) {
-      known =
-          controls_.emplace(key, tw::bench::ControlWindow(main_, kMainTitle, name, index)).first;
-    }
-    return known->second;
+    if (known != controls_.end()) return known->second;
+    HWND window = tw::bench::ControlWindow(main_, kMainTitle, name, index);
+    if (window != nullptr) controls_.emplace(key, window);
+    return window;
   }
 
   // A click whose press and release each wait until the window's thread has processed them:
   // the press gives the window the capture, the release takes it back.
   static bool click(HWND window) {
     if (window == nullptr) return false;
-    return tw::bench::MoveTo(tw::bench::CentreOf(window)) && tw::bench::LeftDown() &&
-           poll([&] { return tw::bench::CaptureOf(window) == window; }) && tw::bench::LeftUp() &&
+    const POINT centre = tw::bench::CentreOf(window);
+    return tw::bench::MoveTo(centre) && tw::bench::LeftDown(centre) &&
+           poll([&] { return tw::bench::CaptureOf(window) == window; }) &&
+           tw::bench::LeftUp(centre) &&
            poll([&] { return tw::bench::CaptureOf(window) != window; });
   }
 
@@ -176,6 +212,7 @@ class Driver {
 
   HWND main_;
   HWND target_;
+  const char* step_ = "";
   std::map<std::pair<std::string, int>, HWND> controls_;
 };
 
@@ -248,9 +285,12 @@ int main() {
   const double start = tw::bench::NowMs();
   for (int cycle = 0; counts.total() < actions; ++cycle) {
     if (const char* failed = Cycle(driver, *mix, cycle, counts)) {
-      tw::bench::LeftUp();  // no button left held for whatever runs next
-      std::fprintf(stderr, "action_driver: a %s had no effect in time (after %d actions)\n", failed,
-                   counts.total());
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      tw::bench::LeftUp(cursor);  // no button left held for whatever runs next
+      std::fprintf(stderr, "action_driver: a %s had no effect in time (after %d actions; %s)\n",
+                   failed, counts.total(), driver.failedStep());
+      driver.describe();
       return 3;
     }
   }

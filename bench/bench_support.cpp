@@ -91,24 +91,35 @@ POINT CentreOf(HWND window) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-bool MoveTo(POINT screen) {
-  // Wine also makes pointer moves of its own from the X server's pointer (when a window appears
-  // or disappears under it): the X pointer is put at the same point first (SetCursorPos warps
-  // it), so that those moves cannot take a press or a drag somewhere else.
-  if (!SetCursorPos(screen.x, screen.y)) return false;
+namespace {
+
+// Mouse input that carries its own screen point: under Wine a press or release without one takes
+// the pointer's position as the process last learnt it from the X server, which can still be an
+// older one (a window that closed under the pointer reports where it was then).
+bool SendMouseAt(DWORD flags, POINT screen) {
   // Absolute coordinates are 0..65535 over the primary screen.
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   const LONG dx = MulDiv(screen.x, 65535, width - 1);
   const LONG dy = MulDiv(screen.y, 65535, height - 1);
-  return SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+  return SendMouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
 }
 
-bool LeftDown() {
-  return SendMouse(MOUSEEVENTF_LEFTDOWN);
+}  // namespace
+
+bool MoveTo(POINT screen) {
+  // Wine also makes pointer moves of its own from the X server's pointer (when a window appears
+  // or disappears under it): the X pointer is put at the same point first (SetCursorPos warps
+  // it), so that those moves cannot take a press or a drag somewhere else.
+  if (!SetCursorPos(screen.x, screen.y)) return false;
+  return SendMouseAt(0, screen);
 }
-bool LeftUp() {
-  return SendMouse(MOUSEEVENTF_LEFTUP);
+
+bool LeftDown(POINT screen) {
+  return SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
+}
+bool LeftUp(POINT screen) {
+  return SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
 }
 
 HWND CaptureOf(HWND window) {

@@ -26,10 +26,10 @@ HWND ControlWindow(HWND form, const std::string& formTitle, const std::string& n
 // The screen point at the centre of a window.
 POINT CentreOf(HWND window);
 
-// Real mouse input: the pointer moved to the point, then the left button pressed or released.
+// Real mouse input: the pointer moved to the point, the left button pressed or released there.
 bool MoveTo(POINT screen);
-bool LeftDown();
-bool LeftUp();
+bool LeftDown(POINT screen);
+bool LeftUp(POINT screen);
 
 // The window that holds the mouse capture of the thread of the window (nullptr for none).
 HWND CaptureOf(HWND window);

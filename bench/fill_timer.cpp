@@ -43,9 +43,10 @@ std::wstring TextOf(HWND window) {
 // Each event waits until the window's thread has processed the one before it: Wine routes a
 // press to the window under the pointer it last processed.
 bool Click(HWND window) {
-  return tw::bench::MoveTo(tw::bench::CentreOf(window)) && tw::bench::WaitProcessed(window) &&
-         tw::bench::LeftDown() && tw::bench::WaitProcessed(window) && tw::bench::LeftUp() &&
-         tw::bench::WaitProcessed(window);
+  const POINT centre = tw::bench::CentreOf(window);
+  return tw::bench::MoveTo(centre) && tw::bench::WaitProcessed(window) &&
+         tw::bench::LeftDown(centre) && tw::bench::WaitProcessed(window) &&
+         tw::bench::LeftUp(centre) && tw::bench::WaitProcessed(window);
 }
 
 // One fill; returns its milliseconds, or a negative number naming the step that failed.
@@ -60,10 +61,11 @@ double FillRound(HWND target, HWND first, HWND second, HWND main, HWND insert,
                  static_cast<void*>(FocusOf(target)), static_cast<void*>(first));
     return -2;
   }
-  if (!tw::bench::MoveTo(tw::bench::CentreOf(insert)) || !tw::bench::LeftDown()) return -3;
+  const POINT onInsert = tw::bench::CentreOf(insert);
+  if (!tw::bench::MoveTo(onInsert) || !tw::bench::LeftDown(onInsert)) return -3;
   if (!tw::bench::WaitProcessed(main)) return -4;
   const double start = tw::bench::NowMs();
-  if (!tw::bench::LeftUp()) return -5;
+  if (!tw::bench::LeftUp(onInsert)) return -5;
   if (!tw::bench::PollUntil([&] { return FocusOf(target) == second; }, kStepBoundMs)) return -6;
   const double elapsed = tw::bench::NowMs() - start;
   if (TextOf(first) != text) return -7;
