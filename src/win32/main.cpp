@@ -9,6 +9,7 @@
 
 #include "app/startup.h"
 #include "forms/toolkit.h"
+#include "win32/startup_trace.h"
 #include "win32/win32_backend.h"
 #include "win32/window_system_win32.h"
 
@@ -39,16 +40,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Typewell is a portable exe that users run from any folder, a Downloads folder too: no DLL
   // planted beside it may ever be loaded, so DLLs come from the system folder only.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  tw::win32::StartupTrace trace;
+  trace.mark("winmain");
   BecomeDpiAware();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
+  trace.mark("common_controls");
 
   tw::win32::Win32Backend backend(instance);
+  backend.setStartupTrace(&trace);
   tw::forms::Toolkit toolkit(backend);
   tw::win32::Win32WindowSystem windows;
+  trace.mark("backend");
   std::unique_ptr<tw::core::App> app;
   const auto code = tw::app::Main(
       toolkit, windows, [](int exitCode) { PostQuitMessage(exitCode); }, app);
   if (code) return *code;
+  trace.mark("shown");
+  backend.setStartupTrace(nullptr);
+  if (trace.enabled()) {
+    windows.doEvents();  // the first paint
+    trace.mark("painted");
+    trace.write();
+  }
   return tw::win32::RunMessageLoop();
 }

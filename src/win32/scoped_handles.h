@@ -49,9 +49,19 @@ struct IconTraits {
   static void Close(HICON h) { DestroyIcon(h); }
 };
 
+struct FileTraits {
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+
 using ScopedWindow = ScopedHandle<HWND, WindowTraits>;
 using ScopedFont = ScopedHandle<HFONT, FontTraits>;
 using ScopedBrush = ScopedHandle<HBRUSH, BrushTraits>;
+using ScopedFile = ScopedHandle<HANDLE, FileTraits>;
+
+// A file handle from CreateFileW, which reports failure as INVALID_HANDLE_VALUE, not null.
+inline ScopedFile OwnFile(HANDLE h) {
+  return ScopedFile(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
 
 // A device context of a window, released when done.
 class WindowDC {

@@ -98,6 +98,16 @@ bool Within(const Control& control, const Control& container) {
   return false;
 }
 
+// Whether the window's text is already exactly this one.
+bool ShowsText(HWND window, const std::wstring& text) {
+  const int length = GetWindowTextLengthW(window);
+  if (length != static_cast<int>(text.size())) return false;
+  std::wstring shown(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(window, shown.data(), length + 1);
+  shown.resize(static_cast<std::size_t>(length));
+  return shown == text;
+}
+
 bool HasText(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::OptionButton ||
          kind == ControlKind::TextBox || kind == ControlKind::Label;
@@ -238,6 +248,7 @@ void Win32Backend::createForm(Form& form) {
     if (!Deferred(form.controlAt(i))) createControl(record, form.controlAt(i), i);
   }
   applyStacking(form, nullptr);
+  if (startupTrace_ != nullptr) startupTrace_->mark("form_windows");
   for (int i = 0; i < form.controlCount(); ++i) {
     if (form.controlAt(i).kind() == ControlKind::Container) applyStacking(form, &form.controlAt(i));
   }
@@ -302,9 +313,15 @@ void Win32Backend::applyStacking(Form& form, const Control* container) {
                    [](const Control* a, const Control* b) { return a->zOrder() > b->zOrder(); });
   HWND after = HWND_TOP;
   for (Control* c : siblings) {
-    SetWindowPos(WindowOf(*c), after, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    after = WindowOf(*c);
+    HWND window = WindowOf(*c);
+    // Windows are made in the order of the stacking mostly: one already in its place stays.
+    const HWND inPlace =
+        after == HWND_TOP ? GetWindow(GetParent(window), GW_CHILD) : GetWindow(after, GW_HWNDNEXT);
+    if (inPlace != window) {
+      SetWindowPos(window, after, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    after = window;
   }
 }
 
@@ -412,6 +429,7 @@ void Win32Backend::showForm(Form& form) {
                        : state == forms::WindowState::Maximized ? SW_SHOWMAXIMIZED
                                                                 : SW_SHOWNORMAL);
   }
+  if (startupTrace_ != nullptr) startupTrace_->mark("window_shown");
   if (state != forms::WindowState::Minimized) {
     if (Control* focused = form.focused(); focused != nullptr && WindowOf(*focused) != nullptr) {
       SetFocus(WindowOf(*focused));
@@ -457,8 +475,11 @@ void Win32Backend::controlChanged(Control& control, Property property) {
   }
   switch (property) {
     case Property::Caption:
-      if (HasText(control.kind())) SetWindowTextW(window, AnsiToWide(control.caption()).c_str());
-      if (control.kind() == ControlKind::Label) InvalidateRect(window, nullptr, TRUE);
+      // Setting a text a window already shows would only repaint it (60 captions at start-up).
+      if (HasText(control.kind()) && !ShowsText(window, AnsiToWide(control.caption()))) {
+        SetWindowTextW(window, AnsiToWide(control.caption()).c_str());
+        if (control.kind() == ControlKind::Label) InvalidateRect(window, nullptr, TRUE);
+      }
       break;
     case Property::Bounds:
       placeControlWindow(control);
@@ -485,11 +506,14 @@ void Win32Backend::controlChanged(Control& control, Property property) {
     case Property::BackColor:
       InvalidateRect(window, nullptr, TRUE);
       break;
-    case Property::Bold:
-      SendMessageW(window, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(font(control.bold() ? Weight::Bold : Weight::Normal)),
-                   TRUE);
+    case Property::Bold: {
+      // A weight pass sets every control's weight; only a changed font repaints.
+      const HFONT wanted = font(control.bold() ? Weight::Bold : Weight::Normal);
+      if (reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)) != wanted) {
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(wanted), TRUE);
+      }
       break;
+    }
     case Property::ToolTip:
       applyToolTip(control);
       break;

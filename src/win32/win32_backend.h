@@ -19,6 +19,7 @@
 #include "forms/backend.h"
 #include "forms/form.h"
 #include "win32/fonts.h"
+#include "win32/startup_trace.h"
 
 namespace tw::win32 {
 
@@ -80,6 +81,9 @@ class Win32Backend final : public forms::Backend {
   // the button holds must stay.
   bool deferCaptureRelease = false;
 
+  // During start-up only: notes when the windows of a form have been made.
+  void setStartupTrace(StartupTrace* trace) { startupTrace_ = trace; }
+
  private:
   void createControl(FormWindow& fw, forms::Control& control, int position);
   // Makes the windows of a container shown for the first time and of everything in it.
@@ -98,6 +102,7 @@ class Win32Backend final : public forms::Backend {
   double twipsPerPixelY_ = 15;
   SharedFonts fonts_;
   std::vector<std::unique_ptr<FormWindow>> forms_;
+  StartupTrace* startupTrace_ = nullptr;
 };
 
 // The program's message loop: Tab moves the focus in the controls' order, other dialog keys go
