@@ -128,21 +128,27 @@ SendResult SendKeyEvents(const std::vector<KeyEvent>& events, platform::KeyWait 
   const bool waiting = wait == platform::KeyWait::Yes;
   if (waiting && !IsWindow(target)) return SendResult::Failed;
   const auto deadline = std::chrono::steady_clock::now() + bound;
+  // The whole key string in one call: the system delivers it without any of the user's own
+  // input in between, and it is waited for once, as a whole.
+  std::vector<INPUT> inputs;
+  inputs.reserve(events.size());
+  for (const auto& event : events) inputs.push_back(ToInput(event));
+  const UINT sent = inputs.empty()
+                        ? 0
+                        : SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   std::vector<KeyEvent> down;
-  for (const auto& event : events) {
-    if (!SendOne(event)) {
-      ReleaseKeys(down);
-      return SendResult::Failed;
-    }
-    TrackHeld(event, down);
-    if (waiting && !RoundTrip(target, deadline)) {
-      ReleaseKeys(down);
-      return SendResult::TimedOut;
-    }
+  for (UINT i = 0; i < sent; ++i) TrackHeld(events[i], down);
+  if (sent != inputs.size()) {
+    ReleaseKeys(down);
+    return SendResult::Failed;
   }
-  // The round trip after an event can be answered before the target has taken that event from
-  // its queue; one more makes sure the last one has been processed too.
-  if (waiting && !events.empty() && !RoundTrip(target, deadline)) return SendResult::TimedOut;
+  // The first round trip can be answered before the target has taken the last key from its
+  // queue; the second makes sure it has been processed.
+  if (waiting && !events.empty() &&
+      (!RoundTrip(target, deadline) || !RoundTrip(target, deadline))) {
+    ReleaseKeys(down);
+    return SendResult::TimedOut;
+  }
   return SendResult::Delivered;
 }
 

@@ -18,10 +18,9 @@ namespace tw::win32 {
 // again). A character that the layout cannot type stays a character event, sent as Unicode.
 std::vector<platform::KeyEvent> ResolveCharacters(const std::vector<platform::KeyEvent>& events);
 
-// Sends the events in order, one SendInput call each. With KeyWait::Yes, after every event (and
-// once more after the last) the call waits until the thread of target has taken its pending
-// messages, within bound for the whole sequence. On a failure or timeout the keys that the
-// sequence holds down are released before returning.
+// Sends the events in order, in one SendInput call. With KeyWait::Yes the call then waits until
+// the thread of target has processed them, within bound. On a failure or timeout the keys that
+// the sequence holds down are released before returning.
 platform::SendResult SendKeyEvents(const std::vector<platform::KeyEvent>& events,
                                    platform::KeyWait wait, HWND target,
                                    std::chrono::milliseconds bound);

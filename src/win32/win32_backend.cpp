@@ -281,9 +281,10 @@ void Win32Backend::createControl(FormWindow& fw, Control& control, int position)
   if (!control.enabled()) style |= WS_DISABLED;
   const RECT r = controlPixelRect(control);
   const auto id = static_cast<INT_PTR>(kFirstControlId + position);
-  HWND window =
-      CreateWindowExW(kind.exStyle, kind.className, L"", style, r.left, r.top, r.right - r.left,
-                      r.bottom - r.top, parent, reinterpret_cast<HMENU>(id), instance_, &control);
+  const std::wstring text = HasText(control.kind()) ? AnsiToWide(control.caption()) : L"";
+  HWND window = CreateWindowExW(kind.exStyle, kind.className, text.c_str(), style, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, parent,
+                                reinterpret_cast<HMENU>(id), instance_, &control);
   if (window == nullptr) throw std::runtime_error("the window of " + control.name() + " fails");
   if (control.kind() == ControlKind::PushButton || control.kind() == ControlKind::OptionButton ||
       control.kind() == ControlKind::TextBox) {
@@ -293,7 +294,6 @@ void Win32Backend::createControl(FormWindow& fw, Control& control, int position)
   control.native = reinterpret_cast<std::uintptr_t>(window);
   SendMessageW(window, WM_SETFONT,
                reinterpret_cast<WPARAM>(font(control.bold() ? Weight::Bold : Weight::Normal)), 0);
-  if (HasText(control.kind())) SetWindowTextW(window, AnsiToWide(control.caption()).c_str());
   if (control.kind() == ControlKind::OptionButton) {
     SendMessageW(window, BM_SETCHECK, control.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
   }
