@@ -91,6 +91,20 @@ bool Deferred(const Control& control) {
   return false;
 }
 
+// The controls placed directly in container (nullptr: the form itself), with their positions in
+// the form, from the top of the stacking to the bottom.
+std::vector<std::pair<Control*, int>> InStackingOrder(Form& form, const Control* container) {
+  std::vector<std::pair<Control*, int>> siblings;
+  for (int i = 0; i < form.controlCount(); ++i) {
+    Control& c = form.controlAt(i);
+    if (c.container() == container) siblings.emplace_back(&c, i);
+  }
+  std::stable_sort(siblings.begin(), siblings.end(), [](const auto& a, const auto& b) {
+    return a.first->zOrder() > b.first->zOrder();
+  });
+  return siblings;
+}
+
 bool Within(const Control& control, const Control& container) {
   for (const Control* c = &control; c != nullptr; c = c->container()) {
     if (c == &container) return true;
@@ -244,9 +258,7 @@ void Win32Backend::createForm(Form& form) {
   FormWindow& record = *fw;
   forms_.push_back(std::move(fw));
 
-  for (int i = 0; i < form.controlCount(); ++i) {
-    if (!Deferred(form.controlAt(i))) createControl(record, form.controlAt(i), i);
-  }
+  createWindows(record, nullptr);
   applyStacking(form, nullptr);
   if (startupTrace_ != nullptr) startupTrace_->mark("form_windows");
   for (int i = 0; i < form.controlCount(); ++i) {
@@ -258,14 +270,26 @@ void Win32Backend::realise(Control& container) {
   FormWindow* fw = FormWindowOf(container.form());
   if (fw == nullptr) return;
   Form& form = container.form();
-  for (int i = 0; i < form.controlCount(); ++i) {
-    Control& c = form.controlAt(i);
-    if (Within(c, container) && WindowOf(c) == nullptr && !Deferred(c)) createControl(*fw, c, i);
+  if (WindowOf(container) == nullptr && !Deferred(container)) {
+    for (const auto& [c, position] : InStackingOrder(form, container.container())) {
+      if (c == &container) createControl(*fw, container, position);
+    }
   }
+  createWindows(*fw, &container);
   applyStacking(form, container.container());
   for (int i = 0; i < form.controlCount(); ++i) {
     Control& c = form.controlAt(i);
     if (c.kind() == ControlKind::Container && Within(c, container)) applyStacking(form, &c);
+  }
+}
+
+// A new child window goes to the bottom of its siblings: made from the top of the stacking
+// down, the windows need no restacking (each restacking is a round trip to the window system).
+void Win32Backend::createWindows(FormWindow& fw, const Control* container) {
+  for (const auto& [c, position] : InStackingOrder(*fw.form, container)) {
+    if (Deferred(*c)) continue;
+    if (WindowOf(*c) == nullptr) createControl(fw, *c, position);
+    if (c->kind() == ControlKind::Container) createWindows(fw, c);
   }
 }
 
@@ -304,17 +328,11 @@ void Win32Backend::createControl(FormWindow& fw, Control& control, int position)
 }
 
 void Win32Backend::applyStacking(Form& form, const Control* container) {
-  std::vector<Control*> siblings;
-  for (int i = 0; i < form.controlCount(); ++i) {
-    Control& c = form.controlAt(i);
-    if (c.container() == container && WindowOf(c) != nullptr) siblings.push_back(&c);
-  }
-  std::stable_sort(siblings.begin(), siblings.end(),
-                   [](const Control* a, const Control* b) { return a->zOrder() > b->zOrder(); });
   HWND after = HWND_TOP;
-  for (Control* c : siblings) {
+  for (const auto& [c, position] : InStackingOrder(form, container)) {
     HWND window = WindowOf(*c);
-    // Windows are made in the order of the stacking mostly: one already in its place stays.
+    if (window == nullptr) continue;
+    // Windows are made in the order of the stacking: one already in its place stays.
     const HWND inPlace =
         after == HWND_TOP ? GetWindow(GetParent(window), GW_CHILD) : GetWindow(after, GW_HWNDNEXT);
     if (inPlace != window) {

@@ -85,6 +85,7 @@ class Win32Backend final : public forms::Backend {
   void setStartupTrace(StartupTrace* trace) { startupTrace_ = trace; }
 
  private:
+  void createWindows(FormWindow& fw, const forms::Control* container);
   void createControl(FormWindow& fw, forms::Control& control, int position);
   // Makes the windows of a container shown for the first time and of everything in it.
   void realise(forms::Control& container);
