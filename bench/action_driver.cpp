@@ -39,6 +39,7 @@ constexpr int kDragSlot = 3;
 constexpr int kEmptySlot = 10;
 constexpr int kEditSlots[] = {1, 2};
 constexpr int kDragSteps = 4;
+constexpr int kMoveAttempts = 5;
 
 class Driver {
  public:
@@ -128,7 +129,7 @@ class Driver {
                      start.y + (end.y - start.y) * step / kDragSteps};
       const RECT before = outline;
       step_ = step == 1 ? "the first move to show the outline" : "a move to move the outline";
-      if (!tw::bench::MoveTo(at) || !poll([&] {
+      if (!moveUntil(at, [&] {
             return OutlineShown(outline) && (step == 1 || !EqualRect(&outline, &before));
           })) {
         return false;
@@ -179,6 +180,19 @@ class Driver {
            poll([&] { return tw::bench::CaptureOf(window) == window; }) &&
            tw::bench::LeftUp(centre) &&
            poll([&] { return tw::bench::CaptureOf(window) != window; });
+  }
+
+  // A move of the pointer while the button is held, until it has its effect. Under Wine a move
+  // sent right after the press is now and then merged away with the move the press itself made,
+  // and the window sees no move at all: the move is sent again, one pixel aside and back, as a
+  // hand that keeps moving would.
+  static bool moveUntil(POINT at, const std::function<bool()>& effect) {
+    for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
+      if (attempt > 0 && !tw::bench::MoveTo({at.x + 1, at.y})) return false;
+      if (!tw::bench::MoveTo(at)) return false;
+      if (tw::bench::PollUntil(effect, kEffectBoundMs / kMoveAttempts)) return true;
+    }
+    return false;
   }
 
   static bool ShiftTab() {
