@@ -99,9 +99,13 @@ std::vector<std::pair<Control*, int>> InStackingOrder(Form& form, const Control*
     Control& c = form.controlAt(i);
     if (c.container() == container) siblings.emplace_back(&c, i);
   }
-  std::stable_sort(siblings.begin(), siblings.end(), [](const auto& a, const auto& b) {
-    return a.first->zOrder() > b.first->zOrder();
-  });
+  // A stable sort, and a small one: a form has a few dozen controls at most.
+  for (std::size_t i = 1; i < siblings.size(); ++i) {
+    for (std::size_t j = i; j > 0 && siblings[j - 1].first->zOrder() < siblings[j].first->zOrder();
+         --j) {
+      std::swap(siblings[j - 1], siblings[j]);
+    }
+  }
   return siblings;
 }
 
