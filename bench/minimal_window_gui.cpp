@@ -38,9 +38,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"MinimalWindow";
   if (!RegisterClassW(&windowClass)) return 1;
-  HWND window = CreateWindowExW(0, L"MinimalWindow", kTitle,
-                                WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 200, 420, nullptr, nullptr, instance, nullptr);
+  HWND window =
+      CreateWindowExW(0, L"MinimalWindow", kTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 200, 420, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   ShowWindow(window, show);
   UpdateWindow(window);
