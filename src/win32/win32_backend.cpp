@@ -274,10 +274,8 @@ void Win32Backend::realise(Control& container) {
   FormWindow* fw = FormWindowOf(container.form());
   if (fw == nullptr) return;
   Form& form = container.form();
-  if (WindowOf(container) == nullptr && !Deferred(container)) {
-    for (const auto& [c, position] : InStackingOrder(form, container.container())) {
-      if (c == &container) createControl(*fw, container, position);
-    }
+  for (int i = 0; i < form.controlCount() && WindowOf(container) == nullptr; ++i) {
+    if (&form.controlAt(i) == &container && !Deferred(container)) createControl(*fw, container, i);
   }
   createWindows(*fw, &container);
   applyStacking(form, container.container());
@@ -498,8 +496,10 @@ void Win32Backend::controlChanged(Control& control, Property property) {
   switch (property) {
     case Property::Caption:
       // Setting a text a window already shows would only repaint it (60 captions at start-up).
-      if (HasText(control.kind()) && !ShowsText(window, AnsiToWide(control.caption()))) {
-        SetWindowTextW(window, AnsiToWide(control.caption()).c_str());
+      if (HasText(control.kind())) {
+        const std::wstring text = AnsiToWide(control.caption());
+        if (ShowsText(window, text)) break;
+        SetWindowTextW(window, text.c_str());
         if (control.kind() == ControlKind::Label) InvalidateRect(window, nullptr, TRUE);
       }
       break;
