@@ -15,14 +15,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Counts the WM_APP messages of a TestWindow. A window procedure is stdcall on 32-bit Windows,
+// which a lambda cannot be.
+LRESULT CALLBACK CountingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_APP) ++*reinterpret_cast<int*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  return DefWindowProcW(h, m, w, l);
+}
+
 // A top-level window of this thread that counts the WM_APP messages it gets.
 struct TestWindow {
   TestWindow() {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-      if (m == WM_APP) ++*reinterpret_cast<int*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-      return DefWindowProcW(h, m, w, l);
-    };
+    windowClass.lpfnWndProc = CountingProc;
     windowClass.lpszClassName = L"TypewellServicesTest";
     RegisterClassW(&windowClass);
     window.reset(CreateWindowExW(0, windowClass.lpszClassName, L"test", WS_OVERLAPPEDWINDOW, 0, 0,
