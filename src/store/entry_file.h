@@ -1,6 +1,6 @@
 // Forms.dat: 60 records of 200 bytes, one per slot, with no header and no separators; a record is
 // the entry's text in the ANSI code page, left-aligned and padded with spaces (0x20). A complete
-// file is 12,000 bytes.
+// file is 12,000 bytes. Slot s lies on page s / 15 at row s % 15.
 #pragma once
 
 #include <array>
@@ -12,9 +12,10 @@ namespace tw::store {
 
 inline constexpr int kSlotCount = 60;
 inline constexpr int kSlotsPerPage = 15;
+inline constexpr int kPageCount = 4;
 inline constexpr std::size_t kEntryRecordSize = 200;
 inline constexpr std::size_t kEntryFileSize = kSlotCount * kEntryRecordSize;
-inline constexpr const char* kEntryFileName = "Forms.dat";
+inline constexpr wchar_t kEntryFileName[] = L"Forms.dat";
 
 using EntryTexts = std::array<std::string, kSlotCount>;
 

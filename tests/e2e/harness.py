@@ -14,7 +14,12 @@ import zipfile
 
 TITLE, DIALOG = " Typewell", " Typewell Options"
 WINDOW_KEYS = ("left", "top", "width", "height", "clientleft", "clienttop", "minimized",
-               "foreground", "topmost", "focus")
+               "foreground", "topmost", "focus", "dragging")
+# The control IDs of Typewell's windows (src/ui/layout.h); an index counts from the first.
+IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageBar": 103,
+       "pageLabel": 104, "webSiteButton": 105, "minimizeButton": 106, "focusSink": 107,
+       "page": 110, "pageTab": 120, "insertButton": 200, "entryLabel": 300, "okButton": 405,
+       "fontOption": 410, "colourOption": 420}
 
 
 def env_path(name):
@@ -68,15 +73,15 @@ def x_windows(name=None, pid=None):
     return xdo("search", "--onlyvisible", *(["--name", name] if name else ["--pid", pid])).split()
 
 
-def probe(title, *control):
-    """{"window": {WINDOW_KEYS: int}, (name, index): (left, top, width, height, visible,
-    enabled)} of the window and the control of a Typewell form; None without the window."""
-    lines = helper("probe", title, *control).decode().splitlines()
+def probe(title, *ids):
+    """{"window": {WINDOW_KEYS: int}, id: (left, top, width, height, visible, enabled)} of the
+    window and its controls of those IDs; None without the window."""
+    lines = helper("probe", title, *ids).decode().splitlines()
     if not lines:
         return None
     found = {"window": dict(zip(WINDOW_KEYS, map(int, lines[0].split())))}
-    for name, index, *values in (line.split() for line in lines[1:]):
-        found[name, int(index)] = tuple(map(int, values))
+    for control, *values in (line.split() for line in lines[1:]):
+        found[int(control)] = tuple(map(int, values))
     return found
 
 
@@ -125,16 +130,17 @@ class Typewell:
     def info(self):
         return probe(TITLE)["window"]
 
-    def state(self, name, index=-1, title=TITLE):
+    def state(self, name, index=0, title=TITLE):
         """(left, top, width, height, visible, enabled); a control of a page never shown yet has
         no window and reads as hidden."""
-        return probe(title, name, index).get((name, index), (0, 0, 0, 0, 0, 0))
+        control = IDS[name] + index
+        return probe(title, control).get(control, (0, 0, 0, 0, 0, 0))
 
-    def centre(self, name, index=-1, title=TITLE):
+    def centre(self, name, index=0, title=TITLE):
         left, top, width, height = self.state(name, index, title)[:4]
         return left + width // 2, top + height // 2
 
-    def click(self, name, index=-1, button=1, title=TITLE):
+    def click(self, name, index=0, button=1, title=TITLE):
         xdo("mousemove", *self.centre(name, index, title), "click", button)
 
     def settled(self):

@@ -51,7 +51,7 @@ class Fill(unittest.TestCase):
         self.click_field(1)
         expected = ["old 1", "old 2", "old 3", ""]
         for slot, (_, how, meanwhile, text) in enumerate(FILLS):
-            x, y = tw.centre("FillBtn", slot)
+            x, y = tw.centre("insertButton", slot)
             if meanwhile == "Ctrl held":
                 xdo("keydown", "ctrl")
                 self.addCleanup(xdo, "keyup", "ctrl")
@@ -91,13 +91,13 @@ class Fill(unittest.TestCase):
         self.click_field(1)
         xdo("key", "F12")
         wait_until(lambda: "down 7b" in " ".join(self.keys()), "the target to stop answering")
-        tw.click("Label1")
+        tw.click("pageLabel")
         wait_until(lambda: tw.info()["foreground"], "Typewell in the foreground")
-        tw.click("FillBtn", 0)
+        tw.click("insertButton", 0)
         wait_until(lambda: probe(TARGET)["window"]["foreground"], "the fill to activate the target")
         start = time.monotonic()
-        tw.click("Page", 1)
-        wait_until(lambda: tw.state("Names", 15)[4], "page 2 on show")
+        tw.click("pageTab", 1)
+        wait_until(lambda: tw.state("entryLabel", 15)[4], "page 2 on show")
         self.assertLess(time.monotonic() - start, 5, "Typewell answered a click late")
 
     def test_fills_wines_notepad_whose_window_covers_typewell(self):
@@ -121,12 +121,12 @@ class Fill(unittest.TestCase):
         wait_until(lambda: helper("read-text", title) == b"old line\0", "the line typed")
         # Notepad came up over Typewell; within a tick Typewell is on top again on the screen:
         # its "Page" label shows the face colour where Notepad is white.
-        page = tw.centre("Label1")
+        page = tw.centre("pageLabel")
         # (Raising it leaves the topmost band and rejoins it: read the bit when it has settled.)
         wait_until(lambda: tw.info()["topmost"], "Typewell topmost")
         wait_until(lambda: colour(screenshot("notepad_before"), *page) != (255, 255, 255),
                    "Typewell's window on the screen above Notepad's")
-        tw.click("FillBtn", 0)
+        tw.click("insertButton", 0)
         # Notepad takes the Tab as a character.
         wait_until(lambda: helper("read-text", title) == b"Filled by Typewell\t\0",
                    "the entry and a tab in Notepad")

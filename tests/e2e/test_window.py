@@ -12,7 +12,7 @@ import unittest
 from harness import (DIALOG, TITLE, Typewell, colour, entries, env_path, helper, probe, run,
                      screenshot, wait_until, x_windows, xdo)
 
-FOCUS_SINK = 1000  # Holdfocus, the first control of the main window
+FOCUS_SINK = 107  # the focus sink of the main window
 MOVED = b"0123456789" * 20  # no blank: every byte of both records changes when it moves
 CLASSES = r"HKLM\Software\Classes"  # Wine reads file types from the machine's classes only
 
@@ -45,30 +45,30 @@ class Window(unittest.TestCase):
         wait_until(lambda: tw.read("Forms.dat") == b" " * 12000, "Forms.dat of 12,000 blanks")
         self.assertEqual(tw.read("Typewell.ini"), b"")
         self.wait_active(tw, "after start-up")
-        tw.click("MinimizeBtn")
+        tw.click("minimizeButton")
         wait_until(lambda: tw.info()["minimized"], "Typewell minimised by its button")
         helper("winctl", "restore", TITLE)
         self.wait_active(tw, "after restoring")
-        captions = [tw.state(name) for name in ("Command1", "OptionsBtn", "WebsiteBtn")]
+        captions = [tw.state(name) for name in ("tutorialButton", "optionsButton", "webSiteButton")]
         xdo("mousemove", 0, 0)
         normal = screenshot("first_start")
 
         for how in ("close box", "OK"):
-            tw.click("OptionsBtn")
+            tw.click("optionsButton")
             wait_until(lambda: probe(DIALOG), "the options dialog")
             self.assertTrue(probe(DIALOG)["window"]["topmost"], "the dialog is not topmost")
             if how == "close box":
-                tw.click("ColorOption", 3, title=DIALOG)  # yellow
-                tw.click("FontOption", 1, title=DIALOG)  # bold
+                tw.click("colourOption", 3, title=DIALOG)  # yellow
+                tw.click("fontOption", 1, title=DIALOG)  # bold
                 wait_until(lambda: settings(tw)[0] == 1 and settings(tw)[3] == 3,
                            "bold and yellow in Typewell.ini while the dialog is open")
                 helper("winctl", "close", DIALOG)
             else:
-                tw.click("OKBtn", title=DIALOG)
+                tw.click("okButton", title=DIALOG)
             wait_until(lambda: probe(DIALOG) is None, f"the dialog closed by its {how}")
             self.wait_active(tw, f"after the dialog's {how}", focus=FOCUS_SINK)
             xdo("mousemove", 0, 0)
-            x, y, w, h = tw.state("Names", 0)[:4]
+            x, y, w, h = tw.state("entryLabel", 0)[:4]
 
             def painted():
                 shot = screenshot(f"options_{how.replace(' ', '_')}")
@@ -101,13 +101,13 @@ class Window(unittest.TestCase):
         self.wait_active(tw, "after restoring")
 
         # A drag of entry 4 over the tab of page 2 onto its first slot.
-        x, y = tw.centre("Names", 3)
+        x, y = tw.centre("entryLabel", 3)
         xdo("mousemove", x, y, "mousedown", 1, "mousemove", x, y + 2)
-        wait_until(lambda: tw.state("Dragbox")[4], "the drag to begin")
-        x, y = tw.centre("Page", 1)
+        wait_until(lambda: tw.info()["dragging"], "the drag to begin")
+        x, y = tw.centre("pageTab", 1)
         xdo("mousemove", x - 3, y, "mousemove", x, y)
-        wait_until(lambda: tw.state("Names", 15)[4], "page 2 on show during the drag")
-        x, y = tw.centre("Names", 15)
+        wait_until(lambda: tw.state("entryLabel", 15)[4], "page 2 on show during the drag")
+        x, y = tw.centre("entryLabel", 15)
         xdo("mousemove", x - 3, y, "mousemove", x, y, "mouseup", 1)
         wait_until(lambda: tw.read("Forms.dat")[3000:3200] == MOVED, "the moved entry saved")
         after = tw.read("Forms.dat")
@@ -118,16 +118,16 @@ class Window(unittest.TestCase):
         screenshot("after_drag")
 
         # An edit of entry 2, committed by a click on another label: the whole file is written.
-        tw.click("Page", 0)
-        wait_until(lambda: tw.state("Names", 1)[4], "page 1 on show")
-        tw.click("Names", 1)
-        wait_until(lambda: tw.state("Gettext")[4], "the edit box")
+        tw.click("pageTab", 0)
+        wait_until(lambda: tw.state("entryLabel", 1)[4], "page 1 on show")
+        tw.click("entryLabel", 1)
+        wait_until(lambda: tw.state("editBox")[4], "the edit box")
         xdo("type", "--delay", 20, "typed")
-        tw.click("Names", 5)
+        tw.click("entryLabel", 5)
         expected = after[:200] + b"typed".ljust(200) + after[400:]
         wait_until(lambda: tw.read("Forms.dat") == expected, "the edit saved, all else as before")
 
-        tw.click("Command1")  # Tutorial
+        tw.click("tutorialButton")  # Tutorial
         wait_until(lambda: browser_log.is_file(), "the browser to be started")
         page = "Z:" + str(tw.folder).replace("/", "\\") + "\\tutorial/tutorial.htm"
         self.assertEqual(browser_log.read_text().splitlines(), [f'"{browser}" "{page}"'])

@@ -10,12 +10,11 @@
 //   hold-clipboard <milliseconds> <marker>
 //       Opens the clipboard with a window of its own (with none, Wine lets a second program open
 //       it too), creates <marker> and keeps the clipboard open that long.
-//   probe "<title>" [<control name> <index>]...
-//       "left top width height clientleft clienttop minimized foreground topmost focus" of the
-//       window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of the focused
-//       window of its thread, 0 for none), then "name index left top width height visible
-//       enabled" for each control named of Typewell's main window or options dialog (index -1
-//       for a control outside an array).
+//   probe "<title>" [<control ID>]...
+//       "left top width height clientleft clienttop minimized foreground topmost focus dragging"
+//       of the window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of the focused
+//       window of its thread, 0 for none; dragging: a drag outline of its process is shown),
+//       then "id left top width height visible enabled" for each control of that ID.
 //   winctl restore|minimize|close "<title>"
 //       ShowWindow, or WM_CLOSE as the caption's close box sends it.
 //   read-text "<title>"
@@ -33,10 +32,6 @@
 #include <utility>
 #include <vector>
 
-#include "appearance/options_dialog.h"
-#include "core/main_window.h"
-#include "forms/headless_backend.h"
-#include "win32/win32_backend.h"
 
 namespace {
 
@@ -121,39 +116,40 @@ BOOL CALLBACK MatchId(HWND child, LPARAM search) {
   return FALSE;
 }
 
+bool IsOutline(HWND window, DWORD process) {
+  wchar_t name[32] = {};
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  return owner == process && IsWindowVisible(window) && GetClassNameW(window, name, 32) &&
+         lstrcmpW(name, L"TypewellDragOutline") == 0;
+}
+
 int Probe(HWND window, const std::vector<std::wstring>& args) {
   RECT r;
   GetWindowRect(window, &r);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
+  DWORD process = 0;
   GUITHREADINFO thread{};
   thread.cbSize = sizeof(thread);
-  const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+  const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(window, &process), &thread);
   const bool focused = known && thread.hwndFocus != nullptr && IsChild(window, thread.hwndFocus);
-  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d\n", r.left, r.top, r.right - r.left,
+  bool dragging = false;
+  for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    dragging = dragging || IsOutline(w, process);
+  }
+  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d %d\n", r.left, r.top, r.right - r.left,
               r.bottom - r.top, origin.x, origin.y, IsIconic(window) ? 1 : 0,
               GetForegroundWindow() == window ? 1 : 0,
               (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0,
-              focused ? GetDlgCtrlID(thread.hwndFocus) : 0);
-  // A control's ID is 1000 + its position in its form, learnt by building the same layout
-  // without windows.
-  tw::forms::HeadlessBackend backend;
-  tw::forms::Toolkit toolkit(backend);
-  const tw::core::MainWindow main(toolkit);
-  const tw::appearance::OptionsDialog options(toolkit);
-  const tw::forms::Form& form = args[2] == L" Typewell" ? main.form : options.form;
-  for (std::size_t i = 3; i + 1 < args.size(); i += 2) {
-    const std::string name(args[i].begin(), args[i].end());
-    for (int position = 0; position < form.controlCount(); ++position) {
-      const tw::forms::Control& c = form.controlAt(position);
-      std::pair<int, HWND> search{tw::win32::kFirstControlId + position, nullptr};
-      if (c.name() != name || c.index() != _wtoi(args[i + 1].c_str())) continue;
-      EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
-      if (search.second == nullptr || !GetWindowRect(search.second, &r)) continue;
-      std::printf("%s %d %ld %ld %ld %ld %d %d\n", name.c_str(), c.index(), r.left, r.top,
-                  r.right - r.left, r.bottom - r.top, IsWindowVisible(search.second) ? 1 : 0,
-                  IsWindowEnabled(search.second) ? 1 : 0);
-    }
+              focused ? GetDlgCtrlID(thread.hwndFocus) : 0, dragging ? 1 : 0);
+  for (std::size_t i = 3; i < args.size(); ++i) {
+    std::pair<int, HWND> search{_wtoi(args[i].c_str()), nullptr};
+    EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
+    if (search.second == nullptr || !GetWindowRect(search.second, &r)) continue;
+    std::printf("%d %ld %ld %ld %ld %d %d\n", search.first, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, IsWindowVisible(search.second) ? 1 : 0,
+                IsWindowEnabled(search.second) ? 1 : 0);
   }
   return 0;
 }

@@ -1,0 +1,96 @@
+#include "fill/filler.h"
+
+#include <array>
+#include <span>
+#include <utility>
+
+namespace tw::fill {
+
+namespace {
+
+using services::KeysSent;
+using services::KeyStroke;
+using Wait = services::Typing::Wait;
+
+constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24,
+                       kInsert = 0x2D;
+constexpr KeyStroke Down(std::uint8_t key, bool extended = false) { return {key, false, extended}; }
+constexpr KeyStroke Up(std::uint8_t key, bool extended = false) { return {key, true, extended}; }
+
+// The keys that replace the field's line by the clipboard, each group taken before the next:
+// caret to the start of the line, select to its end, delete the selection, paste.
+constexpr std::array<KeyStroke, 2> kHomeKeys{Down(kHome, true), Up(kHome, true)};
+constexpr std::array<KeyStroke, 4> kShiftEndKeys{Down(kShift), Down(kEnd, true), Up(kEnd, true),
+                                                 Up(kShift)};
+constexpr std::array<KeyStroke, 2> kBackspaceKeys{Down(kBackspace), Up(kBackspace)};
+constexpr std::array<KeyStroke, 4> kPasteKeys{Down(kShift), Down(kInsert, true),
+                                              Up(kInsert, true), Up(kShift)};
+constexpr std::array<std::span<const KeyStroke>, 4> kReplaceLine{kHomeKeys, kShiftEndKeys,
+                                                                 kBackspaceKeys, kPasteKeys};
+constexpr std::array<KeyStroke, 2> kNextFieldKeys{Down(kTab), Up(kTab)};
+
+// The first attempt tries the clipboard once; the second waits for it about a second.
+constexpr int kFirstClipboardTries = 1;
+constexpr int kSecondClipboardTries = 50;
+constexpr int kClipboardPauseMs = 20;
+
+bool IsDesktopTitle(std::wstring title) {
+  for (wchar_t& c : title) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return title == kDesktopTitle;
+}
+
+}  // namespace
+
+void Filler::Fill(const std::string& text, services::WindowHandle target) {
+  if (text.empty() || target == 0) return;
+  if (IsDesktopTitle(desktop_.WindowTitle(target))) return;
+  if (!EarlierPasteDone()) return;
+  if (Attempt(text, target, kFirstClipboardTries) == Outcome::Failed) {
+    (void)Attempt(text, target, kSecondClipboardTries);
+  }
+}
+
+bool Filler::EarlierPasteDone() {
+  if (pastePending_ == 0) return true;
+  const services::WindowHandle earlier = std::exchange(pastePending_, 0);
+  if (!desktop_.WindowExists(earlier) || desktop_.WindowHung(earlier)) return true;
+  if (typing_.Send({}, Wait::UntilTaken, earlier) == KeysSent::Taken) return true;
+  pastePending_ = earlier;
+  return false;
+}
+
+bool Filler::PutOnClipboard(const std::string& text, int tries) {
+  for (int i = 1;; ++i) {
+    if (typing_.PutOnClipboard(text)) return true;
+    if (i >= tries) return false;
+    desktop_.Sleep(kClipboardPauseMs);
+  }
+}
+
+Filler::Outcome Filler::Attempt(const std::string& text, services::WindowHandle target,
+                                int clipboardTries) {
+  if (!PutOnClipboard(text, clipboardTries)) return Outcome::Failed;
+  // Activation can fail silently (the system refuses it, the window closed or stopped
+  // answering); keys sent then would edit whatever window is in front instead.
+  desktop_.Activate(target);
+  if (!desktop_.WindowExists(target) || desktop_.WindowHung(target) ||
+      !desktop_.ForegroundIsThreadOf(target)) {
+    return Outcome::Stopped;
+  }
+  // A Shift, Ctrl or Alt still held from the click would change every key that follows.
+  typing_.ReleaseHeldModifiers();
+  for (const auto keys : kReplaceLine) {
+    const KeysSent sent = typing_.Send(keys, Wait::UntilTaken, target);
+    if (sent == KeysSent::Refused) return Outcome::Failed;
+    if (sent == KeysSent::TimedOut) {
+      if (keys.data() == kPasteKeys.data()) pastePending_ = target;
+      return Outcome::Stopped;
+    }
+  }
+  return typing_.Send(kNextFieldKeys, Wait::No, target) == KeysSent::Refused ? Outcome::Failed
+                                                                            : Outcome::Done;
+}
+
+}  // namespace tw::fill
