@@ -5,13 +5,13 @@
 # (a crash, a sanitizer report or a broken guarantee); the input that caused it is kept as
 # build/fuzz/findings/<harness>-crash-*.
 #
-#   scripts/fuzz.sh --short          25 seconds per harness (the test command's run)
+#   scripts/fuzz.sh --short          50 seconds per harness (the test command's run)
 #   scripts/fuzz.sh --seconds 3600   a longer run
 #   scripts/fuzz.sh --build-dir DIR  build and work in DIR instead of build/fuzz
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-SECONDS_PER_HARNESS=25
+SECONDS_PER_HARNESS=50
 BUILD_DIR="$ROOT/build/fuzz"
 JOBS=2
 
@@ -22,7 +22,7 @@ usage() {
 
 while (($#)); do
   case "$1" in
-    --short) SECONDS_PER_HARNESS=25 ;;
+    --short) SECONDS_PER_HARNESS=50 ;;
     --seconds)
       [[ "${2:-}" =~ ^[0-9]+$ ]] || usage
       SECONDS_PER_HARNESS="$2"
@@ -38,11 +38,10 @@ while (($#)); do
   shift
 done
 
-# harness name, corpus folder, largest input: an entry file and a bit beyond its 12,000 bytes;
-# a settings file with a byte beyond its record and the scenario's trailer.
+# harness name, corpus folder, largest input: the file's kind and an entry file a bit beyond its
+# 12,000 bytes.
 HARNESSES=(
-  "entry_file_fuzz entries 13000"
-  "settings_file_fuzz settings 64"
+  "files_fuzz files 13001"
 )
 
 build() {

@@ -40,8 +40,9 @@ std::optional<std::wstring> App::Start() {
 }
 
 void App::LoadAndShow() {
-  const store::SettingsFileState state = settings_.Load(
-      placement_.Geometry(), [this](const auto& record) { return placement_.OnAnyMonitor(record); });
+  const store::SettingsFileState state =
+      settings_.Load(placement_.Geometry(),
+                     [this](const auto& record) { return placement_.OnAnyMonitor(record); });
   placement_.MoveToSaved();
   if (settings_.Record().startCount < kHintedStarts) view_.ShowHint();
   entries_.Load();

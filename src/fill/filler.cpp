@@ -14,8 +14,12 @@ using Wait = services::Typing::Wait;
 
 constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24,
                        kInsert = 0x2D;
-constexpr KeyStroke Down(std::uint8_t key, bool extended = false) { return {key, false, extended}; }
-constexpr KeyStroke Up(std::uint8_t key, bool extended = false) { return {key, true, extended}; }
+constexpr KeyStroke Down(std::uint8_t key, bool extended = false) {
+  return {key, false, extended};
+}
+constexpr KeyStroke Up(std::uint8_t key, bool extended = false) {
+  return {key, true, extended};
+}
 
 // The keys that replace the field's line by the clipboard, each group taken before the next:
 // caret to the start of the line, select to its end, delete the selection, paste.
@@ -23,8 +27,8 @@ constexpr std::array<KeyStroke, 2> kHomeKeys{Down(kHome, true), Up(kHome, true)}
 constexpr std::array<KeyStroke, 4> kShiftEndKeys{Down(kShift), Down(kEnd, true), Up(kEnd, true),
                                                  Up(kShift)};
 constexpr std::array<KeyStroke, 2> kBackspaceKeys{Down(kBackspace), Up(kBackspace)};
-constexpr std::array<KeyStroke, 4> kPasteKeys{Down(kShift), Down(kInsert, true),
-                                              Up(kInsert, true), Up(kShift)};
+constexpr std::array<KeyStroke, 4> kPasteKeys{Down(kShift), Down(kInsert, true), Up(kInsert, true),
+                                              Up(kShift)};
 constexpr std::array<std::span<const KeyStroke>, 4> kReplaceLine{kHomeKeys, kShiftEndKeys,
                                                                  kBackspaceKeys, kPasteKeys};
 constexpr std::array<KeyStroke, 2> kNextFieldKeys{Down(kTab), Up(kTab)};
@@ -90,7 +94,7 @@ Filler::Outcome Filler::Attempt(const std::string& text, services::WindowHandle 
     }
   }
   return typing_.Send(kNextFieldKeys, Wait::No, target) == KeysSent::Refused ? Outcome::Failed
-                                                                            : Outcome::Done;
+                                                                             : Outcome::Done;
 }
 
 }  // namespace tw::fill

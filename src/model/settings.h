@@ -6,7 +6,6 @@
 
 #include <string>
 
-
 #include "store/settings_file.h"
 
 namespace tw::model {

@@ -13,7 +13,7 @@ class Shell {
   // The program registered for opening the file (a name in the folder), or nothing when no
   // program is registered or the lookup fails.
   virtual std::optional<std::wstring> FindExecutable(const std::wstring& fileName,
-                                                    const std::wstring& folder) = 0;
+                                                     const std::wstring& folder) = 0;
   // Starts a program with a command line, shown normally.
   virtual void StartProgram(const std::wstring& commandLine) = 0;
 };

@@ -8,12 +8,12 @@
 
 namespace tw::store {
 
-void ResetOrdinaryFileAttributes(const std::wstring& wide) {
-  const std::filesystem::path path(wide);
+void ResetOrdinaryFileAttributes(const std::wstring& path) {
+  const std::filesystem::path file(path);
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-  if (path.filename().string().starts_with('.')) return;
-  chmod(path.c_str(), st.st_mode | S_IWUSR);
+  if (stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  if (file.filename().string().starts_with('.')) return;
+  chmod(file.c_str(), st.st_mode | S_IWUSR);
 }
 
 }  // namespace tw::store

@@ -5,8 +5,8 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <functional>
+#include <string>
 
 namespace tw::store {
 

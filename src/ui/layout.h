@@ -33,8 +33,8 @@ inline constexpr int kPageLabelId = 104;
 inline constexpr int kWebSiteButtonId = 105;
 inline constexpr int kMinimizeButtonId = 106;
 inline constexpr int kFocusSinkId = 107;
-inline constexpr int kFirstPageId = 110;         // + page
-inline constexpr int kFirstPageTabId = 120;      // + page
+inline constexpr int kFirstPageId = 110;          // + page
+inline constexpr int kFirstPageTabId = 120;       // + page
 inline constexpr int kFirstInsertButtonId = 200;  // + slot
 inline constexpr int kFirstEntryLabelId = 300;    // + slot
 
@@ -68,8 +68,12 @@ inline constexpr TwipsRect PageRect(int page) {
   constexpr int kWidths[store::kPageCount] = {2856, 2928, 3108, 2892};
   return {0, 324, kWidths[page], 4332};
 }
-inline constexpr TwipsRect InsertButtonRect(int row) { return {0, kRowPitch * row, 804, 300}; }
-inline constexpr TwipsRect EntryLabelRect(int row) { return {828, kRowPitch * row, 1932, 276}; }
+inline constexpr TwipsRect InsertButtonRect(int row) {
+  return {0, kRowPitch * row, 804, 300};
+}
+inline constexpr TwipsRect EntryLabelRect(int row) {
+  return {828, kRowPitch * row, 1932, 276};
+}
 
 // --- the options dialog -----------------------------------------------------------------------
 inline constexpr int kTextLabelId = 401;
@@ -88,18 +92,28 @@ inline constexpr int kDialogClientHeight = 1716;
 // row of dots runs up to the choices of its row. The focus sink lies below the client area.
 inline constexpr ControlPlan kDialogControls[] = {
     {kFontGroupId, ControlKind::Container, 0, {1044, 36, 1956, 372}, L""},
-    {kFirstFontOptionId + 0, ControlKind::OptionButton, kFontGroupId, {36, 0, 948, 300},
-     L"Normal"},
-    {kFirstFontOptionId + 1, ControlKind::OptionButton, kFontGroupId, {1008, 0, 948, 300},
-     L"Bold"},
+    {kFirstFontOptionId + 0, ControlKind::OptionButton, kFontGroupId, {36, 0, 948, 300}, L"Normal"},
+    {kFirstFontOptionId + 1, ControlKind::OptionButton, kFontGroupId, {1008, 0, 948, 300}, L"Bold"},
     {kColourGroupId, ControlKind::Container, 0, {1080, 396, 2100, 732}, L""},
-    {kFirstColourOptionId + 0, ControlKind::OptionButton, kColourGroupId, {0, 72, 948, 300},
+    {kFirstColourOptionId + 0,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {0, 72, 948, 300},
      L"White"},
-    {kFirstColourOptionId + 1, ControlKind::OptionButton, kColourGroupId, {972, 72, 948, 300},
+    {kFirstColourOptionId + 1,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {972, 72, 948, 300},
      L"Green"},
-    {kFirstColourOptionId + 2, ControlKind::OptionButton, kColourGroupId, {0, 396, 948, 300},
+    {kFirstColourOptionId + 2,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {0, 396, 948, 300},
      L"Blue"},
-    {kFirstColourOptionId + 3, ControlKind::OptionButton, kColourGroupId, {972, 396, 948, 300},
+    {kFirstColourOptionId + 3,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {972, 396, 948, 300},
      L"Yellow"},
     {kOkButtonId, ControlKind::PushButton, 0, {36, 1152, 2964, 516}, L"OK"},
     {kTextLabelId, ControlKind::Label, 0, {36, 144, 2388, 300}, L"Text....................."},

@@ -38,8 +38,7 @@ ControlEvents* EventsOf(HWND control) {
 
 bool IsButtonDown(UINT message) {
   return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
-         message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
-         message == WM_MBUTTONDBLCLK;
+         message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
 }
 
 bool IsButtonUp(UINT message) {
@@ -100,8 +99,8 @@ void PaintLabel(HWND label) {
   const LONG_PTR colour = GetWindowLongPtrW(label, kColourSlot);
   HDC dc = paint.dc();
   SelectScope brush(dc, GetStockObject(DC_BRUSH));
-  SetDCBrushColor(dc, colour == kNoColour ? GetSysColor(COLOR_BTNFACE)
-                                          : static_cast<COLORREF>(colour));
+  SetDCBrushColor(dc,
+                  colour == kNoColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour));
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   const auto font = reinterpret_cast<HGDIOBJ>(GetWindowLongPtrW(label, kFontSlot));
   SelectScope selected(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));

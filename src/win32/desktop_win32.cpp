@@ -113,7 +113,8 @@ std::wstring Win32Desktop::WindowTitle(services::WindowHandle window) {
   const int length = GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};
   std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
-  title.resize(static_cast<std::size_t>(std::max(GetWindowTextW(hwnd, title.data(), length + 1), 0)));
+  title.resize(
+      static_cast<std::size_t>(std::max(GetWindowTextW(hwnd, title.data(), length + 1), 0)));
   return title;
 }
 

@@ -14,7 +14,8 @@ class DragOutline {
   static void Register(HINSTANCE instance);
 
   // Shows or moves the outline at a rectangle in screen pixels, above every normal window. It
-  // has no owner: a window that owned this topmost popup could not be made topmost itself under Wine.
+  // has no owner: a window that owned this topmost popup could not be made topmost itself under
+  // Wine.
   void ShowAt(HINSTANCE instance, const RECT& screen);
   void Hide();
   HWND Window() const { return window_.get(); }

@@ -29,7 +29,8 @@ Function SystemFunction(const wchar_t* module, const char* name) {
 // shell32, which comes from the system folder all the same.
 void RestrictDllSearch() {
   using SetDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  if (const auto set = SystemFunction<SetDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
+  if (const auto set =
+          SystemFunction<SetDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
     set(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
 }

@@ -318,8 +318,7 @@ ui::Size MainWindow::LayoutOuterSize() const {
 }
 
 void MainWindow::MoveTo(int left, int top) {
-  SetWindowPos(window_.get(), nullptr, left, top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_.get(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::RunOptionsDialog(ui::OptionsEvents& events) {

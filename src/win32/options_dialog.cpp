@@ -107,9 +107,9 @@ class OptionsDialog final : private ControlEvents {
     fonts_ = std::make_unique<SharedFonts>(dpi);
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE));
-    const SIZE outer = OuterSize({TwipsToPixels(ui::kDialogClientWidth, dpi),
-                                  TwipsToPixels(ui::kDialogClientHeight, dpi)},
-                                 style, exStyle, dpi);
+    const SIZE outer = OuterSize(
+        {TwipsToPixels(ui::kDialogClientWidth, dpi), TwipsToPixels(ui::kDialogClientHeight, dpi)},
+        style, exStyle, dpi);
     SetWindowPos(dialog_, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ui::ControlPlan& plan : ui::kDialogControls) {
       const RECT r = PixelRectIn(plan.rect, ContainerOf(plan), dpi);

@@ -37,9 +37,15 @@ class Scoped {
 inline void DestroyIfWindow(HWND window) {
   if (IsWindow(window)) DestroyWindow(window);
 }
-inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
-inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
-inline void FreeLibraryHandle(HMODULE library) { FreeLibrary(library); }
+inline void DeleteGdiObject(HGDIOBJ object) {
+  DeleteObject(object);
+}
+inline void CloseKernelHandle(HANDLE handle) {
+  CloseHandle(handle);
+}
+inline void FreeLibraryHandle(HMODULE library) {
+  FreeLibrary(library);
+}
 
 using ScopedWindow = Scoped<HWND, DestroyIfWindow>;
 using ScopedFont = Scoped<HFONT, DeleteGdiObject>;

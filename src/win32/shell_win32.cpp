@@ -17,8 +17,7 @@ std::optional<std::wstring> Win32Shell::FindExecutable(const std::wstring& fileN
                              : nullptr;
   if (find == nullptr) return std::nullopt;
   wchar_t result[MAX_PATH + 1] = {};
-  const auto code =
-      reinterpret_cast<INT_PTR>(find(fileName.c_str(), folder.c_str(), result));
+  const auto code = reinterpret_cast<INT_PTR>(find(fileName.c_str(), folder.c_str(), result));
   if (code <= 32) return std::nullopt;
   result[MAX_PATH] = L'\0';
   return std::wstring(result);

@@ -102,8 +102,8 @@ INPUT ToInput(const services::KeyStroke& stroke) {
 bool SendStrokes(const std::vector<services::KeyStroke>& strokes) {
   std::vector<INPUT> inputs;
   for (const auto& stroke : strokes) inputs.push_back(ToInput(stroke));
-  return inputs.empty() || SendInput(static_cast<UINT>(inputs.size()), inputs.data(),
-                                     sizeof(INPUT)) == inputs.size();
+  return inputs.empty() ||
+         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 // Waits until the thread of target has returned to its message loop; false when the bound ran
@@ -170,7 +170,8 @@ void Win32Typing::ReleaseHeldModifiers() {
     maskMenu = maskMenu || m.opensMenu;
   }
   if (maskMenu) {
-    releases.insert(releases.begin(), {{kUnassignedKey, false, false}, {kUnassignedKey, true, false}});
+    releases.insert(releases.begin(),
+                    {{kUnassignedKey, false, false}, {kUnassignedKey, true, false}});
   }
   SendStrokes(releases);
 }
@@ -184,8 +185,9 @@ services::KeysSent Win32Typing::Send(std::span<const services::KeyStroke> stroke
   // between.
   std::vector<INPUT> inputs;
   for (const auto& stroke : strokes) inputs.push_back(ToInput(stroke));
-  const UINT sent =
-      inputs.empty() ? 0 : SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  const UINT sent = inputs.empty()
+                        ? 0
+                        : SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   if (sent != inputs.size()) {
     ReleaseKeysLeftDown(strokes.first(sent));
     return services::KeysSent::Refused;

@@ -59,17 +59,16 @@ bool FakeTyping::PutOnClipboard(const std::string& text) {
 
 services::KeysSent FakeTyping::Send(std::span<const services::KeyStroke> strokes, Wait wait,
                                     WindowHandle target) {
-  if (strokes.empty()) ++waitsForEarlierKeys;
   services::KeysSent result = services::KeysSent::Taken;
   if (!sendResults.empty()) {
     result = sendResults.front();
     sendResults.pop_front();
   }
-  if (result == services::KeysSent::Refused) return result;
+  if (strokes.empty()) ++waitsForEarlierKeys;
+  if (strokes.empty() || result == services::KeysSent::Refused) return result;
   // The keys reach the foreground window, whatever the caller meant.
   for (const auto& k : strokes) forms[desktop_.foreground].Take(k, clipboard);
-  return wait == Wait::No || desktop_.foreground == target ? result
-                                                           : services::KeysSent::TimedOut;
+  return wait == Wait::No || desktop_.foreground == target ? result : services::KeysSent::TimedOut;
 }
 
 bool FakeMessages::AskRetry(const std::wstring& message) {

@@ -73,7 +73,7 @@ struct FakeForm {
 struct FakeTyping : services::Typing {
   explicit FakeTyping(FakeDesktop& desktop) : desktop_(desktop) {}
   std::string clipboard;
-  int clipboardFailures = 0;                    // the next n attempts fail
+  int clipboardFailures = 0;                   // the next n attempts fail
   std::deque<services::KeysSent> sendResults;  // then Taken
   std::map<WindowHandle, FakeForm> forms;
   int modifierReleases = 0, waitsForEarlierKeys = 0;
@@ -127,7 +127,7 @@ struct FakeMainView : ui::MainView {
   services::PixelRect place{0, 0, 194, 414};
   int dpi = 96;
   std::function<void(ui::OptionsEvents&)> optionsDialog;  // what the user does in the dialog
-  ui::MainWindowEvents* events = nullptr;  // told of the edit box's loss of focus
+  ui::MainWindowEvents* events = nullptr;                 // told of the edit box's loss of focus
 
   void ShowEntry(int slot, const std::string& text, bool insertEnabled) override {
     entries.at(slot) = {text, insertEnabled};

@@ -59,7 +59,9 @@ inline void Hold(const fs::path& path) {
   fs::remove(path);
   fs::create_directory(path);
 }
-inline void LetGo(const fs::path& path) { fs::remove(path); }
+inline void LetGo(const fs::path& path) {
+  fs::remove(path);
+}
 
 // The 12 bytes of a settings record as the file holds them.
 inline std::string SettingsBytes(const store::SettingsRecord& r) {
@@ -73,7 +75,7 @@ inline std::string WithEntry(std::string bytes, int slot, const std::string& tex
 }
 
 // A complete Forms.dat with the given texts in the given slots.
-inline std::string EntryFile(std::initializer_list<std::pair<int, std::string>> slots) {
+inline std::string EntryRecords(std::initializer_list<std::pair<int, std::string>> slots) {
   std::string bytes(12000, ' ');
   for (const auto& [slot, text] : slots) bytes = WithEntry(bytes, slot, text);
   return bytes;

@@ -1,0 +1,218 @@
+// The fill, the target it goes to, the window's saved place, the options and the web links, as
+// the user meets them: what the other program's field holds, what the files hold, what the
+// window shows.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_support.h"
+
+namespace tw::test {
+namespace {
+
+constexpr WindowHandle kTypewell = 1, kTarget = 20480, kOther = 30000;
+
+// Two entries, and an editor in front at the last tick before the click, its first field
+// holding a line that the fill replaces.
+struct Filling : Running {
+  Filling() : Running(EntryRecords({{3, "Smith & Co"}, {5, "second"}})) {
+    desktop.own = {kTypewell};
+    desktop.titles[kTarget] = L"Order form - Editor";
+    typing.forms[kTarget].fields[0] = "old line";
+    desktop.foreground = kTarget;
+    app.OnTick();
+    desktop.foreground = kTypewell;  // the click activated Typewell
+  }
+  const FakeForm& Form(WindowHandle w = kTarget) { return typing.forms[w]; }
+  // The form's fields, then the number of the focused one.
+  std::string Fields(WindowHandle w = kTarget) {
+    std::string out;
+    for (const auto& f : Form(w).fields) out += f + "|";
+    return out + std::to_string(Form(w).focus);
+  }
+};
+
+TEST(Fill, TheTargetsLineBecomesTheEntryAloneAndTheNextFieldHasTheFocus) {
+  Filling t;
+  t.app.OnInsertReleased(3);
+  EXPECT_EQ(t.Fields(), "Smith & Co|||1");
+  EXPECT_TRUE(t.typing.clipboard == "Smith & Co" && t.typing.modifierReleases == 1 &&
+              t.view.focus == Focus::Sink);
+  // An entry edited and committed by the release itself is the one filled.
+  t.app.OnEntryLabelReleased(5);
+  t.Type("edited");
+  t.app.OnInsertReleased(5);
+  EXPECT_EQ(t.Fields(), "Smith & Co|edited||2");
+  // Never into the desktop, whatever its capitals; only the whole title counts.
+  for (const wchar_t* title :
+       {L"Program Manager", L"pROGRAM mANAGER", L"Program Manager - notes"}) {
+    Filling d;
+    d.desktop.titles[kTarget] = title;
+    d.app.OnInsertReleased(3);
+    EXPECT_EQ(d.Fields(), std::wstring(title).size() > 15 ? "Smith & Co|||1" : "old line|||0");
+  }
+  // Nothing for an empty entry, nor before another program was in front.
+  Running none(EntryRecords({{3, "x"}}));
+  none.app.OnInsertReleased(3);
+  t.app.OnInsertReleased(7);
+  EXPECT_TRUE(none.typing.forms.empty() && t.Fields() == "Smith & Co|edited||2");
+}
+
+TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaitedForOnce) {
+  using enum services::KeysSent;
+  struct Case {
+    int clipboardFailures;
+    std::deque<services::KeysSent> sends;
+    char fault;  // the target is gone, hung or not activated
+    int sleptMs;
+    const char* fields;
+  };
+  const Case cases[] = {{1, {}, 0, 0, "Smith & Co|||1"},    {4, {}, 0, 60, "Smith & Co|||1"},
+                        {1000, {}, 0, 980, "old line|||0"}, {0, {Refused}, 0, 0, "Smith & Co|||1"},
+                        {0, {Taken, TimedOut}, 0, 0, ""},   {0, {}, 'g', 0, "old line|||0"},
+                        {0, {}, 'h', 0, "old line|||0"},    {0, {}, 'a', 0, "old line|||0"}};
+  for (const Case& c : cases) {
+    Filling t;
+    t.typing.clipboardFailures = c.clipboardFailures;
+    t.typing.sendResults = c.sends;
+    if (c.fault == 'g') t.desktop.gone = {kTarget};
+    if (c.fault == 'h') t.desktop.hung = {kTarget};
+    t.desktop.activationRefused = c.fault == 'a';
+    t.app.OnInsertReleased(3);
+    EXPECT_EQ(t.desktop.sleptMs, c.sleptMs) << &c - cases;
+    // A target too slow for Shift+End gets nothing more: its line is selected, not replaced.
+    if (*c.fields != '\0') EXPECT_EQ(t.Fields(), c.fields) << &c - cases;
+    if (*c.fields == '\0') EXPECT_EQ(t.Form().strokes.size(), 6u);
+    EXPECT_TRUE(t.messages.reports.empty() && t.typing.forms.count(kTypewell) == 0);
+  }
+}
+
+TEST(Fill, TheClipboardStaysUntilATargetHasTakenTheLastPasteOrIsGoneOrHung) {
+  using enum services::KeysSent;
+  for (const char end : {'t', 'g', 'h'}) {
+    Filling t;
+    t.typing.sendResults = {Taken, Taken, Taken, TimedOut};  // the paste not taken in time
+    t.app.OnInsertReleased(3);
+    t.typing.sendResults = {TimedOut};  // still not taken at the next click: no fill
+    t.app.OnInsertReleased(5);
+    EXPECT_EQ(t.typing.clipboard, "Smith & Co");
+    if (end == 'g') t.desktop.gone = {kTarget};
+    if (end == 'h') t.desktop.hung = {kTarget};
+    t.desktop.foreground = kOther;  // the user went on to another program
+    t.app.OnTick();
+    t.app.OnInsertReleased(5);
+    EXPECT_TRUE(t.typing.clipboard == "second" && t.Fields(kOther) == "second|||1") << end;
+    EXPECT_EQ(t.typing.waitsForEarlierKeys, end == 't' ? 2 : 1);
+  }
+}
+
+TEST(Tracking, TheLastWindowOfAnotherProgramInFrontIsTheTarget) {
+  Filling t;
+  t.desktop.own = {kTypewell, 72000};  // and a message box of Typewell's own
+  for (const WindowHandle front : {kTypewell, kOther, WindowHandle{0}, WindowHandle{72000}}) {
+    t.desktop.foreground = front;
+    t.app.OnActivationChange();
+  }
+  t.desktop.foreground = kTypewell;
+  t.app.OnInsertReleased(3);
+  EXPECT_TRUE(t.Fields(kOther) == "Smith & Co|||1" && t.Fields() == "old line|||0");
+}
+
+TEST(Placement, AMoveIsStoredOnceInTwipsAtTheSystemDpiWhateverTheWindowsOwnDpi) {
+  // top 1200, left 2400 twips: 80 and 160 pixels at 96 DPI.
+  Running t("", SettingsBytes({1, 1200, 2400, 2, 7, 20}));
+  EXPECT_TRUE(t.view.place.top == 80 && t.view.place.left == 160);
+  struct Step {
+    int left, top, dpi;
+    bool minimized;
+    std::int16_t savedLeft, savedTop;
+  };
+  const Step steps[] = {{161, 80, 96, false, 2415, 1200},
+                        {300, 200, 96, true, 2415, 1200},
+                        {1000, 500, 144, false, 15000, 7500},
+                        {2200, 10, 96, false, 15000, 7500},
+                        {-2184, -3, 96, false, -32760, -45}};
+  for (const Step& s : steps) {
+    t.view.dpi = s.dpi;  // a monitor of another DPI: the file keeps the system's
+    t.view.minimized = s.minimized;
+    t.view.MoveTo(s.left, s.top);
+    t.app.OnTick();
+    const std::string saved = SettingsBytes({1, s.savedTop, s.savedLeft, 2, 7, 20});
+    EXPECT_EQ(ReadFile(t.SettingsFile()), saved) << s.left;
+    fs::remove(t.SettingsFile());  // standing still, no tick writes again
+    t.app.OnTick();
+    EXPECT_FALSE(fs::exists(t.SettingsFile()));
+    WriteFile(t.SettingsFile(), saved);
+  }
+  // At a system DPI of 144 a twip is a tenth of a pixel: the same screen point comes back.
+  Program high("", SettingsBytes({0, 1500, 3000, 0, 0, 20}));
+  high.desktop.systemDpi = 144;
+  ASSERT_EQ(high.Start(), std::nullopt);
+  EXPECT_TRUE(high.view.place.top == 150 && high.view.place.left == 300);
+}
+
+TEST(Options, EachChoiceIsSavedThenTakesEffectAndAFailedSaveIsReportedAppliedAndWrittenLater) {
+  Running t("", SettingsBytes({0, 2100, 1500, 0, 7, 20}));
+  ui::Choices seen;
+  t.view.optionsDialog = [&](ui::OptionsEvents& e) {
+    seen = e.Current();
+    e.OnColourChosen(3);
+    EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({0, 2100, 1500, 3, 7, 20}));
+    EXPECT_EQ(t.view.labelColour, (ui::Rgb{255, 255, 0}));
+    e.OnFontChosen(1);
+    EXPECT_TRUE(t.view.bold && e.Current().font == 1 && e.Current().colour == 3);
+    e.OnColourChosen(2);
+    e.OnColourChosen(7);  // no such choice
+  };
+  t.app.OnCommand(ui::Command::Options);
+  EXPECT_TRUE(seen.font == 0 && seen.colour == 0 && t.view.focus == Focus::Sink &&
+              t.view.labelColour == (ui::Rgb{0, 255, 255}));
+  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 2, 7, 20}));
+  // Typewell.ini held by another program: reported once, applied, written when let go.
+  Hold(t.SettingsFile());
+  t.view.optionsDialog = [&](ui::OptionsEvents& e) {
+    e.OnColourChosen(1);
+    e.OnFontChosen(0);
+  };
+  t.app.OnCommand(ui::Command::Options);
+  EXPECT_TRUE(t.messages.reports.size() == 1u && !t.view.bold &&
+              t.view.labelColour == (ui::Rgb{0, 255, 0}));
+  LetGo(t.SettingsFile());
+  t.app.OnTick();
+  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({0, 2100, 1500, 1, 7, 20}));
+}
+
+TEST(WebLinks, TheBrowserStartsWithThePageQuotedAndTheWindowGetsOutOfTheWay) {
+  const std::wstring browser = L"C:\\Program Files\\Web Browser\\browser.exe";
+  for (const bool tutorial : {true, false}) {
+    Running t;
+    t.shell.browser = browser;
+    const fs::path placeholder = t.folder.File("~.htm");
+    WriteFile(placeholder, std::string("kept\0\r\n", 7));
+    fs::permissions(placeholder, fs::perms::owner_write, fs::perm_options::remove);
+    t.app.OnCommand(tutorial ? ui::Command::Tutorial : ui::Command::WebSite);
+    const std::wstring page = tutorial ? t.folder.WithSeparator() + L"tutorial/tutorial.htm"
+                                       : L"http://www.example.com/default.htm";
+    EXPECT_EQ(t.shell.lookups, std::vector<std::wstring>{L"~.htm in " + t.folder.WithSeparator()});
+    EXPECT_EQ(t.shell.started,
+              std::vector<std::wstring>{L"\"" + browser + L"\" \"" + page + L"\""});
+    EXPECT_TRUE(t.view.minimized && t.view.focus == Focus::Sink);
+    // The placeholder was made writable and kept byte for byte.
+    EXPECT_TRUE(ReadFile(placeholder) == std::string("kept\0\r\n", 7) &&
+                (fs::status(placeholder).permissions() & fs::perms::owner_write) !=
+                    fs::perms::none);
+  }
+  // No registered browser, or a placeholder that cannot be made: nothing happens at all.
+  for (const bool blocked : {false, true}) {
+    Running t;
+    if (blocked) Hold(t.folder.File("~.htm"));
+    if (blocked) t.shell.browser = browser;
+    t.app.OnCommand(ui::Command::Tutorial);
+    t.app.OnCommand(ui::Command::WebSite);
+    EXPECT_TRUE(t.shell.started.empty() && !t.view.minimized && t.view.focus == Focus::Elsewhere);
+    EXPECT_EQ(t.shell.lookups.size(), blocked ? 0u : 2u);
+  }
+}
+
+}  // namespace
+}  // namespace tw::test
