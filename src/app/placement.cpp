@@ -17,14 +17,14 @@ int Placement::ToPixels(int twips) const {
 }
 
 store::WindowGeometry Placement::Geometry() const {
-  const services::PixelRect screen = desktop_.PrimaryScreen();
-  const ui::Size window = view_.LayoutOuterSize();
-  return {ToTwips(screen.right - screen.left), ToTwips(screen.bottom - screen.top),
-          ToTwips(window.width), ToTwips(window.height)};
+  const services::PixelSize screen = desktop_.PrimaryScreen();
+  const services::PixelSize window = view_.LayoutOuterSize();
+  return {ToTwips(screen.width), ToTwips(screen.height), ToTwips(window.width),
+          ToTwips(window.height)};
 }
 
 bool Placement::OnAnyMonitor(const store::SettingsRecord& record) const {
-  const ui::Size window = view_.LayoutOuterSize();
+  const services::PixelSize window = view_.LayoutOuterSize();
   const int left = ToPixels(record.windowLeft);
   const int top = ToPixels(record.windowTop);
   return desktop_.OnAnyMonitor({left, top, left + window.width, top + window.height});

@@ -14,23 +14,20 @@ using Wait = services::Typing::Wait;
 
 constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24,
                        kInsert = 0x2D;
-constexpr KeyStroke Down(std::uint8_t key, bool extended = false) {
-  return {key, false, extended};
+constexpr KeyStroke Down(std::uint8_t key) {
+  return {key, false};
 }
-constexpr KeyStroke Up(std::uint8_t key, bool extended = false) {
-  return {key, true, extended};
+constexpr KeyStroke Up(std::uint8_t key) {
+  return {key, true};
 }
 
-// The keys that replace the field's line by the clipboard, each group taken before the next:
-// caret to the start of the line, select to its end, delete the selection, paste.
-constexpr std::array<KeyStroke, 2> kHomeKeys{Down(kHome, true), Up(kHome, true)};
-constexpr std::array<KeyStroke, 4> kShiftEndKeys{Down(kShift), Down(kEnd, true), Up(kEnd, true),
-                                                 Up(kShift)};
-constexpr std::array<KeyStroke, 2> kBackspaceKeys{Down(kBackspace), Up(kBackspace)};
-constexpr std::array<KeyStroke, 4> kPasteKeys{Down(kShift), Down(kInsert, true), Up(kInsert, true),
-                                              Up(kShift)};
-constexpr std::array<std::span<const KeyStroke>, 4> kReplaceLine{kHomeKeys, kShiftEndKeys,
-                                                                 kBackspaceKeys, kPasteKeys};
+// The keys that replace the field's line by the clipboard: caret to the start of the line (Home),
+// select to its end (Shift+End), delete the selection (Backspace), paste (Shift+Insert). Each key
+// is taken by the target before the next one is sent.
+constexpr std::array<KeyStroke, 12> kReplaceLineKeys{
+    Down(kHome),      Up(kHome),      Down(kShift), Down(kEnd),    Up(kEnd),    Up(kShift),
+    Down(kBackspace), Up(kBackspace), Down(kShift), Down(kInsert), Up(kInsert), Up(kShift)};
+// Then Tab moves the target's focus on to the next field; it is not waited for.
 constexpr std::array<KeyStroke, 2> kNextFieldKeys{Down(kTab), Up(kTab)};
 
 // The first attempt tries the clipboard once; the second waits for it about a second.
@@ -85,13 +82,11 @@ Filler::Outcome Filler::Attempt(const std::string& text, services::WindowHandle 
   }
   // A Shift, Ctrl or Alt still held from the click would change every key that follows.
   typing_.ReleaseHeldModifiers();
-  for (const auto keys : kReplaceLine) {
-    const KeysSent sent = typing_.Send(keys, Wait::UntilTaken, target);
-    if (sent == KeysSent::Refused) return Outcome::Failed;
-    if (sent == KeysSent::TimedOut) {
-      if (keys.data() == kPasteKeys.data()) pastePending_ = target;
-      return Outcome::Stopped;
-    }
+  const KeysSent sent = typing_.Send(kReplaceLineKeys, Wait::UntilTaken, target);
+  if (sent == KeysSent::Refused) return Outcome::Failed;
+  if (sent == KeysSent::TimedOut) {
+    pastePending_ = target;
+    return Outcome::Stopped;
   }
   return typing_.Send(kNextFieldKeys, Wait::No, target) == KeysSent::Refused ? Outcome::Failed
                                                                              : Outcome::Done;

@@ -10,6 +10,11 @@ namespace tw::services {
 
 using WindowHandle = std::uintptr_t;  // 0: none
 
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+};
+
 struct PixelRect {
   int left = 0;
   int top = 0;
@@ -38,8 +43,8 @@ class Desktop {
   // Dots per inch of the system (the primary monitor at sign-in); the settings file keeps the
   // window's place in twips at this DPI.
   virtual int SystemDpi() = 0;
-  // The primary screen's size in pixels, as a rectangle at 0, 0.
-  virtual PixelRect PrimaryScreen() = 0;
+  // The primary screen's size in pixels.
+  virtual PixelSize PrimaryScreen() = 0;
   virtual bool OnAnyMonitor(const PixelRect& rect) = 0;
 
   // The top-level window with exactly this title, else 0; and restoring and activating it.

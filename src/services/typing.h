@@ -13,8 +13,6 @@ namespace tw::services {
 struct KeyStroke {
   std::uint8_t virtualKey = 0;
   bool up = false;
-  // One of the extended keys (Home, End, Insert, ...) whose scan code carries the E0 prefix.
-  bool extended = false;
   bool operator==(const KeyStroke&) const = default;
 };
 
@@ -32,8 +30,11 @@ class Typing {
   [[nodiscard]] virtual bool PutOnClipboard(const std::string& text) = 0;
   // Key-ups for every Shift, Ctrl, Alt and Win key that the user holds down.
   virtual void ReleaseHeldModifiers() = 0;
-  // Sends the strokes to the foreground window as one piece of input; when told to wait, returns
-  // once the thread of target has taken all of them, within a bound.
+  // Sends the strokes to the foreground window. When told to wait, each key is sent once the
+  // thread of target has taken the one before it (so that a Shift stays held until the key it
+  // modifies has been handled), and the call returns once it has taken the last, within a bound
+  // for each key; on TimedOut the remaining strokes are still sent, so that no key stays down.
+  // Without strokes, it waits until target has taken what was sent to it before.
   enum class Wait { No, UntilTaken };
   [[nodiscard]] virtual KeysSent Send(std::span<const KeyStroke> strokes, Wait wait,
                                       WindowHandle target) = 0;

@@ -55,9 +55,7 @@ void BinaryFile::Seek(std::uint64_t offset) {
 std::size_t BinaryFile::Read(void* data, std::size_t size) {
   errno = 0;
   const std::size_t got = std::fread(data, 1, size, file_);
-  if (got < size && std::ferror(file_)) Fail(errno);
-  // A read must be followed by a seek before the next write (C streams).
-  if (std::fseek(file_, 0, SEEK_CUR) != 0) Fail(errno);
+  if (std::ferror(file_)) Fail(errno);
   return got;
 }
 
@@ -68,12 +66,8 @@ void BinaryFile::Write(const void* data, std::size_t size) {
 
 void BinaryFile::Close() {
   std::FILE* file = std::exchange(file_, nullptr);
-  if (file == nullptr) return;
   errno = 0;
-  const bool flushed = std::fflush(file) == 0;
-  const int error = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!flushed || !closed) Fail(error != 0 ? error : errno);
+  if (std::fclose(file) != 0) Fail(errno);
 }
 
 }  // namespace tw::store

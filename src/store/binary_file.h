@@ -31,10 +31,11 @@ class BinaryFile {
   std::uint64_t Length();
   // Offsets count from 0.
   void Seek(std::uint64_t offset);
-  // Reads up to size bytes from the current position; returns how many were there.
+  // Reads up to size bytes from the current position; returns how many were there. A read is
+  // never followed by a write in the same opening (C streams would need a seek in between).
   std::size_t Read(void* data, std::size_t size);
   void Write(const void* data, std::size_t size);
-  // Flushes and closes; throws FileError if the data could not be written.
+  // Writes out and closes, once; throws FileError if the data could not be written.
   void Close();
 
  private:

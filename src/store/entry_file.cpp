@@ -1,6 +1,5 @@
 #include "store/entry_file.h"
 
-#include <stdexcept>
 #include <vector>
 
 namespace tw::store {
@@ -35,7 +34,6 @@ std::string TrimEntryRecord(const std::string& record) {
 EntryTexts ReadEntries(BinaryFile& file) {
   if (file.Length() == 0) {
     const std::string blanks(kEntryFileSize, ' ');
-    file.Seek(0);
     file.Write(blanks.data(), blanks.size());
   }
   file.Seek(0);
@@ -58,7 +56,6 @@ void WriteEntries(BinaryFile& file, const EntryTexts& texts) {
 }
 
 void WriteEntryRecord(BinaryFile& file, int slot, const std::string& text) {
-  if (slot < 0 || slot >= kSlotCount) throw std::out_of_range("slot " + std::to_string(slot));
   const std::uint64_t offset = static_cast<std::uint64_t>(slot) * kEntryRecordSize;
   PadWithBlanksTo(file, offset);
   const std::string record = PadEntryRecord(text);

@@ -24,6 +24,12 @@ std::int16_t Get(const std::uint8_t* bytes, std::size_t size, std::size_t at) {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
 }
 
+// Reads as much of a record as the file holds (creating it empty when missing).
+std::size_t ReadRecord(const std::wstring& file, SettingsBytes& bytes) {
+  BinaryFile opened(file);
+  return opened.Read(bytes.data(), bytes.size());
+}
+
 // The record of a file just created or emptied: centred, first start; reserved words dropped.
 SettingsRecord NewRecord(const WindowGeometry& geometry) {
   SettingsRecord record;
@@ -53,7 +59,6 @@ SettingsRecord DecodeSettings(const std::uint8_t* bytes, std::size_t size) {
 void WriteSettings(const std::wstring& file, const SettingsRecord& record) {
   const SettingsBytes bytes = EncodeSettings(record);
   BinaryFile opened(file);
-  opened.Seek(0);
   opened.Write(bytes.data(), bytes.size());
   opened.Close();
 }
@@ -79,17 +84,12 @@ std::int16_t ValidColourChoice(std::int16_t stored) {
 
 SettingsFileState LoadSettings(const std::wstring& file, SettingsRecord& record,
                                const WindowGeometry& geometry, const PlaceCheck& onAnyMonitor) {
-  BinaryFile opened(file);
-  const SettingsFileState state =
-      opened.Length() == 0 ? SettingsFileState::Empty : SettingsFileState::Written;
+  SettingsBytes bytes{};
+  const std::size_t got = ReadRecord(file, bytes);
+  const SettingsFileState state = got == 0 ? SettingsFileState::Empty : SettingsFileState::Written;
   if (state == SettingsFileState::Empty) {
-    opened.Close();
     record = NewRecord(geometry);
   } else {
-    SettingsBytes bytes{};
-    opened.Seek(0);
-    const std::size_t got = opened.Read(bytes.data(), bytes.size());
-    opened.Close();
     record = DecodeSettings(bytes.data(), got);
     const bool counted = record.startCount < kCountedStarts;
     if (counted) ++record.startCount;

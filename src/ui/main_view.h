@@ -16,11 +16,6 @@ struct Point {
   int y = 0;
 };
 
-struct Size {
-  int width = 0;
-  int height = 0;
-};
-
 struct Rgb {
   std::uint8_t red = 0;
   std::uint8_t green = 0;
@@ -104,7 +99,7 @@ class MainView {
   // The outer rectangle in screen pixels (where it will be restored to when minimised).
   virtual services::PixelRect Place() const = 0;
   // The outer size for the layout's client area, before the start-up shortens the window.
-  virtual Size LayoutOuterSize() const = 0;
+  virtual services::PixelSize LayoutOuterSize() const = 0;
   virtual void MoveTo(int left, int top) = 0;
 
   // Shows the options dialog modally; returns when it is closed.

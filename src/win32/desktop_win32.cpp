@@ -142,8 +142,8 @@ int Win32Desktop::SystemDpi() {
   return win32::SystemDpi();
 }
 
-services::PixelRect Win32Desktop::PrimaryScreen() {
-  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+services::PixelSize Win32Desktop::PrimaryScreen() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 bool Win32Desktop::OnAnyMonitor(const services::PixelRect& rect) {

@@ -310,7 +310,7 @@ services::PixelRect MainWindow::Place() const {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-ui::Size MainWindow::LayoutOuterSize() const {
+services::PixelSize MainWindow::LayoutOuterSize() const {
   const SIZE client{TwipsToPixels(ui::kMainClientWidth, dpi_),
                     TwipsToPixels(ui::kMainClientHeight, dpi_)};
   const SIZE outer = OuterSize(client, kStyle, kExStyle, dpi_);

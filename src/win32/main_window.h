@@ -52,7 +52,7 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void ShowWindow(bool minimized) override;
   int Dpi() const override { return dpi_; }
   services::PixelRect Place() const override;
-  ui::Size LayoutOuterSize() const override;
+  services::PixelSize LayoutOuterSize() const override;
   void MoveTo(int left, int top) override;
   void RunOptionsDialog(ui::OptionsEvents& events) override;
 

@@ -31,7 +31,7 @@ class Win32Desktop final : public services::Desktop {
   bool Activate(services::WindowHandle window) override;
   bool ForegroundIsThreadOf(services::WindowHandle window) override;
   int SystemDpi() override;
-  services::PixelRect PrimaryScreen() override;
+  services::PixelSize PrimaryScreen() override;
   bool OnAnyMonitor(const services::PixelRect& rect) override;
   services::WindowHandle FindWindowTitled(const std::wstring& title) override;
   void RestoreAndActivate(services::WindowHandle window) override;

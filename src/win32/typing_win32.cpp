@@ -16,7 +16,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr wchar_t kOwnerClass[] = L"TypewellClipboardOwner";
-// How long the target may take to take one piece of input.
+// How long the target may take to take one key.
 constexpr std::chrono::milliseconds kKeysBound{1000};
 // A key that no keyboard layout assigns: pressing it between the user's Alt or Win press and our
 // release stops the lone release from opening a menu bar or the Start menu.
@@ -89,14 +89,27 @@ std::string ClipboardAnsiText(const std::string& text, const std::wstring& wide)
   return bytes;
 }
 
+// The navigation keys (Home, End, Insert, Delete, the arrows, Page Up and Down) are the extended
+// ones, whose scan code carries the E0 prefix; without it a program may take them for the keys
+// of the numeric pad.
+bool IsExtended(WORD key) {
+  return (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE ||
+         key == VK_RCONTROL || key == VK_RMENU || key == VK_LWIN || key == VK_RWIN;
+}
+
 INPUT ToInput(const services::KeyStroke& stroke) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = stroke.virtualKey;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(stroke.virtualKey, MAPVK_VK_TO_VSC));
-  if (stroke.extended) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  if (IsExtended(stroke.virtualKey)) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   if (stroke.up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
   return input;
+}
+
+bool IsModifier(std::uint8_t key) {
+  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU ||
+         (key >= VK_LSHIFT && key <= VK_RMENU) || key == VK_LWIN || key == VK_RWIN;
 }
 
 bool SendStrokes(const std::vector<services::KeyStroke>& strokes) {
@@ -106,15 +119,63 @@ bool SendStrokes(const std::vector<services::KeyStroke>& strokes) {
          SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-// Waits until the thread of target has returned to its message loop; false when the bound ran
-// out or the target is hung. Messages sent to this thread are answered while it waits (no
-// SMTO_BLOCK): pasting makes the target ask the clipboard's owner, our own window, for the data.
-bool RoundTrip(HWND target, Clock::time_point deadline) {
+// A pause that answers the messages sent to this thread meanwhile: the target's paste asks the
+// clipboard's owner, a window of this thread, for the text (under Wine even for data put on the
+// clipboard at once), and would wait for it. The first pauses only yield.
+void Pause(int round) {
+  constexpr int kYieldingRounds = 20;
+  if (round < kYieldingRounds) {
+    SwitchToThread();
+  } else {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+  }
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// Waits until the thread of window has returned to its message loop (it answers a sent message
+// only when it next retrieves messages, after the handling of the last one it took).
+bool RoundTrip(HWND window, Clock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
   if (left.count() <= 0) return false;
   DWORD_PTR result = 0;
-  return SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                              static_cast<UINT>(left.count()), &result) != 0;
+}
+
+bool KeyDown(std::uint8_t key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
+
+// This thread shares the input state of the target's thread for as long as the object lives:
+// its GetKeyState then shows the keys as far as the target has read them, for the system changes
+// the key state as the thread removes key messages from its queue. Made before the first key is
+// sent, since attaching resets the shared key state.
+class InputAttachment {
+ public:
+  explicit InputAttachment(DWORD thread) : thread_(thread) {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // attaching needs a message queue
+    attached_ = thread != 0 && thread != GetCurrentThreadId() &&
+                AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  }
+  ~InputAttachment() {
+    if (attached_) AttachThreadInput(GetCurrentThreadId(), thread_, FALSE);
+  }
+  InputAttachment(const InputAttachment&) = delete;
+  InputAttachment& operator=(const InputAttachment&) = delete;
+  bool Attached() const { return attached_; }
+
+ private:
+  DWORD thread_;
+  bool attached_ = false;
+};
+
+// The window of the target's thread that answers a round trip: its focused one.
+HWND Answerer(HWND target, DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : target;
 }
 
 // Key-ups, without waiting, for the keys that the strokes left down (a stroke table that was sent
@@ -132,6 +193,56 @@ void ReleaseKeysLeftDown(std::span<const services::KeyStroke> sent) {
   std::reverse(down.begin(), down.end());
   SendStrokes(down);
 }
+
+// The keys of one Send, typed on a thread of their own: attached to the target's input, a thread
+// shares its key state and its input queue, and Typewell's own window thread must not (a click
+// on Typewell meanwhile would be queued with the target's input). The window thread waits for it
+// answering the messages sent to it.
+struct Typist {
+  std::vector<services::KeyStroke> strokes;
+  HWND target;
+  DWORD thread;
+  services::KeysSent result = services::KeysSent::Taken;
+
+  // The keys are sent in groups that each end with the press of a key other than a modifier (or
+  // with the last stroke); that key is held while the target takes it: once the shared key state
+  // shows it (read) and a round trip comes back (handled), the next group goes out. A Shift is so
+  // still held while the key it modifies is handled, also for programs that ask for the state of
+  // Shift with GetAsyncKeyState. Where the state cannot show a key (no attachment, or the key is
+  // in that state already, held by the user), the round trip alone stands in.
+  void Type() {
+    const InputAttachment attachment(thread);
+    for (std::size_t begin = 0; begin < strokes.size();) {
+      std::size_t end = begin;
+      while (end + 1 < strokes.size() && (strokes[end].up || IsModifier(strokes[end].virtualKey))) {
+        ++end;
+      }
+      const services::KeyStroke last = strokes[end];
+      const bool shows = attachment.Attached() && KeyDown(last.virtualKey) == last.up;
+      if (!SendStrokes({strokes.begin() + begin, strokes.begin() + end + 1})) {
+        ReleaseKeysLeftDown(std::span(strokes).first(end + 1));
+        result = services::KeysSent::Refused;
+        return;
+      }
+      begin = end + 1;
+      if (result != services::KeysSent::Taken) continue;  // too slow: the rest goes out unwaited
+      const auto deadline = Clock::now() + kKeysBound;
+      for (int round = 0; shows && KeyDown(last.virtualKey) == last.up && Clock::now() < deadline;
+           ++round) {
+        Pause(round);
+      }
+      const bool read = !shows || KeyDown(last.virtualKey) != last.up;
+      if (!read || !RoundTrip(Answerer(target, thread), deadline)) {
+        result = services::KeysSent::TimedOut;
+      }
+    }
+  }
+
+  static DWORD WINAPI Run(void* typist) {
+    static_cast<Typist*>(typist)->Type();
+    return 0;
+  }
+};
 
 }  // namespace
 
@@ -151,51 +262,53 @@ bool Win32Typing::PutOnClipboard(const std::string& text) {
 void Win32Typing::ReleaseHeldModifiers() {
   struct Modifier {
     WORD key;
-    bool extended;
     bool opensMenu;  // a lone release of Alt or Win activates a menu
   };
   static constexpr std::array kModifiers{
-      Modifier{VK_LSHIFT, false, false},   Modifier{VK_RSHIFT, false, false},
-      Modifier{VK_LCONTROL, false, false}, Modifier{VK_RCONTROL, true, false},
-      Modifier{VK_LMENU, false, true},     Modifier{VK_RMENU, true, true},
-      Modifier{VK_LWIN, true, true},       Modifier{VK_RWIN, true, true},
-      Modifier{VK_SHIFT, false, false},    Modifier{VK_CONTROL, false, false},
-      Modifier{VK_MENU, false, true},
+      Modifier{VK_LSHIFT, false},   Modifier{VK_RSHIFT, false}, Modifier{VK_LCONTROL, false},
+      Modifier{VK_RCONTROL, false}, Modifier{VK_LMENU, true},   Modifier{VK_RMENU, true},
+      Modifier{VK_LWIN, true},      Modifier{VK_RWIN, true},    Modifier{VK_SHIFT, false},
+      Modifier{VK_CONTROL, false},  Modifier{VK_MENU, true},
   };
   std::vector<services::KeyStroke> releases;
   bool maskMenu = false;
   for (const auto& m : kModifiers) {
     if ((GetAsyncKeyState(m.key) & 0x8000) == 0) continue;
-    releases.push_back({static_cast<std::uint8_t>(m.key), true, m.extended});
+    releases.push_back({static_cast<std::uint8_t>(m.key), true});
     maskMenu = maskMenu || m.opensMenu;
   }
-  if (maskMenu) {
-    releases.insert(releases.begin(),
-                    {{kUnassignedKey, false, false}, {kUnassignedKey, true, false}});
-  }
+  if (maskMenu)
+    releases.insert(releases.begin(), {{kUnassignedKey, false}, {kUnassignedKey, true}});
   SendStrokes(releases);
 }
 
+// The keys are sent in groups that each end with the press of a key other than a modifier (or
+// with the last stroke); that key is held while the target takes it: once the shared key state
+// shows it (read) and a round trip comes back (handled), the next group goes out. A Shift is so
+// still held while the key it modifies is handled, also for programs that ask for the state of
+// Shift with GetAsyncKeyState. Where the state cannot show a key (no attachment, or the key is in
+// that state already, held by the user), the round trip alone stands in.
 services::KeysSent Win32Typing::Send(std::span<const services::KeyStroke> strokes, Wait wait,
                                      services::WindowHandle target) {
+  if (wait == Wait::No) {
+    return SendStrokes({strokes.begin(), strokes.end()}) ? services::KeysSent::Taken
+                                                         : services::KeysSent::Refused;
+  }
   const HWND window = ToHwnd(target);
-  if (wait == Wait::UntilTaken && !IsWindow(window)) return services::KeysSent::Refused;
-  const auto deadline = Clock::now() + kKeysBound;
-  // The whole table in one call: the system delivers it without any of the user's own input in
-  // between.
-  std::vector<INPUT> inputs;
-  for (const auto& stroke : strokes) inputs.push_back(ToInput(stroke));
-  const UINT sent = inputs.empty()
-                        ? 0
-                        : SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  if (sent != inputs.size()) {
-    ReleaseKeysLeftDown(strokes.first(sent));
-    return services::KeysSent::Refused;
+  Typist typist{
+      {strokes.begin(), strokes.end()}, window, GetWindowThreadProcessId(window, nullptr)};
+  if (typist.thread == 0) return services::KeysSent::Refused;
+  // Without strokes: a key that no layout assigns, taken after everything sent before it.
+  if (typist.strokes.empty()) typist.strokes = {{kUnassignedKey, false}, {kUnassignedKey, true}};
+  const ScopedHandle worker(CreateThread(nullptr, 0, Typist::Run, &typist, 0, nullptr));
+  if (!worker) return services::KeysSent::Refused;
+  const HANDLE done = worker.get();
+  while (WaitForSingleObject(done, 0) == WAIT_TIMEOUT) {
+    MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_SENDMESSAGE);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
-  if (wait == Wait::UntilTaken && (!RoundTrip(window, deadline) || !RoundTrip(window, deadline))) {
-    return services::KeysSent::TimedOut;
-  }
-  return services::KeysSent::Taken;
+  return typist.result;
 }
 
 }  // namespace tw::win32

@@ -14,7 +14,7 @@ import zipfile
 
 TITLE, DIALOG = " Typewell", " Typewell Options"
 WINDOW_KEYS = ("left", "top", "width", "height", "clientleft", "clienttop", "minimized",
-               "foreground", "topmost", "focus", "dragging")
+               "foreground", "topmost", "focus", "dragging", "above")
 # The control IDs of Typewell's windows (src/ui/layout.h); an index counts from the first.
 IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageBar": 103,
        "pageLabel": 104, "webSiteButton": 105, "minimizeButton": 106, "focusSink": 107,
@@ -85,6 +85,10 @@ def probe(title, *ids):
     return found
 
 
+def winpath(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
 def screenshot(name):
     path = env_path("TYPEWELL_E2E_OUT") / f"{name}.png"
     path.parent.mkdir(parents=True, exist_ok=True)
@@ -104,16 +108,20 @@ def entries(texts, tail=b""):
     return b"".join(texts.get(slot, b"").ljust(200) for slot in range(60)) + tail
 
 
+# A folder whose name the ANSI code page of a Western system cannot write, with blanks.
+FOLDER = "Загрузки Дмитрий"
+
+
 class Typewell:
-    """Typewell.exe of the package, unpacked into <tmp>/Program Files/Typewell Test/ with the
-    files given ({name: bytes, or None for a folder}) and started; ended with the test."""
+    """Typewell.exe of the package, unpacked into <tmp>/Program Files/<FOLDER>/ with the files
+    given ({name: bytes, or None for a folder}) and started; ended with the test."""
 
     def __init__(self, test, files=None, wait=True):
         root = pathlib.Path(tempfile.mkdtemp(prefix="typewell-e2e-")) / "Program Files"
         test.addCleanup(shutil.rmtree, root.parent, ignore_errors=True)
         with zipfile.ZipFile(env_path("TYPEWELL_PACKAGE")) as package:
-            package.extractall(root / "Typewell Test")
-        (self.folder,) = (root / "Typewell Test").iterdir()
+            package.extractall(root / FOLDER)
+        (self.folder,) = (root / FOLDER).iterdir()
         test.assertEqual(sorted(p.name for p in self.folder.iterdir()),
                          ["README.txt", "Typewell.exe", "tutorial"], "the package's listing")
         for name, content in (files or {}).items():

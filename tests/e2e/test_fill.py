@@ -9,7 +9,7 @@ import time
 import unittest
 
 from harness import (Typewell, colour, entries, env_path, helper, probe, run, screenshot, spawn,
-                     wait_until, xdo)
+                     wait_until, winpath, xdo)
 
 TARGET = "Typewell Test Target"
 FILL_KEYS = ("24", "23", "08", "2d", "09")  # Home, End, Backspace, Insert, Tab
@@ -43,9 +43,7 @@ class Fill(unittest.TestCase):
         wait_until(lambda: self.fields()[1] == field, f"the target's field {field} focused")
 
     def test_fills_reach_the_target_and_a_hung_target_cannot_hang_typewell(self):
-        spawn(self, env_path("TYPEWELL_TOOLS") / "e2e_helper.exe", "target",
-              "Z:" + str(self.log).replace("/", "\\"), "old 1", "old 2", "old 3")
-        wait_until(lambda: probe(TARGET), "the target program")
+        self.start_target("old 1", "old 2", "old 3")
         tw = Typewell(self, {"Forms.dat": entries(dict(enumerate(e for e, *_ in FILLS)))})
         tw.settled()
         self.click_field(1)
@@ -99,6 +97,53 @@ class Fill(unittest.TestCase):
         tw.click("pageTab", 1)
         wait_until(lambda: tw.state("entryLabel", 15)[4], "page 2 on show")
         self.assertLess(time.monotonic() - start, 5, "Typewell answered a click late")
+
+    def start_target(self, *options):
+        spawn(self, env_path("TYPEWELL_TOOLS") / "e2e_helper.exe", "target", winpath(self.log),
+              *options)
+        wait_until(lambda: probe(TARGET), "the target program")
+
+    def test_three_quick_fills_into_a_slow_program_each_reach_their_own_field(self):
+        self.start_target("--slow")  # 60 ms over every key
+        tw = Typewell(self, {"Forms.dat": entries({0: b"one", 1: b"two", 2: b"three"})})
+        tw.settled()
+        self.click_field(1)
+        for slot in range(3):
+            xdo("mousemove", *tw.centre("insertButton", slot), "click", 1)
+        try:
+            wait_until(lambda: self.fields() == (["one", "two", "three", ""], 4),
+                       "each entry in its own field", 60)
+        except AssertionError as error:
+            raise AssertionError(f"{error}; now {self.fields()}, keys {self.keys()}") from None
+
+    def test_another_always_on_top_window_stays_above_typewell_also_after_a_fill(self):
+        self.start_target("--topmost")  # magenta, overlapping Typewell's place
+        tw = Typewell(self, {"Forms.dat": entries({0: b"on top"})})
+        tw.settled()
+        target = probe(TARGET)["window"]
+        # A point of the target's magenta face, between its first two fields, over Typewell.
+        point = (tw.info()["left"] + 150, target["clienttop"] + 38)
+
+        def after_two_ticks():
+            """Moves Typewell one pixel twice, each time until its tick has saved the place:
+            whatever a tick would do after the activation changed has been done."""
+            for _ in range(2):
+                left = tw.info()["left"] + 1
+                helper("winctl", "right", " Typewell")
+                wait_until(lambda: tw.read("Typewell.ini")[4:6] == (left * 15).to_bytes(2, "little"),
+                           "Typewell's tick to save its place")
+
+        for step in ("activated", "filled"):
+            if step == "activated":
+                self.click_field(1)
+            else:
+                tw.click("insertButton", 0)
+                wait_until(lambda: self.fields()[0][0] == "on top", "the fill into the target")
+            wait_until(lambda: probe(TARGET)["window"]["foreground"], f"the target {step}")
+            after_two_ticks()
+            self.assertLess(probe(TARGET)["window"]["above"], tw.info()["above"],
+                            f"Typewell above the topmost target {step}")
+            self.assertEqual(colour(screenshot(f"topmost_target_{step}"), *point), (255, 0, 255))
 
     def test_fills_wines_notepad_whose_window_covers_typewell(self):
         # Typewell must stay in front when the user clicks into Notepad, or the click on Insert

@@ -9,8 +9,8 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import (DIALOG, TITLE, Typewell, colour, entries, env_path, helper, probe, run,
-                     screenshot, wait_until, x_windows, xdo)
+from harness import (DIALOG, IDS, TITLE, Typewell, colour, entries, env_path, helper, probe, run,
+                     screenshot, spawn, wait_until, winpath, x_windows, xdo)
 
 FOCUS_SINK = 107  # the focus sink of the main window
 MOVED = b"0123456789" * 20  # no blank: every byte of both records changes when it moves
@@ -58,6 +58,15 @@ class Window(unittest.TestCase):
             wait_until(lambda: probe(DIALOG), "the options dialog")
             self.assertTrue(probe(DIALOG)["window"]["topmost"], "the dialog is not topmost")
             if how == "close box":
+                # The dialog moves to a monitor of 144 DPI: it alone is laid out anew.
+                main = probe(TITLE, IDS["minimizeButton"])
+                helper("dpi", DIALOG, 144)
+                wait_until(lambda: tw.state("okButton", title=DIALOG)[2] == 296,
+                           "the dialog's OK button 2964 twips wide at 144 DPI")
+                after = probe(TITLE, IDS["minimizeButton"])
+                self.assertEqual([after["window"][k] for k in ("left", "top", "width", "height")],
+                                 [main["window"][k] for k in ("left", "top", "width", "height")])
+                self.assertEqual(after[IDS["minimizeButton"]], main[IDS["minimizeButton"]])
                 tw.click("colourOption", 3, title=DIALOG)  # yellow
                 tw.click("fontOption", 1, title=DIALOG)  # bold
                 wait_until(lambda: settings(tw)[0] == 1 and settings(tw)[3] == 3,
@@ -129,8 +138,8 @@ class Window(unittest.TestCase):
 
         tw.click("tutorialButton")  # Tutorial
         wait_until(lambda: browser_log.is_file(), "the browser to be started")
-        page = "Z:" + str(tw.folder).replace("/", "\\") + "\\tutorial/tutorial.htm"
-        self.assertEqual(browser_log.read_text().splitlines(), [f'"{browser}" "{page}"'])
+        page = winpath(tw.folder) + "\\tutorial/tutorial.htm"
+        self.assertEqual(browser_log.read_bytes().decode().split("\0"), [f'"{browser}" "{page}"', ""])
         wait_until(lambda: tw.info()["minimized"], "Typewell minimised after Tutorial")
 
         before = file_states(tw.folder)
@@ -140,6 +149,26 @@ class Window(unittest.TestCase):
         self.wait_active(tw, "after a second start")
         self.assertEqual(len(x_windows(name=f"^{TITLE}$")), 1)
         self.assertEqual(file_states(tw.folder), before, "the second start changed a file")
+
+    def test_an_edit_whose_save_failed_reaches_the_file_when_typewell_closes(self):
+        tw = Typewell(self, {"Forms.dat": entries({0: b"first"})})
+        self.wait_active(tw, "after start-up")
+        held = tw.folder.parent / "held"
+        holder = spawn(self, env_path("TYPEWELL_TOOLS") / "e2e_helper.exe", "hold-file",
+                       winpath(tw.folder / "Forms.dat"), winpath(held))
+        wait_until(held.exists, "Forms.dat held open by another program")
+        tw.click("entryLabel", 2)
+        wait_until(lambda: tw.state("editBox")[4], "the edit box")
+        xdo("type", "--delay", 20, "kept")
+        tw.click("pageTab", 1)
+        wait_until(lambda: probe("Typewell"), "the report that Forms.dat could not be saved")
+        screenshot("save_failed")
+        helper("winctl", "close", "Typewell")
+        held.with_name("held.release").touch()
+        wait_until(lambda: holder.poll() is not None, "the other program to let Forms.dat go")
+        helper("winctl", "close", TITLE)
+        self.assertEqual(tw.process.wait(20), 0)
+        self.assertEqual(tw.read("Forms.dat"), entries({0: b"first", 2: b"kept"}))
 
     def test_a_folder_in_place_of_forms_dat_is_reported_and_ends_the_start(self):
         tw = Typewell(self, {"Forms.dat": None}, wait=False)

@@ -92,12 +92,6 @@ void FakeMainView::CloseEditBox() {
   if (focus == Focus::EditBox) FocusSink();
 }
 
-void FakeMainView::FocusSink() {
-  const bool fromEditBox = focus == Focus::EditBox;
-  focus = Focus::Sink;
-  if (fromEditBox && events != nullptr) events->OnEditBoxLostFocus();
-}
-
 void FakeMainView::MoveTo(int left, int top) {
   place = {left, top, left + place.right - place.left, top + place.bottom - place.top};
 }

@@ -46,7 +46,7 @@ struct FakeDesktop : services::Desktop {
   }
   bool ForegroundIsThreadOf(WindowHandle w) override { return foreground == w; }
   int SystemDpi() override { return systemDpi; }
-  services::PixelRect PrimaryScreen() override { return monitors.front(); }
+  services::PixelSize PrimaryScreen() override { return {1280, 1024}; }
   bool OnAnyMonitor(const services::PixelRect& r) override;
   WindowHandle FindWindowTitled(const std::wstring& title) override {
     return title == L" Typewell" ? running : 0;
@@ -127,7 +127,6 @@ struct FakeMainView : ui::MainView {
   services::PixelRect place{0, 0, 194, 414};
   int dpi = 96;
   std::function<void(ui::OptionsEvents&)> optionsDialog;  // what the user does in the dialog
-  ui::MainWindowEvents* events = nullptr;                 // told of the edit box's loss of focus
 
   void ShowEntry(int slot, const std::string& text, bool insertEnabled) override {
     entries.at(slot) = {text, insertEnabled};
@@ -140,13 +139,14 @@ struct FakeMainView : ui::MainView {
   void BeginDrag(int slot) override { dragSource = slot; }
   void SetLabelColour(ui::Rgb colour) override { labelColour = colour; }
   void SetBold(bool b) override { bold = b; }
-  void FocusSink() override;
+  // The edit box's loss of focus reaches the program later, as a posted message would.
+  void FocusSink() override { focus = Focus::Sink; }
   void Minimize() override { minimized = true; }
   bool Minimized() const override { return minimized; }
   void ShowWindow(bool m) override { shownMinimized = minimized = m; }
   int Dpi() const override { return dpi; }
   services::PixelRect Place() const override { return place; }
-  ui::Size LayoutOuterSize() const override { return {192, 466}; }
+  services::PixelSize LayoutOuterSize() const override { return {192, 466}; }
   void MoveTo(int left, int top) override;
   void RunOptionsDialog(ui::OptionsEvents& e) override { optionsDialog(e); }
 };

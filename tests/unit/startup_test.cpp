@@ -38,9 +38,10 @@ TEST(Startup, ALaterStartOpensMinimisedAtTheSavedPlaceInTheSavedLookAndCountsIt)
 }
 
 TEST(Startup, AFileThatCannotBeUsedEndsTheStartNamingItAndTheReason) {
-  for (const char* file : {"Typewell.ini", "Forms.dat"}) {
+  for (const auto& [file, spoil] :
+       {std::pair{"Typewell.ini", &Hold}, {"Forms.dat", &Hold}, {"Forms.dat", &FillDisk}}) {
     Program p;
-    Hold(p.folder.File(file));
+    spoil(p.folder.File(file));
     const auto failure = p.Start();
     ASSERT_TRUE(failure.has_value()) << file;
     EXPECT_TRUE(failure->starts_with(L"Typewell cannot start: the file " +
@@ -59,7 +60,8 @@ TEST(Instance, TheProgramFolderTheLockNameAndASecondStartThatHandsOver) {
   for (const auto& [a, b] : {std::pair{L"C:\\Tools\\Typewell\\", L"c:\\TOOLS\\typewell\\"},
                              {L"AZ@[", L"az@["},
                              {L"@[", L"`{"},
-                             {L"\u0417\u0430", L"\u0437\u0430"}})
+                             {L"\u0417\u0430", L"\u0437\u0430"},
+                             {L"\u0161", L"a"}})
     EXPECT_EQ(app::InstanceLockName(a) == app::InstanceLockName(b), a[0] != L'@' && a[0] < 0x80);
   // A running window is restored and activated; a first start that holds the lock but shows its
   // window only later is waited for; no other start means this one runs.

@@ -62,6 +62,11 @@ inline void Hold(const fs::path& path) {
 inline void LetGo(const fs::path& path) {
   fs::remove(path);
 }
+// Every write to the file fails, though it opens: it stands for a full disk (/dev/full).
+inline void FillDisk(const fs::path& path) {
+  fs::remove(path);
+  fs::create_symlink("/dev/full", path);
+}
 
 // The 12 bytes of a settings record as the file holds them.
 inline std::string SettingsBytes(const store::SettingsRecord& r) {
@@ -87,7 +92,6 @@ struct Program {
   explicit Program(const std::string& entries = "", const std::string& settings = "") {
     if (!entries.empty()) WriteFile(EntryFile(), entries);
     if (!settings.empty()) WriteFile(SettingsFile(), settings);
-    view.events = &app;
   }
   fs::path EntryFile() const { return folder.File("Forms.dat"); }
   fs::path SettingsFile() const { return folder.File("Typewell.ini"); }

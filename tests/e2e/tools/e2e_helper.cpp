@@ -1,25 +1,34 @@
 // e2e_helper: the Windows side of the end-to-end tests, one program with subcommands, which
 // prints to the standard output that it inherits.
-//   target <key log> [text of field 1] [2] [3]
+//   target <key log> [--topmost] [--slow] [text of field 1] [2] [3]
 //       A window "Typewell Test Target" with three single-line edit fields and a multi-line one
 //       below them (control IDs 101 to 104, Tab moves between them). Every key message is
 //       appended to <key log> as "down|up <vk hex> shift=<0|1> ctrl=<0|1> alt=<0|1>", with the
 //       modifier state that its thread sees. On activation the field that had the focus gets it
 //       back, as in a dialog. F12 makes it stop taking messages until "<key log>.wake" exists
-//       (a minute at most).
+//       (a minute at most). --topmost: always on top, magenta, at (620, 250); --slow: it takes
+//       60 ms over every key message.
 //   hold-clipboard <milliseconds> <marker>
 //       Opens the clipboard with a window of its own (with none, Wine lets a second program open
 //       it too), creates <marker> and keeps the clipboard open that long.
+//   hold-file <file> <marker>
+//       Opens the file with no sharing, creates <marker> and keeps the file open until
+//       "<marker>.release" exists (a minute at most).
 //   probe "<title>" [<control ID>]...
-//       "left top width height clientleft clienttop minimized foreground topmost focus dragging"
-//       of the window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of the focused
-//       window of its thread, 0 for none; dragging: a drag outline of its process is shown),
-//       then "id left top width height visible enabled" for each control of that ID.
+//       "left top width height clientleft clienttop minimized foreground topmost focus dragging
+//       above" of the window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of the
+//       focused window of its thread, 0 for none; dragging: a drag outline of its process is
+//       shown; above: how many shown top-level windows lie above it), then "id left top width
+//       height visible enabled" for each control of that ID.
 //   winctl restore|minimize|close "<title>"
 //       ShowWindow, or WM_CLOSE as the caption's close box sends it.
+//   winctl right "<title>"
+//       Moves the window one pixel to the right, activating nothing.
+//   dpi "<title>" <dpi>
+//       Sends WM_DPICHANGED for that DPI, suggesting the window's place scaled from 96 DPI.
 //   read-text "<title>"
 //       The texts of the window's edit controls, each in UTF-8 followed by a NUL byte.
-// Copied as browser.exe it stands in for the browser: it appends its command line to
+// Copied as browser.exe it stands in for the browser: it appends its command line (UTF-8) to
 // browser.log beside itself. Exit code 2: no window has that title.
 #include <windows.h>
 // after windows.h
@@ -31,7 +40,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
 
 namespace {
 
@@ -54,18 +62,39 @@ bool Down(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
 
-int Target(const std::vector<std::wstring>& args) {
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Waits (a minute at most) until the file exists.
+void AwaitFile(const std::wstring& path) {
+  for (int i = 0; i < 3000 && !Exists(path); ++i) Sleep(20);
+}
+
+void Touch(const std::wstring& path) {
+  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
+int Target(std::vector<std::wstring> args) {
   std::FILE* log = _wfopen(args[2].c_str(), L"ab");
-  const std::wstring wake = args[2] + L".wake";
+  bool topmost = false, slow = false;
+  while (args.size() > 3 && args[3].starts_with(L"--")) {
+    topmost = topmost || args[3] == L"--topmost";
+    slow = slow || args[3] == L"--slow";
+    args.erase(args.begin() + 3);
+  }
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = TargetProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.hbrBackground =
+      topmost ? CreateSolidBrush(RGB(255, 0, 255)) : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"TypewellTestTarget";
   RegisterClassW(&windowClass);
-  const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Typewell Test Target",
-                                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 60, 60, 450, 300,
-                                      nullptr, nullptr, windowClass.hInstance, nullptr);
+  const int at = topmost ? 0 : 60;
+  const HWND window = CreateWindowExW(
+      topmost ? WS_EX_TOPMOST : 0, windowClass.lpszClassName, L"Typewell Test Target",
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, topmost ? 620 : at, topmost ? 250 : at, 450, 300,
+      nullptr, nullptr, windowClass.hInstance, nullptr);
   if (log == nullptr || window == nullptr) return 1;
   for (std::size_t i = 0; i < 4; ++i) {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
@@ -85,13 +114,9 @@ int Target(const std::vector<std::wstring>& args) {
                    static_cast<unsigned>(message.wParam), Down(VK_SHIFT), Down(VK_CONTROL),
                    Down(VK_MENU));
       std::fflush(log);
+      if (slow) Sleep(60);
     }
-    if (m == WM_KEYDOWN && message.wParam == VK_F12) {
-      for (int i = 0; i < 3000 && GetFileAttributesW(wake.c_str()) == INVALID_FILE_ATTRIBUTES;
-           ++i) {
-        Sleep(20);
-      }
-    }
+    if (m == WM_KEYDOWN && message.wParam == VK_F12) AwaitFile(args[2] + L".wake");
     if (IsDialogMessageW(window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -103,9 +128,19 @@ int HoldClipboard(const std::vector<std::wstring>& args) {
   const HWND owner =
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   if (owner == nullptr || !OpenClipboard(owner)) return 1;
-  CloseHandle(CreateFileW(args[3].c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  Touch(args[3]);
   Sleep(static_cast<DWORD>(_wtoi(args[2].c_str())));
   CloseClipboard();
+  return 0;
+}
+
+int HoldFile(const std::vector<std::wstring>& args) {
+  const HANDLE file = CreateFileW(args[2].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  Touch(args[3]);
+  AwaitFile(args[3] + L".release");
+  CloseHandle(file);
   return 0;
 }
 
@@ -135,14 +170,18 @@ int Probe(HWND window, const std::vector<std::wstring>& args) {
   const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(window, &process), &thread);
   const bool focused = known && thread.hwndFocus != nullptr && IsChild(window, thread.hwndFocus);
   bool dragging = false;
+  int above = 0;
   for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
     dragging = dragging || IsOutline(w, process);
   }
-  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d %d\n", r.left, r.top, r.right - r.left,
+  for (HWND w = GetWindow(window, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+    above += IsWindowVisible(w) ? 1 : 0;
+  }
+  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d %d %d\n", r.left, r.top, r.right - r.left,
               r.bottom - r.top, origin.x, origin.y, IsIconic(window) ? 1 : 0,
               GetForegroundWindow() == window ? 1 : 0,
               (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0,
-              focused ? GetDlgCtrlID(thread.hwndFocus) : 0, dragging ? 1 : 0);
+              focused ? GetDlgCtrlID(thread.hwndFocus) : 0, dragging ? 1 : 0, above);
   for (std::size_t i = 3; i < args.size(); ++i) {
     std::pair<int, HWND> search{_wtoi(args[i].c_str()), nullptr};
     EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
@@ -154,6 +193,23 @@ int Probe(HWND window, const std::vector<std::wstring>& args) {
   return 0;
 }
 
+int Dpi(HWND window, int dpi) {
+  RECT r;
+  GetWindowRect(window, &r);
+  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, 96),
+                 r.top + MulDiv(r.bottom - r.top, dpi, 96)};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  return 0;
+}
+
+void WriteUtf8(std::FILE* file, const std::wstring& text) {
+  std::string bytes(text.size() * 3 + 1, '\0');
+  bytes.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          static_cast<int>(bytes.size()), nullptr, nullptr)));
+  std::fwrite(bytes.c_str(), 1, bytes.size() + 1, file);
+}
+
 int ReadText(HWND window) {
   _setmode(_fileno(stdout), _O_BINARY);
   for (HWND edit = nullptr; (edit = FindWindowExW(window, edit, L"Edit", nullptr)) != nullptr;) {
@@ -162,11 +218,8 @@ int ReadText(HWND window) {
     std::wstring text(length + 1, L'\0');
     SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                         SMTO_ABORTIFHUNG, 5000, &length);
-    std::string bytes(length * 3 + 1, '\0');
-    bytes.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(length), bytes.data(),
-                            static_cast<int>(bytes.size()), nullptr, nullptr)));
-    std::fwrite(bytes.c_str(), 1, bytes.size() + 1, stdout);
+    text.resize(length);
+    WriteUtf8(stdout, text);
   }
   return 0;
 }
@@ -175,8 +228,21 @@ int Browser(std::wstring log) {
   log.replace(log.size() - 3, 3, L"log");
   std::FILE* file = _wfopen(log.c_str(), L"ab");
   if (file == nullptr) return 1;
-  std::fprintf(file, "%s\n", GetCommandLineA());
+  WriteUtf8(file, GetCommandLineW());
   return std::fclose(file) == 0 ? 0 : 1;
+}
+
+int WindowControl(HWND window, const std::wstring& what) {
+  if (what == L"close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (what == L"right") {
+    RECT r;
+    GetWindowRect(window, &r);
+    SetWindowPos(window, nullptr, r.left + 1, r.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+  }
+  ShowWindow(window, what == L"restore" ? SW_RESTORE : SW_MINIMIZE);
+  return 0;
 }
 
 }  // namespace
@@ -191,16 +257,14 @@ int main() {
   const std::wstring command = count > 1 ? args[1] : L"";
   if (command == L"target" && count >= 3) return Target(args);
   if (command == L"hold-clipboard" && count == 4) return HoldClipboard(args);
+  if (command == L"hold-file" && count == 4) return HoldFile(args);
   const std::size_t title = command == L"winctl" ? 3 : 2;
   const HWND window = title < args.size() ? FindWindowW(nullptr, args[title].c_str()) : nullptr;
   if (window == nullptr) return 2;
   if (command == L"probe") return Probe(window, args);
   if (command == L"read-text") return ReadText(window);
-  if (command == L"winctl" && count == 4) {
-    if (args[2] == L"close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-    ShowWindow(window, args[2] == L"restore" ? SW_RESTORE : SW_MINIMIZE);
-    return 0;
-  }
+  if (command == L"dpi" && count == 4) return Dpi(window, _wtoi(args[3].c_str()));
+  if (command == L"winctl" && count == 4) return WindowControl(window, args[2]);
   std::fputs("usage: see the head of tests/e2e/tools/e2e_helper.cpp\n", stderr);
   return 1;
 }
