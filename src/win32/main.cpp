@@ -40,7 +40,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Typewell is a portable exe that users run from any folder, a Downloads folder too: no DLL
   // planted beside it may ever be loaded, so DLLs come from the system folder only. Windows 7
   // has the function only with its DLL-search update: looked up, so that the exe starts without.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDirectories != nullptr) setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   tw::win32::StartupTrace trace;
   trace.mark("winmain");
   BecomeDpiAware();
