@@ -134,7 +134,7 @@ stage_imports() {
   else
     note_failure "an import of a shipped exe (see $LOG_DIR/imports.log)"
   fi
-  grep -E '^  (ok|FAILED)' "$LOG_DIR/imports.log"
+  grep -E '^[^ ]|^  (ok|FAILED)' "$LOG_DIR/imports.log"
 }
 
 # The Windows tests: the unit and Win32 tests and the end-to-end helper as Windows programs under
