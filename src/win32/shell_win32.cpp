@@ -3,14 +3,28 @@
 
 namespace tw::win32 {
 
+namespace {
+
+// shell32 from the system folder. Windows 7 without its DLL-search update knows no
+// LOAD_LIBRARY_SEARCH_SYSTEM32; the full path of the system folder's copy serves there.
+HMODULE LoadShell32() {
+  if (HMODULE shell32 = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return shell32;
+  }
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadLibraryW((std::wstring(folder, length) + L"\\shell32.dll").c_str());
+}
+
+}  // namespace
+
 std::optional<std::wstring> Win32Shell::FindExecutable(const std::wstring& fileName,
                                                        const std::wstring& folder) {
   // The shell is loaded on the first use only, and only from the system folder: it pulls in much
   // that the start-up does not need, and a DLL of that name planted beside the exe (a Downloads
   // folder) must never be loaded.
-  if (!shell32_) {
-    shell32_.reset(LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  }
+  if (!shell32_) shell32_.reset(LoadShell32());
   using FindExecutableFn = HINSTANCE(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR);
   const auto find = shell32_ ? reinterpret_cast<FindExecutableFn>(reinterpret_cast<void*>(
                                    GetProcAddress(shell32_.get(), "FindExecutableW")))
