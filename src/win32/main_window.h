@@ -57,6 +57,16 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void RunOptionsDialog(ui::OptionsEvents& events) override;
 
  private:
+  static constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  // Topmost from the start: Typewell floats above every ordinary window.
+  static constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+  // The edit box reports its loss of focus by a posted message, so that the commit runs once the
+  // focus has moved, not inside the focus change.
+  static constexpr UINT kEditBoxLeftMessage = WM_APP + 1;
+  // A command button's click is handled from the message loop, after the button's own
+  // processing of the release (the options dialog runs a modal loop of its own).
+  static constexpr UINT kCommandMessage = WM_APP + 2;
+
   struct Entry {
     std::wstring text;
     bool insertEnabled = false;

@@ -62,10 +62,15 @@ inline void Hold(const fs::path& path) {
 inline void LetGo(const fs::path& path) {
   fs::remove(path);
 }
-// Every write to the file fails, though it opens: it stands for a full disk (/dev/full).
+// Every write to the file fails, though it opens: it stands for a full disk (/dev/full). Under
+// Windows, where there is no such device, the file cannot be opened instead.
 inline void FillDisk(const fs::path& path) {
+#ifdef _WIN32
+  Hold(path);
+#else
   fs::remove(path);
   fs::create_symlink("/dev/full", path);
+#endif
 }
 
 // The 12 bytes of a settings record as the file holds them.
