@@ -28,15 +28,15 @@ std::wstring ProgramFolderOf(const std::wstring& executablePath) {
 }
 
 std::wstring InstanceLockName(const std::wstring& programFolder) {
-  // FNV-1a over the folder's UTF-16 code units (each ASCII one as one byte, any other as its two
-  // bytes) with ASCII letters folded to lower case.
+  // FNV-1a over the two bytes of each of the folder's UTF-16 code units, with ASCII letters
+  // folded to lower case.
   std::uint64_t hash = 14695981039346656037ULL;
   const auto add = [&hash](unsigned byte) { hash = (hash ^ byte) * 1099511628211ULL; };
   for (const wchar_t unit : programFolder) {
     auto c = static_cast<unsigned>(unit) & 0xFFFF;
     if (c >= 'A' && c <= 'Z') c = c - 'A' + 'a';
-    if (c >= 0x80) add(c >> 8);
     add(c & 0xFF);
+    add(c >> 8);
   }
   wchar_t hex[17];
   std::swprintf(hex, 17, L"%016llx", static_cast<unsigned long long>(hash));

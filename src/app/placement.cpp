@@ -39,8 +39,8 @@ void Placement::StoreIfMoved() {
   if (view_.Minimized()) return;
   const services::PixelRect place = view_.Place();
   if (place.left == placed_.left && place.top == placed_.top) return;
-  std::int16_t top = 0;
-  std::int16_t left = 0;
+  std::int16_t top{};
+  std::int16_t left{};
   if (!store::RoundToField(ToTwips(place.top), top) ||
       !store::RoundToField(ToTwips(place.left), left)) {
     return;

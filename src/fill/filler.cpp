@@ -24,11 +24,11 @@ constexpr KeyStroke Up(std::uint8_t key) {
 // The keys that replace the field's line by the clipboard: caret to the start of the line (Home),
 // select to its end (Shift+End), delete the selection (Backspace), paste (Shift+Insert). Each key
 // is taken by the target before the next one is sent.
-constexpr std::array<KeyStroke, 12> kReplaceLineKeys{
-    Down(kHome),      Up(kHome),      Down(kShift), Down(kEnd),    Up(kEnd),    Up(kShift),
-    Down(kBackspace), Up(kBackspace), Down(kShift), Down(kInsert), Up(kInsert), Up(kShift)};
+constexpr std::array kReplaceLineKeys{Down(kHome),  Up(kHome),     Down(kShift),     Down(kEnd),
+                                      Up(kEnd),     Up(kShift),    Down(kBackspace), Up(kBackspace),
+                                      Down(kShift), Down(kInsert), Up(kInsert),      Up(kShift)};
 // Then Tab moves the target's focus on to the next field; it is not waited for.
-constexpr std::array<KeyStroke, 2> kNextFieldKeys{Down(kTab), Up(kTab)};
+constexpr std::array kNextFieldKeys{Down(kTab), Up(kTab)};
 
 // The first attempt tries the clipboard once; the second waits for it about a second.
 constexpr int kFirstClipboardTries = 1;

@@ -40,14 +40,14 @@ void Saver::MoveEntry(int from, int to) {
 }
 
 bool Saver::SaveBeforeClose() {
-  // The question says it all: a tick that runs while it is open reports nothing more.
-  reported_ = Reported{true, true};
-  const auto saveOrAsk = [this](const std::function<void()>& write) {
+  const auto saveOrAsk = [this](bool& reported, const std::function<void()>& write) {
     for (;;) {
       try {
         write();
         return true;
       } catch (const store::FileError& e) {
+        // The question says it all: a tick that runs while it is open reports nothing more.
+        reported = true;
         if (!messages_.AskRetry(CouldNotSave(e) +
                                 L"\n\nYour changes are not saved. Retry tries again; Cancel "
                                 L"keeps Typewell open with your changes.")) {
@@ -56,8 +56,10 @@ bool Saver::SaveBeforeClose() {
       }
     }
   };
-  if (entries_.Unsaved() && !saveOrAsk([this] { entries_.Save(); })) return false;
-  if (settings_.Unsaved() && !saveOrAsk([this] { settings_.Save(); })) return false;
+  if (entries_.Unsaved() && !saveOrAsk(reported_.entries, [this] { entries_.Save(); })) {
+    return false;
+  }
+  return !settings_.Unsaved() || saveOrAsk(reported_.settings, [this] { settings_.Save(); });
   return true;
 }
 

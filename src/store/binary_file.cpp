@@ -23,12 +23,8 @@ std::FILE* Open(const std::wstring& path, bool create) {
 
 BinaryFile::BinaryFile(std::wstring path) : path_(std::move(path)) {
   ResetOrdinaryFileAttributes(path_);
-  errno = 0;
   file_ = Open(path_, false);
-  if (file_ == nullptr && errno == ENOENT) {
-    errno = 0;
-    file_ = Open(path_, true);
-  }
+  if (file_ == nullptr && errno == ENOENT) file_ = Open(path_, true);
   if (file_ == nullptr) Fail(errno);
 }
 
@@ -53,21 +49,17 @@ void BinaryFile::Seek(std::uint64_t offset) {
 }
 
 std::size_t BinaryFile::Read(void* data, std::size_t size) {
-  errno = 0;
   const std::size_t got = std::fread(data, 1, size, file_);
   if (std::ferror(file_)) Fail(errno);
   return got;
 }
 
 void BinaryFile::Write(const void* data, std::size_t size) {
-  errno = 0;
   if (std::fwrite(data, 1, size, file_) != size) Fail(errno);
 }
 
 void BinaryFile::Close() {
-  std::FILE* file = std::exchange(file_, nullptr);
-  errno = 0;
-  if (std::fclose(file) != 0) Fail(errno);
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) Fail(errno);
 }
 
 }  // namespace tw::store

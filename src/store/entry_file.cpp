@@ -27,7 +27,7 @@ std::string PadEntryRecord(const std::string& text) {
 std::string TrimEntryRecord(const std::string& record) {
   // NUL bytes at the end are padding too: a record written past the end of a short file by
   // earlier versions left zero bytes in the records it skipped.
-  const auto last = record.find_last_not_of(std::string(" \0", 2));
+  const auto last = record.find_last_not_of(std::string{' ', '\0'});
   return last == std::string::npos ? std::string() : record.substr(0, last + 1);
 }
 
@@ -51,7 +51,6 @@ void WriteEntries(BinaryFile& file, const EntryTexts& texts) {
   std::string all;
   all.reserve(kEntryFileSize);
   for (const auto& text : texts) all += PadEntryRecord(text);
-  file.Seek(0);
   file.Write(all.data(), all.size());
 }
 

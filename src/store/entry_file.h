@@ -29,7 +29,8 @@ std::string TrimEntryRecord(const std::string& record);
 // read as far as it goes: a partial record and missing records read as blanks, and the file is
 // left as it is.
 EntryTexts ReadEntries(BinaryFile& file);
-// Writes all 60 records from the first byte; bytes beyond the 12,000th are left as they are.
+// Writes all 60 records at the position of a file just opened, its first byte; bytes beyond the
+// 12,000th are left as they are.
 void WriteEntries(BinaryFile& file, const EntryTexts& texts);
 // Writes the record of one slot at offset slot * 200. A file that ends before that offset is
 // first completed with blanks up to it.

@@ -68,10 +68,11 @@ TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaited
     int sleptMs;
     const char* fields;
   };
-  const Case cases[] = {{1, {}, 0, 0, "Smith & Co|||1"},    {4, {}, 0, 60, "Smith & Co|||1"},
-                        {1000, {}, 0, 980, "old line|||0"}, {0, {Refused}, 0, 0, "Smith & Co|||1"},
-                        {0, {TimedOut}, 0, 0, "Smith & Co|||0"},   {0, {}, 'g', 0, "old line|||0"},
-                        {0, {}, 'h', 0, "old line|||0"},    {0, {}, 'a', 0, "old line|||0"}};
+  const Case cases[] = {
+      {1, {}, 0, 0, "Smith & Co|||1"},         {4, {}, 0, 60, "Smith & Co|||1"},
+      {1000, {}, 0, 980, "old line|||0"},      {0, {Refused}, 0, 0, "Smith & Co|||1"},
+      {0, {TimedOut}, 0, 0, "Smith & Co|||0"}, {0, {}, 'g', 0, "old line|||0"},
+      {0, {}, 'h', 0, "old line|||0"},         {0, {}, 'a', 0, "old line|||0"}};
   for (const Case& c : cases) {
     Filling t;
     t.typing.clipboardFailures = c.clipboardFailures;
@@ -157,6 +158,7 @@ TEST(Options, EachChoiceIsSavedThenTakesEffectAndAFailedSaveIsReportedAppliedAnd
   ui::Choices seen;
   t.view.optionsDialog = [&](ui::OptionsEvents& e) {
     seen = e.Current();
+    e.OnColourChosen(0);
     e.OnColourChosen(3);
     EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({0, 2100, 1500, 3, 7, 20}));
     EXPECT_EQ(t.view.labelColour, (ui::Rgb{255, 255, 0}));

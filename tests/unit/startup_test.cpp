@@ -1,6 +1,11 @@
 // The start-up: the window's state, place, hint and look, the files as a first start leaves
 // them, files that cannot be used, and a second start that hands over to the first.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <functional>
 
 #include "app/instance.h"
 #include "test_support.h"
@@ -17,9 +22,11 @@ TEST(Startup, AFirstStartOpensNormalCentredHintedWithBlankEntriesAndWritesNoSett
               p.view.labelColour == (ui::Rgb{255, 255, 255}));
   for (const auto& entry : p.view.entries) EXPECT_TRUE(entry.text.empty() && !entry.insertEnabled);
   // The settings file stays empty until something changes; ticks write nothing.
+  EXPECT_EQ(ReadFile(p.SettingsFile()) + ReadFile(p.EntryFile()), std::string(12000, ' '));
+  fs::remove(p.EntryFile());
   p.view.minimized = false;
   p.app.OnTick();
-  EXPECT_EQ(ReadFile(p.SettingsFile()) + ReadFile(p.EntryFile()), std::string(12000, ' '));
+  EXPECT_FALSE(fs::exists(p.EntryFile()));
   EXPECT_TRUE(p.messages.reports.empty());
 }
 
@@ -38,8 +45,20 @@ TEST(Startup, ALaterStartOpensMinimisedAtTheSavedPlaceInTheSavedLookAndCountsIt)
 }
 
 TEST(Startup, AFileThatCannotBeUsedEndsTheStartNamingItAndTheReason) {
+  // A pipe in place of the file: it opens, but has no length.
+  const auto pipe = [](const fs::path& path) {
+#ifndef _WIN32
+    fs::remove(path);
+    mkfifo(path.c_str(), 0600);
+#else
+    Hold(path);
+#endif
+  };
   for (const auto& [file, spoil] :
-       {std::pair{"Typewell.ini", &Hold}, {"Forms.dat", &Hold}, {"Forms.dat", &FillDisk}}) {
+       {std::pair<const char*, std::function<void(const fs::path&)>>{"Typewell.ini", &Hold},
+        {"Forms.dat", &Hold},
+        {"Forms.dat", &FillDisk},
+        {"Forms.dat", pipe}}) {
     Program p;
     spoil(p.folder.File(file));
     const auto failure = p.Start();
@@ -56,7 +75,7 @@ TEST(Instance, TheProgramFolderTheLockNameAndASecondStartThatHandsOver) {
                 app::ProgramFolderOf(L"Typewell.exe"),
             L"C:\\|C:\\Tools\\Typewell\\|\\");
   // The same for every spelling of the folder that differs in the case of ASCII letters only.
-  EXPECT_EQ(app::InstanceLockName(L"C:\\Tools\\Typewell\\"), L"Typewell-4797d9e9e7d9ec0b");
+  EXPECT_EQ(app::InstanceLockName(L"C:\\Tools\\Typewell\\"), L"Typewell-728aa4daff8be659");
   for (const auto& [a, b] : {std::pair{L"C:\\Tools\\Typewell\\", L"c:\\TOOLS\\typewell\\"},
                              {L"AZ@[", L"az@["},
                              {L"@[", L"`{"},
@@ -75,6 +94,11 @@ TEST(Instance, TheProgramFolderTheLockNameAndASecondStartThatHandsOver) {
   EXPECT_TRUE(app::AnotherInstanceRuns(desktop, L"C:\\T\\"));
   EXPECT_EQ(desktop.restored, (std::vector<WindowHandle>{77, 88}));
   EXPECT_EQ(desktop.sleptMs, 300);
+  // A first start that never shows its window is waited for five seconds.
+  desktop.whileSleeping = nullptr;
+  desktop.running = 0;
+  EXPECT_TRUE(app::AnotherInstanceRuns(desktop, L"C:\\T\\"));
+  EXPECT_EQ(desktop.sleptMs, 5300);
 }
 
 }  // namespace
