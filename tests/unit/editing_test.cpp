@@ -69,6 +69,10 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   EXPECT_TRUE(t.view.minimized && t.view.focus == Focus::Sink &&
               t.Entries().substr(1400, 17) == "before minimising");
   EXPECT_TRUE(t.messages.reports.empty());
+  // A successful write clears the mark: the tick writes nothing more.
+  fs::remove(t.EntryFile());
+  t.app.OnTick();
+  EXPECT_FALSE(fs::exists(t.EntryFile()));
 }
 
 TEST(Editing, AnEditWhoseSaveFailedIsKeptReportedOnceAndWrittenAtTheNextChance) {
