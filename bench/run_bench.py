@@ -38,9 +38,9 @@ def winpath(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def wine(exe, *args, timeout=BOUND, env=None):
+def wine(exe, *args, timeout=BOUND, env=None, text=True):
     result = subprocess.run(["wine", str(exe), *[str(a) for a in args]], capture_output=True,
-                            text=True, timeout=timeout, stdin=subprocess.DEVNULL,
+                            text=text, timeout=timeout, stdin=subprocess.DEVNULL,
                             env={**os.environ, **env} if env else None)
     return result.returncode, result.stdout, result.stderr.strip()
 
@@ -232,7 +232,8 @@ class Bench:
                 failures.append(f"round {i + 1}: {err}")
             self.click_first_field()
             code, out, err = wine(self.tools / "fill_floor.exe", TARGET_TITLE, FILL_TEXT, 1)
-            field = wine(self.e2e / "e2e_helper.exe", "read-text", TARGET_TITLE)[1].split("\0")[0]
+            field = wine(self.e2e / "e2e_helper.exe", "read-text", TARGET_TITLE,
+                         text=False)[1].decode("utf-16-le").split("\0")[0]
             if code == 0 and field == FILL_TEXT:
                 floor.append(float(out.split()[3]))
             else:

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer harnesses of the file loaders (clang, AddressSanitizer,
+# Builds the libFuzzer harness of the entry file's loader (clang, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for a bounded time, starting from the checked-in
 # corpus of real files. Prints one summary line per harness and exits non-zero on a finding
 # (a crash, a sanitizer report or a broken guarantee); the input that caused it is kept as
@@ -38,10 +38,9 @@ while (($#)); do
   shift
 done
 
-# harness name, corpus folder, largest input: the file's kind and an entry file a bit beyond its
-# 12,000 bytes.
+# harness name, corpus folder, largest input: an entry file a bit beyond its 12,000 bytes.
 HARNESSES=(
-  "files_fuzz files 13001"
+  "entry_file_fuzz entries 13000"
 )
 
 build() {

@@ -1,7 +1,6 @@
-"""End-to-end harness: Typewell as shipped (the zip of TYPEWELL_PACKAGE, unpacked for each test
-into a program folder whose path has blanks) under Wine, driven by real X11 input (xdotool).
-e2e_helper.exe of TYPEWELL_TOOLS reads windows and stands in for other programs; screenshots go
-to TYPEWELL_E2E_OUT. Every wait polls a condition with a time bound."""
+"""End-to-end harness: Typewell as shipped (the zip of TYPEWELL_PACKAGE) under Wine, driven by
+real X11 input; e2e_helper.exe (TYPEWELL_TOOLS) reads windows and plays other programs;
+screenshots go to TYPEWELL_E2E_OUT. Every wait polls a condition with a time bound."""
 
 import os
 import pathlib
@@ -48,13 +47,21 @@ def xdo(*args):
     return run("xdotool", *args).decode()
 
 
+def helper_exe():
+    return env_path("TYPEWELL_TOOLS") / "e2e_helper.exe"
+
+
 def helper(*args):
-    return run("wine", env_path("TYPEWELL_TOOLS") / "e2e_helper.exe", *args)
+    return run("wine", helper_exe(), *args)
+
+
+def read_text(title):
+    """The texts of the window's edit controls."""
+    return helper("read-text", title).decode("utf-16-le").split("\0")[:-1]
 
 
 def spawn(test, *args, cwd=None):
-    """Starts a Windows program for the rest of the test; at its end the program is killed and
-    its windows are gone."""
+    """Starts a Windows program, killed at the end of the test."""
     process = subprocess.Popen(["wine", *[str(a) for a in args]], cwd=cwd,
                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
@@ -69,13 +76,13 @@ def spawn(test, *args, cwd=None):
 
 
 def x_windows(name=None, pid=None):
-    """The shown X windows whose name matches the pattern, or of the Windows process."""
+    """The shown X windows of that name pattern, or of that process."""
     return xdo("search", "--onlyvisible", *(["--name", name] if name else ["--pid", pid])).split()
 
 
 def probe(title, *ids):
-    """{"window": {WINDOW_KEYS: int}, id: (left, top, width, height, visible, enabled)} of the
-    window and its controls of those IDs; None without the window."""
+    """{"window": {WINDOW_KEYS: int}, id: (left, top, width, height, visible, enabled)}; None
+    without the window."""
     lines = helper("probe", title, *ids).decode().splitlines()
     if not lines:
         return None
@@ -113,8 +120,8 @@ FOLDER = "Загрузки Дмитрий"
 
 
 class Typewell:
-    """Typewell.exe of the package, unpacked into <tmp>/Program Files/<FOLDER>/ with the files
-    given ({name: bytes, or None for a folder}) and started; ended with the test."""
+    """Typewell.exe of the package unpacked into <tmp>/Program Files/<FOLDER>/, with the files
+    given ({name: bytes, or None for a folder}), started for the test."""
 
     def __init__(self, test, files=None, wait=True):
         root = pathlib.Path(tempfile.mkdtemp(prefix="typewell-e2e-")) / "Program Files"
@@ -139,8 +146,7 @@ class Typewell:
         return probe(TITLE)["window"]
 
     def state(self, name, index=0, title=TITLE):
-        """(left, top, width, height, visible, enabled); a control of a page never shown yet has
-        no window and reads as hidden."""
+        """(left, top, width, height, visible, enabled); hidden for a page's control not made."""
         control = IDS[name] + index
         return probe(title, control).get(control, (0, 0, 0, 0, 0, 0))
 

@@ -32,7 +32,7 @@ struct Filling : Running {
   }
 };
 
-TEST(Fill, TheTargetsLineBecomesTheEntryAloneAndTheNextFieldHasTheFocus) {
+TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFocus) {
   Filling t;
   t.app.OnInsertReleased(3);
   EXPECT_EQ(t.Fields(), "Smith & Co|||1");
@@ -51,12 +51,19 @@ TEST(Fill, TheTargetsLineBecomesTheEntryAloneAndTheNextFieldHasTheFocus) {
     d.app.OnInsertReleased(3);
     EXPECT_EQ(d.Fields(), std::wstring(title).size() > 15 ? "Smith & Co|||1" : "old line|||0");
   }
-  // Nothing for an empty entry, nor before another program was in front.
+  // Nothing for an empty entry, nor before another program was in front; else into the last
+  // one in front, not Typewell's own windows (a message box) nor none.
   Running none(EntryRecords({{3, "x"}}));
   none.app.OnInsertReleased(3);
   t.app.OnInsertReleased(7);
-  EXPECT_TRUE(none.typing.forms.empty() && none.typing.clipboard.empty() &&
-              t.Fields() == "Smith & Co|edited||2");
+  EXPECT_TRUE(none.typing.forms.empty() && none.typing.clipboard.empty());
+  t.desktop.own = {kTypewell, 72000};
+  for (const WindowHandle front : {kOther, WindowHandle{0}, WindowHandle{72000}, kTypewell}) {
+    t.desktop.foreground = front;
+    t.app.OnActivationChange();
+  }
+  t.app.OnInsertReleased(3);
+  EXPECT_TRUE(t.Fields() == "Smith & Co|edited||2" && t.Fields(kOther) == "Smith & Co|||1");
 }
 
 TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaitedForOnce) {
@@ -108,18 +115,6 @@ TEST(Fill, TheClipboardStaysUntilATargetHasTakenTheLastPasteOrIsGoneOrHung) {
   }
 }
 
-TEST(Tracking, TheLastWindowOfAnotherProgramInFrontIsTheTarget) {
-  Filling t;
-  t.desktop.own = {kTypewell, 72000};  // and a message box of Typewell's own
-  for (const WindowHandle front : {kTypewell, kOther, WindowHandle{0}, WindowHandle{72000}}) {
-    t.desktop.foreground = front;
-    t.app.OnActivationChange();
-  }
-  t.desktop.foreground = kTypewell;
-  t.app.OnInsertReleased(3);
-  EXPECT_TRUE(t.Fields(kOther) == "Smith & Co|||1" && t.Fields() == "old line|||0");
-}
-
 TEST(Placement, AMoveIsStoredOnceInTwipsAtTheSystemDpiWhateverTheWindowsOwnDpi) {
   // top 1200, left 2400 twips: 80 and 160 pixels at 96 DPI.
   Running t("", SettingsBytes({1, 1200, 2400, 2, 7, 20}));
@@ -153,69 +148,43 @@ TEST(Placement, AMoveIsStoredOnceInTwipsAtTheSystemDpiWhateverTheWindowsOwnDpi) 
   EXPECT_TRUE(high.view.place.top == 150 && high.view.place.left == 300);
 }
 
-TEST(Options, EachChoiceIsSavedThenTakesEffectAndAFailedSaveIsReportedAppliedAndWrittenLater) {
+TEST(Options, EachChoiceInRangeIsSavedThenAppliedAndAFailedSaveIsReportedAppliedAndWrittenLater) {
   Running t("", SettingsBytes({0, 2100, 1500, 0, 7, 20}));
-  ui::Choices seen;
+  FillDisk(t.SettingsFile());  // the disk is full
   t.view.optionsDialog = [&](ui::OptionsEvents& e) {
-    seen = e.Current();
-    e.OnColourChosen(0);
-    e.OnColourChosen(3);
-    EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({0, 2100, 1500, 3, 7, 20}));
-    EXPECT_EQ(t.view.labelColour, (ui::Rgb{255, 255, 0}));
-    e.OnFontChosen(1);
-    EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 3, 7, 20}));
-    EXPECT_TRUE(t.view.bold && e.Current().font == 1 && e.Current().colour == 3);
-    e.OnColourChosen(2);
-    for (const int none : {-1, 4}) e.OnColourChosen(none);
-    for (const int none : {-1, 2}) e.OnFontChosen(none);
+    for (const int choice : {-1, 4, 3, 0, 2}) e.OnColourChosen(choice);
+    for (const int choice : {-1, 2, 1}) e.OnFontChosen(choice);
+    EXPECT_TRUE(e.Current().font == 1 && e.Current().colour == 2);
   };
   t.app.OnCommand(ui::Command::Options);
-  EXPECT_TRUE(seen.font == 0 && seen.colour == 0 && t.view.focus == Focus::Sink &&
+  EXPECT_TRUE(t.messages.reports.size() == 1u && t.view.bold && t.view.focus == Focus::Sink &&
               t.view.labelColour == (ui::Rgb{0, 255, 255}));
-  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 2, 7, 20}));
-  // A full disk: reported once, applied, written when there is room again.
-  FillDisk(t.SettingsFile());
-  t.view.optionsDialog = [&](ui::OptionsEvents& e) {
-    e.OnColourChosen(1);
-    e.OnFontChosen(0);
-  };
-  t.app.OnCommand(ui::Command::Options);
-  EXPECT_TRUE(t.messages.reports.size() == 1u && !t.view.bold &&
-              t.view.labelColour == (ui::Rgb{0, 255, 0}));
-  LetGo(t.SettingsFile());
+  LetGo(t.SettingsFile());  // room again
   t.app.OnTick();
-  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({0, 2100, 1500, 1, 7, 20}));
+  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 2, 7, 20}));
 }
 
-TEST(WebLinks, TheBrowserStartsWithThePageQuotedAndTheWindowGetsOutOfTheWay) {
+TEST(WebLinks, TheBrowserOfTheKeptPlaceholderGetsThePageQuotedAndWithoutOneNothingHappens) {
   const std::wstring browser = L"C:\\Program Files\\Web Browser\\browser.exe";
-  for (const bool tutorial : {true, false}) {
-    Running t;
-    t.shell.browser = browser;
-    const fs::path placeholder = t.folder.File("~.htm");
-    WriteFile(placeholder, std::string("kept\0\r\n", 7));
-    fs::permissions(placeholder, fs::perms::owner_write, fs::perm_options::remove);
-    t.app.OnCommand(tutorial ? ui::Command::Tutorial : ui::Command::WebSite);
-    const std::wstring page = tutorial ? t.folder.WithSeparator() + L"tutorial/tutorial.htm"
-                                       : L"http://www.example.com/default.htm";
-    EXPECT_EQ(t.shell.lookups, std::vector<std::wstring>{L"~.htm in " + t.folder.WithSeparator()});
-    EXPECT_EQ(t.shell.started,
-              std::vector<std::wstring>{L"\"" + browser + L"\" \"" + page + L"\""});
-    EXPECT_TRUE(t.view.minimized && t.view.focus == Focus::Sink);
-    // The placeholder was made writable and kept byte for byte.
-    EXPECT_TRUE(ReadFile(placeholder) == std::string("kept\0\r\n", 7) &&
-                (fs::status(placeholder).permissions() & fs::perms::owner_write) !=
-                    fs::perms::none);
-  }
+  Running t;
+  t.shell.browser = browser;
+  const fs::path placeholder = t.folder.File("~.htm");
+  WriteFile(placeholder, std::string("kept\0\r\n", 7));
+  fs::permissions(placeholder, fs::perms::owner_write, fs::perm_options::remove);
+  t.app.OnCommand(ui::Command::WebSite);
+  EXPECT_EQ(t.shell.started, std::vector<std::wstring>{
+                                 L"\"" + browser + L"\" \"http://www.example.com/default.htm\""});
+  EXPECT_TRUE(t.view.minimized && t.view.focus == Focus::Sink &&
+              ReadFile(placeholder) == std::string("kept\0\r\n", 7) &&
+              (fs::status(placeholder).permissions() & fs::perms::owner_write) != fs::perms::none);
   // No registered browser, or a placeholder that cannot be made: nothing happens at all.
   for (const bool blocked : {false, true}) {
-    Running t;
-    if (blocked) Hold(t.folder.File("~.htm"));
-    if (blocked) t.shell.browser = browser;
-    t.app.OnCommand(ui::Command::Tutorial);
-    t.app.OnCommand(ui::Command::WebSite);
-    EXPECT_TRUE(t.shell.started.empty() && !t.view.minimized && t.view.focus == Focus::Elsewhere);
-    EXPECT_EQ(t.shell.lookups.size(), blocked ? 0u : 2u);
+    Running n;
+    if (blocked) Hold(n.folder.File("~.htm"));
+    if (blocked) n.shell.browser = browser;
+    n.app.OnCommand(ui::Command::Tutorial);
+    EXPECT_TRUE(n.shell.started.empty() && !n.view.minimized && n.view.focus == Focus::Elsewhere);
+    EXPECT_EQ(n.shell.lookups.size(), blocked ? 0u : 1u);
   }
 }
 

@@ -36,8 +36,8 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   EXPECT_TRUE(t.view.editSlot == 12 && t.view.editText == "twelve" &&
               t.view.focus == Focus::EditBox);
   t.Type("changed");
-  t.app.OnPageTabReleased(0);  // the focus moves to the sink
-  EXPECT_TRUE(!t.view.editSlot && t.view.focus == Focus::Sink);
+  t.app.OnPageTabReleased(2);  // the focus moves to the sink, and page 3 shows
+  EXPECT_TRUE(!t.view.editSlot && t.view.focus == Focus::Sink && t.view.page == 2);
   // A click on another label commits and moves the box there with the focus.
   t.app.OnEntryLabelReleased(1);
   t.Type("uno");
@@ -75,68 +75,55 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   EXPECT_FALSE(fs::exists(t.EntryFile()));
 }
 
-TEST(Editing, AnEditWhoseSaveFailedIsKeptReportedOnceAndWrittenAtTheNextChance) {
-  enum class Chance { Tick, Change, Close };
-  for (const Chance chance : {Chance::Tick, Chance::Change, Chance::Close}) {
+TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAboutAtTheClose) {
+  // The next chance: 't' a tick, 'd' a drop, 'c' the close, 's' the end of the session; the
+  // answers to the close's questions (true: Retry); Forms.dat let go before that chance or while
+  // a question is open; whether it is written then.
+  struct Case {
+    char chance;
+    std::deque<bool> answers;
+    bool letGo, letGoWhileAsked, written;
+  };
+  const Case cases[] = {{'t', {}, true, false, true},
+                        {'d', {}, true, false, true},
+                        {'c', {}, true, false, true},
+                        {'c', {false}, false, false, false},
+                        {'c', {true, false}, false, false, false},
+                        {'c', {true}, false, true, true},
+                        {'s', {}, true, false, true},
+                        {'s', {}, false, false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(1, c.chance) + std::to_string(c.answers.size()));
     Editing t;
     Hold(t.EntryFile());  // another program holds Forms.dat
     t.app.OnEntryLabelReleased(3);
     t.Type("kept");
     t.app.OnPageTabReleased(1);
-    t.app.OnTick();
+    t.app.OnTick();  // reported once only
     ASSERT_EQ(t.messages.reports.size(), 1u);
     EXPECT_TRUE(t.messages.reports[0].starts_with(L"Typewell could not save " +
                                                   t.EntryFile().wstring() + L".\n\n"));
-    EXPECT_TRUE(t.view.entries[3].text == "kept" && t.view.entries[3].insertEnabled);
-    LetGo(t.EntryFile());
-    if (chance == Chance::Tick) t.app.OnTick();
-    if (chance == Chance::Change) t.Drag(19, 20);
-    if (chance == Chance::Close) {
-      EXPECT_TRUE(t.app.OnCloseRequested());
+    if (c.chance == 'c' || c.chance == 's') {  // an edit is open as the window closes
+      t.app.OnEntryLabelReleased(12);
+      t.Type("open at the close");
     }
-    std::string expected = WithEntry(std::string(12000, ' '), 3, "kept");
-    for (const int slot : {2, 4, 12, 21})
-      expected = WithEntry(expected, slot, t.view.entries[slot].text);
-    expected = WithEntry(expected, chance == Chance::Change ? 20 : 19, "nineteen");
-    EXPECT_EQ(t.Entries(), expected);
-    EXPECT_TRUE(t.messages.questions.empty() && t.messages.reports.size() == 1u);
-  }
-}
-
-TEST(Editing, ACloseThatCannotSaveAsksRetryOrCancelAndCancelKeepsTypewellOpenWithItsData) {
-  struct Case {
-    std::deque<bool> answers;  // true: Retry
-    bool letGoWhileAsked;
-    bool closes;
-  };
-  const Case cases[] = {
-      {{false}, false, false}, {{true, false}, false, false}, {{true}, true, true}};
-  for (const Case& c : cases) {
-    Editing t;
-    t.app.OnEntryLabelReleased(12);
-    t.Type("typed at close");
-    Hold(t.EntryFile());
+    if (c.letGo) LetGo(t.EntryFile());
     t.messages.answers = c.answers;
-    // A tick while the question is open adds no report of its own.
     t.messages.whileAsking = [&] {
-      t.app.OnTick();
+      t.app.OnTick();  // adds no report of its own
       if (c.letGoWhileAsked) LetGo(t.EntryFile());
     };
-    EXPECT_EQ(t.app.OnCloseRequested(), c.closes);
-    EXPECT_EQ(t.messages.questions.size(), c.answers.size());
-    EXPECT_TRUE(t.messages.questions[0].find(t.EntryFile().wstring() + L".\n\n") !=
-                    std::wstring::npos &&
-                t.messages.reports.empty() && t.view.entries[12].text == "typed at close");
+    if (c.chance == 't') t.app.OnTick();
+    if (c.chance == 'd') t.Drag(19, 20);
+    if (c.chance == 'c' && t.app.OnCloseRequested() != c.written) ADD_FAILURE() << "closed";
+    if (c.chance == 's') t.app.OnSessionEnding();
+    EXPECT_TRUE(t.messages.questions.size() == c.answers.size() &&
+                t.messages.reports.size() == 1u && t.view.entries[3].text == "kept");
+    std::string book;
+    for (const auto& entry : t.view.entries) book += store::PadEntryRecord(entry.text);
     // Still held, Forms.dat is a folder that reads as nothing.
-    EXPECT_EQ(t.Entries().substr(0, 2414),
-              c.closes ? WithEntry(kSample, 12, "typed at close").substr(0, 2414) : "");
+    EXPECT_EQ(t.Entries(), c.written ? book : "");
   }
-  // At the end of the session: one attempt, whatever is open, and no question.
-  Editing t;
-  t.app.OnEntryLabelReleased(12);
-  t.Type("at the end");
-  t.app.OnSessionEnding();
-  EXPECT_TRUE(t.Entries().substr(2400, 10) == "at the end" && t.messages.questions.empty());
 }
 
 TEST(Drag, AMoveOfMoreThanTenTwipsWithTheLeftButtonAloneDragsAFilledLabel) {
@@ -171,6 +158,10 @@ TEST(Drag, ADropOnAnotherEmptyLabelWritesOnlyItsTwoRecordsAndNothingElseMoves) {
   EXPECT_EQ(t.Entries(), moved);
   t.Drag(20, 20);  // onto itself
   t.Drag(20, 21);  // onto a filled label
+  // A drag shows each page it passes over.
+  t.PressAndMove(21, 3);
+  for (const int page : {0, 2, 3, 3}) t.app.OnDragOverPageTab(page);
+  EXPECT_EQ(t.view.page, 3);
   EXPECT_EQ(t.Entries(), moved);
   // A file that ends before the target record is completed with blanks up to it.
   Editing shortFile(EntryRecords({{3, "A"}}).substr(0, 1010));
@@ -186,22 +177,6 @@ TEST(Drag, ADropOnAnotherEmptyLabelWritesOnlyItsTwoRecordsAndNothingElseMoves) {
   LetGo(full.EntryFile());
   full.app.OnTick();
   EXPECT_EQ(full.Entries(), kSample.substr(0, 12000));
-}
-
-TEST(Pages, ATabReleaseShowsItsPageAndADragShowsEachPageItPasses) {
-  Editing t;
-  t.app.OnPageTabReleased(1);  // the focus leaves a button too
-  EXPECT_TRUE(t.view.page == 1 && t.view.focus == Focus::Sink);
-  for (const int page : {2, 0, 3}) {
-    t.app.OnEntryLabelReleased(page * 15 + 4);
-    t.Type("on page " + std::to_string(page));
-    t.app.OnPageTabReleased(page);
-    EXPECT_TRUE(t.view.page == page && !t.view.editSlot && t.view.focus == Focus::Sink);
-    EXPECT_EQ(t.view.entries[page * 15 + 4].text, "on page " + std::to_string(page));
-  }
-  t.PressAndMove(4, 3);
-  for (const int page : {0, 2, 1, 1}) t.app.OnDragOverPageTab(page);
-  EXPECT_EQ(t.view.page, 1);
 }
 
 }  // namespace

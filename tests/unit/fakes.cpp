@@ -9,42 +9,23 @@ constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x2
                        kInsert = 0x2D;
 }
 
-bool FakeDesktop::OnAnyMonitor(const services::PixelRect& r) {
-  return std::ranges::any_of(monitors, [&](const services::PixelRect& m) {
-    return r.left < m.right && m.left < r.right && r.top < m.bottom && m.top < r.bottom;
-  });
-}
-
 void FakeForm::Take(const services::KeyStroke& k, const std::string& clipboard) {
-  strokes.push_back(k);
   std::string& field = fields.at(static_cast<std::size_t>(focus));
   if (k.virtualKey == kShift) shift = !k.up;
   if (k.up) return;
+  if (k.virtualKey == kHome || k.virtualKey == kEnd) {
+    caret = k.virtualKey == kHome ? 0 : field.size();
+    if (!shift) anchor = caret;
+  }
   const auto [from, to] = std::minmax(anchor, caret);
-  switch (k.virtualKey) {
-    case kHome:
-      caret = 0;
-      if (!shift) anchor = caret;
-      break;
-    case kEnd:
-      caret = field.size();
-      if (!shift) anchor = caret;
-      break;
-    case kBackspace:
-      field.erase(from, to - from);
-      caret = anchor = from;
-      break;
-    case kInsert:
-      if (!shift) break;
-      field.replace(from, to - from, clipboard);
-      caret = anchor = from + clipboard.size();
-      break;
-    case kTab:
-      focus = (focus + 1) % static_cast<int>(fields.size());
-      caret = anchor = fields[static_cast<std::size_t>(focus)].size();
-      break;
-    default:
-      break;
+  const bool paste = k.virtualKey == kInsert && shift;
+  if (paste || k.virtualKey == kBackspace) {
+    field.replace(from, to - from, paste ? clipboard : "");
+    caret = anchor = from + (paste ? clipboard.size() : 0);
+  }
+  if (k.virtualKey == kTab) {
+    focus = (focus + 1) % static_cast<int>(fields.size());
+    caret = anchor = fields[static_cast<std::size_t>(focus)].size();
   }
 }
 

@@ -28,7 +28,6 @@ struct FakeDesktop : services::Desktop {
   std::map<WindowHandle, std::wstring> titles;
   bool activationRefused = false;
   int systemDpi = 96;
-  std::vector<services::PixelRect> monitors{{0, 0, 1280, 1024}};
   WindowHandle running = 0;  // a window titled " Typewell" of another instance
   std::vector<WindowHandle> restored;
   bool lockTaken = false;
@@ -47,7 +46,9 @@ struct FakeDesktop : services::Desktop {
   bool ForegroundIsThreadOf(WindowHandle w) override { return foreground == w; }
   int SystemDpi() override { return systemDpi; }
   services::PixelSize PrimaryScreen() override { return {1280, 1024}; }
-  bool OnAnyMonitor(const services::PixelRect& r) override;
+  bool OnAnyMonitor(const services::PixelRect& r) override {  // one monitor of 1280 × 1024
+    return r.left < 1280 && r.right > 0 && r.top < 1024 && r.bottom > 0;
+  }
   WindowHandle FindWindowTitled(const std::wstring& title) override {
     return title == L" Typewell" ? running : 0;
   }
@@ -66,7 +67,6 @@ struct FakeForm {
   int focus = 0;
   std::size_t caret = 0, anchor = 0;
   bool shift = false;
-  std::vector<services::KeyStroke> strokes;
   void Take(const services::KeyStroke& k, const std::string& clipboard);
 };
 

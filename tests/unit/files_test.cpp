@@ -1,5 +1,5 @@
-// Typewell.ini and Forms.dat byte for byte: what every length and content loads as, and what the
-// file holds afterwards.
+// Typewell.ini byte for byte: what every length and content loads as, and what the file holds
+// afterwards. (Forms.dat of every length is the fuzzer's: fuzz/entry_file_fuzz.cpp.)
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -60,51 +60,6 @@ TEST(SettingsFile, EveryLengthAndExtremeValueLoadsAndIsCorrectedAsDefined) {
     EXPECT_TRUE(c == got || c == got + " kept" || c == got + " off") << got;
     const std::string beyond = file.size() > 12 ? file.substr(12) : "";
     EXPECT_EQ(ReadFile(path), c.ends_with(" kept") ? file : SettingsBytes(r) + beyond) << c;
-  }
-}
-
-TEST(EntryFile, EveryLengthLoadsWhatItHoldsAndAnEditCompletesItKeepingEveryByte) {
-  // Slots 0 and 59 full to the last byte, so that every cut falls inside text; slot 30 with
-  // blanks before, zero bytes and blanks after; slot 31 with every byte above 127 and a zero.
-  std::string full(12000, ' ');
-  for (int i = 0; i < 200; ++i) {
-    full[i] = static_cast<char>('0' + i % 10);
-    full[11800 + i] = static_cast<char>('a' + i % 26);
-    full[6200 + i] = static_cast<char>(i < 128 ? 128 + i : i == 128 ? 0 : 'x');
-  }
-  full.replace(6000, 12, std::string("  middle\0\0 \0", 12));
-  for (int i = 0; i < 988000; ++i) full += static_cast<char>(i * 7 % 256);
-  const std::string digits = full.substr(0, 200), letters = full.substr(11800, 200),
-                    high = full.substr(6200, 200);
-  struct Case {
-    std::size_t size;
-    std::string slot0, slot30, slot31, slot59;
-  };
-  const Case cases[] = {{0, "", "", "", ""},
-                        {1, "0", "", "", ""},
-                        {199, digits.substr(0, 199), "", "", ""},
-                        {6005, digits, "  mid", "", ""},
-                        {6210, digits, "  middle", high.substr(0, 10), ""},
-                        {11999, digits, "  middle", high, letters.substr(0, 199)},
-                        {12000, digits, "  middle", high, letters},
-                        {1000000, digits, "  middle", high, letters}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE("size " + std::to_string(c.size));
-    const std::string file = full.substr(0, c.size);
-    Running t(file);
-    for (const auto& [slot, text] :
-         {std::pair{0, c.slot0}, {30, c.slot30}, {31, c.slot31}, {59, c.slot59}}) {
-      EXPECT_EQ(t.view.entries[slot].text, text) << slot;
-      EXPECT_EQ(t.view.entries[slot].insertEnabled, !text.empty()) << slot;
-    }
-    // Loading leaves a file alone, except that a missing or empty one gets 60 blank records.
-    EXPECT_EQ(t.Entries(), file.empty() ? std::string(12000, ' ') : file);
-    t.app.OnEntryLabelReleased(1);
-    t.Type("edited");
-    t.app.OnPageTabReleased(0);
-    std::string padded = file.size() < 12000 ? file + std::string(12000 - file.size(), ' ') : file;
-    // Zero bytes behind a text are rewritten as blanks.
-    EXPECT_EQ(t.Entries(), WithEntry(WithEntry(padded, 1, "edited"), 30, c.slot30));
   }
 }
 

@@ -1,18 +1,16 @@
 // e2e_helper: the Windows side of the end-to-end tests, one program with subcommands, which
 // prints to the standard output that it inherits.
-//   target <key log> [--topmost] [--slow] [text of field 1] [2] [3]
+//   target <key log> [--topmost] [text of field 1] [2] [3]
 //       A window "Typewell Test Target" with three single-line edit fields and a multi-line one
 //       below them (control IDs 101 to 104, Tab moves between them). Every key message is
 //       appended to <key log> as "down|up <vk hex> shift=<0|1> ctrl=<0|1> alt=<0|1>", with the
 //       modifier state that its thread sees. On activation the field that had the focus gets it
 //       back, as in a dialog. F12 makes it stop taking messages until "<key log>.wake" exists
-//       (a minute at most). --topmost: always on top, magenta, at (620, 250); --slow: it takes
-//       60 ms over every key message.
-//   hold-clipboard <milliseconds> <marker>
+//       (a minute at most). --topmost: always on top, magenta, at (620, 250), and slow: it
+//       takes 60 ms over every key message.
+//   hold clipboard|<file> <marker>
 //       Opens the clipboard with a window of its own (with none, Wine lets a second program open
-//       it too), creates <marker> and keeps the clipboard open that long.
-//   hold-file <file> <marker>
-//       Opens the file with no sharing, creates <marker> and keeps the file open until
+//       it too) or the file with no sharing, creates <marker> and keeps it open until
 //       "<marker>.release" exists (a minute at most).
 //   probe "<title>" [<control ID>]...
 //       "left top width height clientleft clienttop minimized foreground topmost focus dragging
@@ -20,15 +18,14 @@
 //       focused window of its thread, 0 for none; dragging: a drag outline of its process is
 //       shown; above: how many shown top-level windows lie above it), then "id left top width
 //       height visible enabled" for each control of that ID.
-//   winctl restore|minimize|close "<title>"
-//       ShowWindow, or WM_CLOSE as the caption's close box sends it.
-//   winctl right "<title>"
-//       Moves the window one pixel to the right, activating nothing.
+//   winctl restore|close|right "<title>"
+//       Restores it, sends WM_CLOSE as the caption's close box does, or moves it one pixel to
+//       the right, activating nothing.
 //   dpi "<title>" <dpi>
 //       Sends WM_DPICHANGED for that DPI, suggesting the window's place scaled from 96 DPI.
 //   read-text "<title>"
-//       The texts of the window's edit controls, each in UTF-8 followed by a NUL byte.
-// Copied as browser.exe it stands in for the browser: it appends its command line (UTF-8) to
+//       The texts of the window's edit controls, each in UTF-16 followed by a NUL.
+// Copied as browser.exe it stands in for the browser: it appends its command line (UTF-16) to
 // browser.log beside itself. Exit code 2: no window has that title.
 #include <windows.h>
 // after windows.h
@@ -62,13 +59,11 @@ bool Down(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
 
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Waits (a minute at most) until the file exists.
 void AwaitFile(const std::wstring& path) {
-  for (int i = 0; i < 3000 && !Exists(path); ++i) Sleep(20);
+  for (int i = 0; i < 3000 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(20);
+  }
 }
 
 void Touch(const std::wstring& path) {
@@ -77,12 +72,8 @@ void Touch(const std::wstring& path) {
 
 int Target(std::vector<std::wstring> args) {
   std::FILE* log = _wfopen(args[2].c_str(), L"ab");
-  bool topmost = false, slow = false;
-  while (args.size() > 3 && args[3].starts_with(L"--")) {
-    topmost = topmost || args[3] == L"--topmost";
-    slow = slow || args[3] == L"--slow";
-    args.erase(args.begin() + 3);
-  }
+  const bool topmost = args.size() > 3 && args[3] == L"--topmost";
+  if (topmost) args.erase(args.begin() + 3);
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = TargetProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -90,10 +81,9 @@ int Target(std::vector<std::wstring> args) {
       topmost ? CreateSolidBrush(RGB(255, 0, 255)) : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"TypewellTestTarget";
   RegisterClassW(&windowClass);
-  const int at = topmost ? 0 : 60;
   const HWND window = CreateWindowExW(
       topmost ? WS_EX_TOPMOST : 0, windowClass.lpszClassName, L"Typewell Test Target",
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, topmost ? 620 : at, topmost ? 250 : at, 450, 300,
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, topmost ? 620 : 60, topmost ? 250 : 60, 450, 300,
       nullptr, nullptr, windowClass.hInstance, nullptr);
   if (log == nullptr || window == nullptr) return 1;
   for (std::size_t i = 0; i < 4; ++i) {
@@ -114,7 +104,7 @@ int Target(std::vector<std::wstring> args) {
                    static_cast<unsigned>(message.wParam), Down(VK_SHIFT), Down(VK_CONTROL),
                    Down(VK_MENU));
       std::fflush(log);
-      if (slow) Sleep(60);
+      if (topmost) Sleep(60);
     }
     if (m == WM_KEYDOWN && message.wParam == VK_F12) AwaitFile(args[2] + L".wake");
     if (IsDialogMessageW(window, &message)) continue;
@@ -124,23 +114,17 @@ int Target(std::vector<std::wstring> args) {
   return 0;
 }
 
-int HoldClipboard(const std::vector<std::wstring>& args) {
+int Hold(const std::vector<std::wstring>& args) {
   const HWND owner =
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  if (owner == nullptr || !OpenClipboard(owner)) return 1;
-  Touch(args[3]);
-  Sleep(static_cast<DWORD>(_wtoi(args[2].c_str())));
-  CloseClipboard();
-  return 0;
-}
-
-int HoldFile(const std::vector<std::wstring>& args) {
-  const HANDLE file = CreateFileW(args[2].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
+  const bool clipboard = args[2] == L"clipboard";
+  const HANDLE file = clipboard ? nullptr
+                                : CreateFileW(args[2].c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (clipboard ? !OpenClipboard(owner) : file == INVALID_HANDLE_VALUE) return 1;
   Touch(args[3]);
   AwaitFile(args[3] + L".release");
-  CloseHandle(file);
+  clipboard ? CloseClipboard() : CloseHandle(file);
   return 0;
 }
 
@@ -149,14 +133,6 @@ BOOL CALLBACK MatchId(HWND child, LPARAM search) {
   if (GetDlgCtrlID(child) != id) return TRUE;
   found = child;
   return FALSE;
-}
-
-bool IsOutline(HWND window, DWORD process) {
-  wchar_t name[32] = {};
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  return owner == process && IsWindowVisible(window) && GetClassNameW(window, name, 32) &&
-         lstrcmpW(name, L"TypewellDragOutline") == 0;
 }
 
 int Probe(HWND window, const std::vector<std::wstring>& args) {
@@ -169,11 +145,11 @@ int Probe(HWND window, const std::vector<std::wstring>& args) {
   thread.cbSize = sizeof(thread);
   const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(window, &process), &thread);
   const bool focused = known && thread.hwndFocus != nullptr && IsChild(window, thread.hwndFocus);
-  bool dragging = false;
+  const HWND outline = FindWindowW(L"TypewellDragOutline", nullptr);
+  DWORD outlineProcess = 0;
+  GetWindowThreadProcessId(outline, &outlineProcess);
+  const bool dragging = outlineProcess == process && IsWindowVisible(outline);
   int above = 0;
-  for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-    dragging = dragging || IsOutline(w, process);
-  }
   for (HWND w = GetWindow(window, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
     above += IsWindowVisible(w) ? 1 : 0;
   }
@@ -202,14 +178,6 @@ int Dpi(HWND window, int dpi) {
   return 0;
 }
 
-void WriteUtf8(std::FILE* file, const std::wstring& text) {
-  std::string bytes(text.size() * 3 + 1, '\0');
-  bytes.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                          static_cast<int>(bytes.size()), nullptr, nullptr)));
-  std::fwrite(bytes.c_str(), 1, bytes.size() + 1, file);
-}
-
 int ReadText(HWND window) {
   _setmode(_fileno(stdout), _O_BINARY);
   for (HWND edit = nullptr; (edit = FindWindowExW(window, edit, L"Edit", nullptr)) != nullptr;) {
@@ -218,8 +186,7 @@ int ReadText(HWND window) {
     std::wstring text(length + 1, L'\0');
     SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                         SMTO_ABORTIFHUNG, 5000, &length);
-    text.resize(length);
-    WriteUtf8(stdout, text);
+    std::fwrite(text.c_str(), sizeof(wchar_t), length + 1, stdout);
   }
   return 0;
 }
@@ -228,20 +195,19 @@ int Browser(std::wstring log) {
   log.replace(log.size() - 3, 3, L"log");
   std::FILE* file = _wfopen(log.c_str(), L"ab");
   if (file == nullptr) return 1;
-  WriteUtf8(file, GetCommandLineW());
+  std::fputws(GetCommandLineW(), file);
   return std::fclose(file) == 0 ? 0 : 1;
 }
 
 int WindowControl(HWND window, const std::wstring& what) {
-  if (what == L"close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  RECT r;
+  GetWindowRect(window, &r);
+  if (what == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
+  if (what == L"restore") ShowWindow(window, SW_RESTORE);
   if (what == L"right") {
-    RECT r;
-    GetWindowRect(window, &r);
     SetWindowPos(window, nullptr, r.left + 1, r.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return 0;
   }
-  ShowWindow(window, what == L"restore" ? SW_RESTORE : SW_MINIMIZE);
   return 0;
 }
 
@@ -256,8 +222,7 @@ int main() {
   if (exe.ends_with(L"\\browser.exe")) return Browser(exe);
   const std::wstring command = count > 1 ? args[1] : L"";
   if (command == L"target" && count >= 3) return Target(args);
-  if (command == L"hold-clipboard" && count == 4) return HoldClipboard(args);
-  if (command == L"hold-file" && count == 4) return HoldFile(args);
+  if (command == L"hold" && count == 4) return Hold(args);
   const std::size_t title = command == L"winctl" ? 3 : 2;
   const HWND window = title < args.size() ? FindWindowW(nullptr, args[title].c_str()) : nullptr;
   if (window == nullptr) return 2;
