@@ -10,7 +10,6 @@ namespace {
 
 using services::KeysSent;
 using services::KeyStroke;
-using Wait = services::Typing::Wait;
 
 constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24,
                        kInsert = 0x2D;
@@ -22,13 +21,13 @@ constexpr KeyStroke Up(std::uint8_t key) {
 }
 
 // The keys that replace the field's line by the clipboard: caret to the start of the line (Home),
-// select to its end (Shift+End), delete the selection (Backspace), paste (Shift+Insert). Each key
-// is taken by the target before the next one is sent.
-constexpr std::array kReplaceLineKeys{Down(kHome),  Up(kHome),     Down(kShift),     Down(kEnd),
-                                      Up(kEnd),     Up(kShift),    Down(kBackspace), Up(kBackspace),
-                                      Down(kShift), Down(kInsert), Up(kInsert),      Up(kShift)};
-// Then Tab moves the target's focus on to the next field; it is not waited for.
-constexpr std::array kNextFieldKeys{Down(kTab), Up(kTab)};
+// select to its end (Shift+End), delete the selection (Backspace), paste (Shift+Insert); then Tab
+// moves the target's focus on to the next field. Each key is handled by the target before the
+// next one is sent; the Tab, last, is waited for only until the target has read it.
+constexpr std::array kFillKeys{Down(kHome),  Up(kHome),     Down(kShift),     Down(kEnd),
+                               Up(kEnd),     Up(kShift),    Down(kBackspace), Up(kBackspace),
+                               Down(kShift), Down(kInsert), Up(kInsert),      Up(kShift),
+                               Down(kTab),   Up(kTab)};
 
 // The first attempt tries the clipboard once; the second waits for it about a second.
 constexpr int kFirstClipboardTries = 1;
@@ -57,7 +56,7 @@ bool Filler::EarlierPasteDone() {
   if (pastePending_ == 0) return true;
   const services::WindowHandle earlier = std::exchange(pastePending_, 0);
   if (!desktop_.WindowExists(earlier) || desktop_.WindowHung(earlier)) return true;
-  if (typing_.Send({}, Wait::UntilTaken, earlier) == KeysSent::Taken) return true;
+  if (typing_.Send({}, earlier) == KeysSent::Taken) return true;
   pastePending_ = earlier;
   return false;
 }
@@ -82,14 +81,13 @@ Filler::Outcome Filler::Attempt(const std::string& text, services::WindowHandle 
   }
   // A Shift, Ctrl or Alt still held from the click would change every key that follows.
   typing_.ReleaseHeldModifiers();
-  const KeysSent sent = typing_.Send(kReplaceLineKeys, Wait::UntilTaken, target);
+  const KeysSent sent = typing_.Send(kFillKeys, target);
   if (sent == KeysSent::Refused) return Outcome::Failed;
   if (sent == KeysSent::TimedOut) {
     pastePending_ = target;
     return Outcome::Stopped;
   }
-  return typing_.Send(kNextFieldKeys, Wait::No, target) == KeysSent::Refused ? Outcome::Failed
-                                                                             : Outcome::Done;
+  return Outcome::Done;
 }
 
 }  // namespace tw::fill

@@ -17,7 +17,7 @@ struct KeyStroke {
 };
 
 enum class KeysSent {
-  Taken,     // sent, and the target has taken every key (when waited for)
+  Taken,     // sent, and the target has taken every key
   TimedOut,  // the target did not take them within the bound (hung or slow)
   Refused,   // the system refused the input
 };
@@ -30,14 +30,14 @@ class Typing {
   [[nodiscard]] virtual bool PutOnClipboard(const std::string& text) = 0;
   // Key-ups for every Shift, Ctrl, Alt and Win key that the user holds down.
   virtual void ReleaseHeldModifiers() = 0;
-  // Sends the strokes to the foreground window. When told to wait, each key is sent once the
-  // thread of target has taken the one before it (so that a Shift stays held until the key it
-  // modifies has been handled), and the call returns once it has taken the last, within a bound
-  // for each key; on TimedOut the remaining strokes are still sent, so that no key stays down.
-  // Without strokes, it waits until target has taken what was sent to it before.
-  enum class Wait { No, UntilTaken };
-  [[nodiscard]] virtual KeysSent Send(std::span<const KeyStroke> strokes, Wait wait,
-                                      WindowHandle target) = 0;
+  // Sends the strokes to the foreground window, each key once the thread of target has handled
+  // the press before it (so that a Shift stays held until the key it modifies has been handled).
+  // The call returns once the target has taken the last press out of its queue, within a bound
+  // for each key: reading it, the target has handled every key before it, and a key still queued
+  // when its program loses the activation (the user clicks Typewell again at once) would reach no
+  // window. On TimedOut the remaining strokes are still sent, so that no key stays down. Without
+  // strokes, it waits until target has handled what was sent to it before.
+  [[nodiscard]] virtual KeysSent Send(std::span<const KeyStroke> strokes, WindowHandle target) = 0;
 };
 
 }  // namespace tw::services

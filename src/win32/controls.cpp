@@ -67,7 +67,12 @@ bool OnPressMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, De
   }
   if (message == WM_MOUSEMOVE) {
     runDefault();
-    if (press.control == control && events != nullptr) events->OnControlMoved(control, at, wParam);
+    if (events == nullptr) return true;
+    if (press.control == control) {
+      events->OnControlMoved(control, at, wParam);
+    } else {
+      events->OnControlHovered(control, at);
+    }
     return true;
   }
   if (IsButtonUp(message)) {
@@ -294,10 +299,10 @@ void RegisterControlClasses(HINSTANCE instance) {
 }
 
 HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect& container,
-                   int dpi, ControlEvents& events) {
+                   int dpi, ControlEvents& events, DWORD extraStyle) {
   const WindowKind kind = KindOf(plan.kind);
   const RECT r = PixelRectIn(plan.rect, container, dpi);
-  DWORD style = kind.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  DWORD style = kind.style | extraStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   if (plan.kind == ui::ControlKind::OptionButton && FirstOptionIn(parent)) {
     style |= WS_GROUP | WS_TABSTOP;
   }

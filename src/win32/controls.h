@@ -17,6 +17,8 @@ class ControlEvents {
   virtual ~ControlEvents() = default;
   virtual void OnControlPressed(HWND control, POINT at) = 0;
   virtual void OnControlMoved(HWND control, POINT at, WPARAM buttons) = 0;
+  // The pointer moved over the control with no press of it under way.
+  virtual void OnControlHovered(HWND, POINT) {}
   // The last button held since the press went up.
   virtual void OnControlReleased(HWND control) = 0;
   // Another window took the mouse before the release (a message box, another program).
@@ -27,9 +29,10 @@ class ControlEvents {
 void RegisterControlClasses(HINSTANCE instance);
 
 // Makes the control of the plan in parent (which stands at container in the window's client
-// area) at the DPI; labels, buttons and option buttons report to events.
+// area) at the DPI; labels, buttons and option buttons report to events. extraStyle adds to the
+// kind's styles (WS_DISABLED for a control that starts disabled).
 HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect& container,
-                   int dpi, ControlEvents& events);
+                   int dpi, ControlEvents& events, DWORD extraStyle = 0);
 
 // Whether the BN_CLICKED being handled comes from a mouse release that the control reported
 // already (so that only the keyboard's clicks are handled as such).

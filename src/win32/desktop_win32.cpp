@@ -24,7 +24,7 @@ constexpr std::chrono::milliseconds kActivationBound{2000};
 // is activated regardless.
 constexpr std::chrono::milliseconds kDeactivationWait{300};
 // How long one pause between two looks at the activation lasts at most.
-constexpr DWORD kPauseMs = 5;
+constexpr DWORD kPauseMs = 1;
 // How long a window may take to answer before it counts as hung.
 constexpr UINT kHungProbeMs = 200;
 

@@ -96,6 +96,7 @@ class MainWindow final : public ui::MainView, private ControlEvents {
 
   void OnControlPressed(HWND control, POINT at) override;
   void OnControlMoved(HWND control, POINT at, WPARAM buttons) override;
+  void OnControlHovered(HWND control, POINT at) override;
   void OnControlReleased(HWND control) override;
   void OnPressTakenAway(HWND control) override;
   void OnEditBoxLostFocus(HWND control) override;

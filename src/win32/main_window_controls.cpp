@@ -71,13 +71,15 @@ MainWindow::Page& MainWindow::PageWindows(int page) {
                                  container.id, ui::InsertButtonRect(row), L"Insert"};
     const ui::ControlPlan label{ui::kFirstEntryLabelId + slot, ui::ControlKind::Label, container.id,
                                 ui::EntryLabelRect(row), entries_[slot].text.c_str()};
-    windows.insertButtons[row] = CreateControl(windows.container, insert, pageRect, dpi_, *this);
+    // Made disabled rather than disabled afterwards: under Wine each EnableWindow costs about a
+    // millisecond of start-up.
+    const DWORD enabled = entries_[slot].insertEnabled ? 0 : WS_DISABLED;
+    windows.insertButtons[row] =
+        CreateControl(windows.container, insert, pageRect, dpi_, *this, enabled);
     windows.entryLabels[row] = CreateControl(windows.container, label, pageRect, dpi_, *this);
-    EnableWindow(windows.insertButtons[row], entries_[slot].insertEnabled);
     win32::SetLabelColour(windows.entryLabels[row], labelColour_);
   }
   SetFontOfChildren(windows.container);
-  if (page == 0 && hint_) AddHintTools();
   return windows;
 }
 
@@ -124,15 +126,27 @@ void MainWindow::SetFontOfChildren(HWND parent) {
   }
 }
 
-// The tool tip window has no owner: under Wine a window that owns a topmost popup cannot itself
-// be made topmost. The tools subclass the labels, so the tips work the same without an owner.
-void MainWindow::AddHintTools() {
-  if (!toolTip_) {
-    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                   instance_, nullptr));
+// The hint's tool tip is made when the pointer first comes over a label of the first page, not
+// at start-up, which it would slow down by a tool tip window and fifteen tools. The tool tip
+// window has no owner: under Wine a window that owns a topmost popup cannot itself be made
+// topmost. The tools subclass the labels, so the tips work the same without an owner.
+void MainWindow::OnControlHovered(HWND control, POINT at) {
+  if (!hint_ || toolTip_ || SlotOfLabel(control) < 0 ||
+      SlotOfLabel(control) >= store::kSlotsPerPage) {
+    return;
   }
+  toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                 instance_, nullptr));
+  AddHintTools();
+  // The move that brought the pointer here starts the tip's wait.
+  MSG move{control, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), static_cast<DWORD>(GetMessageTime()),
+           {}};
+  SendMessageW(toolTip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void MainWindow::AddHintTools() {
   for (HWND label : pages_[0].entryLabels) {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -156,7 +170,6 @@ void MainWindow::ShowEntry(int slot, const std::string& text, bool insertEnabled
 
 void MainWindow::ShowHint() {
   hint_ = true;
-  if (pages_[0].container != nullptr) AddHintTools();
 }
 
 void MainWindow::ShowPage(int page) {

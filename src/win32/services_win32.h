@@ -47,7 +47,7 @@ class Win32Typing final : public services::Typing {
   Win32Typing();
   bool PutOnClipboard(const std::string& text) override;
   void ReleaseHeldModifiers() override;
-  services::KeysSent Send(std::span<const services::KeyStroke> strokes, Wait wait,
+  services::KeysSent Send(std::span<const services::KeyStroke> strokes,
                           services::WindowHandle target) override;
 
  private:

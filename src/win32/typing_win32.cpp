@@ -209,9 +209,14 @@ struct Typist {
   // shows it (read) and a round trip comes back (handled), the next group goes out. A Shift is so
   // still held while the key it modifies is handled, also for programs that ask for the state of
   // Shift with GetAsyncKeyState. Where the state cannot show a key (no attachment, or the key is
-  // in that state already, held by the user), the round trip alone stands in.
+  // in that state already, held by the user), the round trip alone stands in. The last press is
+  // waited for only until it is read, and the key-ups after it not at all.
   void Type() {
     const InputAttachment attachment(thread);
+    const auto lastPress = std::find_if(strokes.rbegin(), strokes.rend(),
+                                        [](const auto& stroke) { return !stroke.up; });
+    const std::size_t lastPressAt =
+        lastPress == strokes.rend() ? 0 : static_cast<std::size_t>(strokes.rend() - lastPress - 1);
     for (std::size_t begin = 0; begin < strokes.size();) {
       std::size_t end = begin;
       while (end + 1 < strokes.size() && (strokes[end].up || IsModifier(strokes[end].virtualKey))) {
@@ -225,14 +230,16 @@ struct Typist {
         return;
       }
       begin = end + 1;
-      if (result != services::KeysSent::Taken) continue;  // too slow: the rest goes out unwaited
+      // Too slow: the rest goes out unwaited.
+      if (result != services::KeysSent::Taken || end > lastPressAt) continue;
       const auto deadline = Clock::now() + kKeysBound;
       for (int round = 0; shows && KeyDown(last.virtualKey) == last.up && Clock::now() < deadline;
            ++round) {
         Pause(round);
       }
       const bool read = !shows || KeyDown(last.virtualKey) != last.up;
-      if (!read || !RoundTrip(Answerer(target, thread), deadline)) {
+      const bool roundTrip = end < lastPressAt || !shows;
+      if (!read || (roundTrip && !RoundTrip(Answerer(target, thread), deadline))) {
         result = services::KeysSent::TimedOut;
       }
     }
@@ -282,18 +289,9 @@ void Win32Typing::ReleaseHeldModifiers() {
   SendStrokes(releases);
 }
 
-// The keys are sent in groups that each end with the press of a key other than a modifier (or
-// with the last stroke); that key is held while the target takes it: once the shared key state
-// shows it (read) and a round trip comes back (handled), the next group goes out. A Shift is so
-// still held while the key it modifies is handled, also for programs that ask for the state of
-// Shift with GetAsyncKeyState. Where the state cannot show a key (no attachment, or the key is in
-// that state already, held by the user), the round trip alone stands in.
-services::KeysSent Win32Typing::Send(std::span<const services::KeyStroke> strokes, Wait wait,
+// The keys go out from a Typist (above), the window thread answering sent messages meanwhile.
+services::KeysSent Win32Typing::Send(std::span<const services::KeyStroke> strokes,
                                      services::WindowHandle target) {
-  if (wait == Wait::No) {
-    return SendStrokes({strokes.begin(), strokes.end()}) ? services::KeysSent::Taken
-                                                         : services::KeysSent::Refused;
-  }
   const HWND window = ToHwnd(target);
   Typist typist{
       {strokes.begin(), strokes.end()}, window, GetWindowThreadProcessId(window, nullptr)};

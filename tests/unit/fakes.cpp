@@ -38,7 +38,7 @@ bool FakeTyping::PutOnClipboard(const std::string& text) {
   return true;
 }
 
-services::KeysSent FakeTyping::Send(std::span<const services::KeyStroke> strokes, Wait wait,
+services::KeysSent FakeTyping::Send(std::span<const services::KeyStroke> strokes,
                                     WindowHandle target) {
   services::KeysSent result = services::KeysSent::Taken;
   if (!sendResults.empty()) {
@@ -49,7 +49,7 @@ services::KeysSent FakeTyping::Send(std::span<const services::KeyStroke> strokes
   if (strokes.empty() || result == services::KeysSent::Refused) return result;
   // The keys reach the foreground window, whatever the caller meant.
   for (const auto& k : strokes) forms[desktop_.foreground].Take(k, clipboard);
-  return wait == Wait::No || desktop_.foreground == target ? result : services::KeysSent::TimedOut;
+  return desktop_.foreground == target ? result : services::KeysSent::TimedOut;
 }
 
 bool FakeMessages::AskRetry(const std::wstring& message) {

@@ -80,7 +80,7 @@ struct FakeTyping : services::Typing {
 
   bool PutOnClipboard(const std::string& text) override;
   void ReleaseHeldModifiers() override { ++modifierReleases; }
-  services::KeysSent Send(std::span<const services::KeyStroke> strokes, Wait wait,
+  services::KeysSent Send(std::span<const services::KeyStroke> strokes,
                           WindowHandle target) override;
 
  private:
