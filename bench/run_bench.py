@@ -422,7 +422,8 @@ class Bench:
         rows = [
             (f"start-up <= {GOAL_STARTUP_RATIO} x the minimal program with the common controls",
              f"{start.get('typewell_median_ms', 0):.0f} ms vs "
-             f"{start.get('controls_median_ms', 0):.0f} ms = {start.get('ratio_controls', 0):.2f} x",
+             f"{start.get('controls_median_ms', 0):.0f} ms = "
+             f"{start.get('ratio_controls', 0):.2f} x",
              start.get("ratio_controls", 99) <= GOAL_STARTUP_RATIO),
             (f"fill <= {GOAL_FILL_RATIO} x its raw floor",
              f"{fill.get('median_ms', 0):.1f} ms vs {fill.get('floor_median_ms', 0):.1f} ms = "
@@ -432,10 +433,12 @@ class Bench:
              after.get("user", 999) <= GOAL_USER),
             (f"GDI objects after start-up <= {GOAL_GDI}", f"{after.get('gdi')}",
              0 <= after.get("gdi", -1) <= GOAL_GDI),
-            (f"private bytes <= the minimal program with the common controls + {GOAL_PRIVATE_KB} KB",
+            ("private bytes <= the minimal program with the common controls + "
+             f"{GOAL_PRIVATE_KB} KB",
              f"+{fp.get('private_kb_above_controls')} KB",
              fp.get("private_kb_above_controls", 99999) <= GOAL_PRIVATE_KB),
-            (f"the shipped exe <= {GOAL_EXE_KB} KB", f"{exe.get('stripped_bytes', 0) / 1024:.0f} KB",
+            (f"the shipped exe <= {GOAL_EXE_KB} KB",
+             f"{exe.get('stripped_bytes', 0) / 1024:.0f} KB",
              0 < exe.get("stripped_bytes", 0) <= GOAL_EXE_KB * 1024),
             ("0 bytes written idle", f"{idle.get('bytes')}", idle.get("bytes") == 0),
             ("the action run completes without growth",
