@@ -60,7 +60,6 @@ bool Saver::SaveBeforeClose() {
     return false;
   }
   return !settings_.Unsaved() || saveOrAsk(reported_.settings, [this] { settings_.Save(); });
-  return true;
 }
 
 void Saver::SaveAtSessionEnd() {

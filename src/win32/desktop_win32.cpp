@@ -44,16 +44,6 @@ bool ThreadHasActiveWindow(DWORD thread) {
   return GetGUIThreadInfo(thread, &info) && info.hwndActive != nullptr;
 }
 
-// Waits until the thread of window has read the messages that reached it so far. Messages sent
-// to us meanwhile are answered (no SMTO_BLOCK).
-bool RoundTrip(HWND window, Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-  if (left.count() <= 0) return false;
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                             static_cast<UINT>(left.count()), &result) != 0;
-}
-
 // A short pause that still answers messages sent to this thread, and hands our own pending
 // requests to the window system (under Wine a focus change of our window at the mouse press can
 // still wait in its output buffer).
@@ -93,6 +83,14 @@ bool ActivateAndSettle(HWND window, std::chrono::milliseconds bound) {
 }
 
 }  // namespace
+
+bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  if (left.count() <= 0) return false;
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                             static_cast<UINT>(left.count()), &result) != 0;
+}
 
 services::WindowHandle Win32Desktop::ForegroundWindow() {
   const HWND foreground = GetForegroundWindow();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <vector>
 
 #include "services/desktop.h"
@@ -20,6 +21,11 @@ inline HWND ToHwnd(services::WindowHandle window) {
 inline services::WindowHandle FromHwnd(HWND window) {
   return reinterpret_cast<services::WindowHandle>(window);
 }
+
+// Waits until the thread of window has returned to its message loop (it answers a sent message
+// only when it next retrieves messages, after the handling of the last one it took), within the
+// deadline. Messages sent to this thread meanwhile are answered (no SMTO_BLOCK).
+bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline);
 
 class Win32Desktop final : public services::Desktop {
  public:

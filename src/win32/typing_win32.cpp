@@ -133,16 +133,6 @@ void Pause(int round) {
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
-// Waits until the thread of window has returned to its message loop (it answers a sent message
-// only when it next retrieves messages, after the handling of the last one it took).
-bool RoundTrip(HWND window, Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-  if (left.count() <= 0) return false;
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                             static_cast<UINT>(left.count()), &result) != 0;
-}
-
 bool KeyDown(std::uint8_t key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }

@@ -15,10 +15,10 @@ TITLE, DIALOG = " Typewell", " Typewell Options"
 WINDOW_KEYS = ("left", "top", "width", "height", "clientleft", "clienttop", "minimized",
                "foreground", "topmost", "focus", "dragging", "above")
 # The control IDs of Typewell's windows (src/ui/layout.h); an index counts from the first.
-IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageBar": 103,
-       "pageLabel": 104, "webSiteButton": 105, "minimizeButton": 106, "focusSink": 107,
-       "page": 110, "pageTab": 120, "insertButton": 200, "entryLabel": 300, "okButton": 405,
-       "fontOption": 410, "colourOption": 420}
+IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageLabel": 104,
+       "webSiteButton": 105, "minimizeButton": 106, "focusSink": 107, "pageTab": 120,
+       "insertButton": 200, "entryLabel": 300, "okButton": 405, "fontOption": 410,
+       "colourOption": 420}
 
 
 def env_path(name):
@@ -123,7 +123,7 @@ class Typewell:
     """Typewell.exe of the package unpacked into <tmp>/Program Files/<FOLDER>/, with the files
     given ({name: bytes, or None for a folder}), started for the test."""
 
-    def __init__(self, test, files=None, wait=True):
+    def __init__(self, test, files=None):
         root = pathlib.Path(tempfile.mkdtemp(prefix="typewell-e2e-")) / "Program Files"
         test.addCleanup(shutil.rmtree, root.parent, ignore_errors=True)
         with zipfile.ZipFile(env_path("TYPEWELL_PACKAGE")) as package:
@@ -135,8 +135,7 @@ class Typewell:
             path = self.folder / name
             path.mkdir() if content is None else path.write_bytes(content)
         self.process = spawn(test, self.folder / "Typewell.exe", cwd=self.folder)
-        if wait:
-            wait_until(lambda: probe(TITLE), "Typewell's window", 60)
+        wait_until(lambda: probe(TITLE), "Typewell's window", 60)
 
     def read(self, name):
         path = self.folder / name

@@ -69,14 +69,10 @@ class Fill(unittest.TestCase):
             # The multi-line field (the last) takes the Tab as a character.
             filled = lambda: (([t.rstrip("\t") for t in self.fields()[0]], self.fields()[1]) ==
                               (expected, min(slot + 2, 4)) and len(self.keys()) == 10 * (slot + 1))
-            try:
-                wait_until(filled, f"{text!r} filled by a {how} ({meanwhile or 'nothing else'})")
-            except AssertionError as error:
-                raise AssertionError(f"{error}; now {self.fields()}, keys {self.keys()}") from None
+            wait_until(filled, f"{text!r} filled by a {how} ({meanwhile or 'nothing else'})")
             if meanwhile == "Ctrl held":
                 xdo("keyup", "ctrl")
         screenshot("filled_target")
-        self.assertEqual(sum(k.startswith("down 24") for k in self.keys()), len(FILLS), "once each")
         self.assertTrue(all(k.endswith("ctrl=0 alt=0") for k in self.keys()), self.keys())
         self.assertEqual({k.split()[1] for k in self.keys() if "shift=1" in k}, {"23", "2d"})
 
@@ -85,8 +81,6 @@ class Fill(unittest.TestCase):
         self.click_field(1)
         xdo("key", "F12")
         wait_until(lambda: self.log.read_text().find("down 7b") >= 0, "the target to hang")
-        tw.click("pageLabel")
-        wait_until(lambda: tw.info()["foreground"], "Typewell in the foreground")
         tw.click("insertButton", 0)
         wait_until(lambda: probe(TARGET)["window"]["foreground"], "the fill to activate the target")
         start = time.monotonic()
@@ -130,28 +124,16 @@ class Fill(unittest.TestCase):
         notepad = wait_until(lambda: probe(title), "Notepad's window", 60)["window"]
         tw = Typewell(self, {"Forms.dat": entries({0: b"Filled by Typewell"})})
         tw.settled()
-        info = tw.info()
-        self.assertTrue(notepad["left"] <= info["left"] and
-                        info["left"] + info["width"] <= notepad["left"] + notepad["width"])
-        x = notepad["left"] + (40 if info["left"] > notepad["left"] + 80 else notepad["width"] - 40)
-        xdo("mousemove", x, notepad["top"] + notepad["height"] - 40, "click", 1)
+        xdo("mousemove", notepad["left"] + 40, notepad["top"] + notepad["height"] - 40, "click", 1)
         wait_until(lambda: probe(title)["window"]["foreground"], "Notepad in the foreground")
         xdo("type", "--delay", 20, "old line")
         wait_until(lambda: read_text(title) == ["old line"], "the line typed")
-        # Notepad came up over Typewell; within a tick Typewell is on top again on the screen
-        # (its "Page" label shows the face colour where Notepad is white), and after the fill.
-        page = tw.centre("pageLabel")
-        for step in ("before", "after"):
-            if step == "after":
-                tw.click("insertButton", 0)  # Notepad takes the Tab as a character
-                wait_until(lambda: read_text(title) == ["Filled by Typewell\t"],
-                           "the entry and a tab in Notepad")
-                self.assertTrue(probe(title)["window"]["foreground"], "Notepad not in front")
-            # (Raising it leaves the topmost band and rejoins it: read the bit once settled.)
-            wait_until(lambda: tw.info()["topmost"], f"Typewell topmost {step} the fill")
-            wait_until(lambda: colour(screenshot(f"notepad_{step}"), *page) != (255, 255, 255),
-                       f"Typewell's window on the screen above Notepad's {step} the fill")
-
-
-if __name__ == "__main__":
-    unittest.main()
+        # Notepad came up over Typewell; within a tick Typewell is on top again on the screen (its
+        # "Page" label shows the face colour where Notepad is white; the raise leaves the topmost
+        # band and rejoins it: read the bit once settled).
+        wait_until(lambda: tw.info()["topmost"], "Typewell topmost")
+        wait_until(lambda: colour(screenshot("notepad"), *tw.centre("pageLabel")) != (255,) * 3,
+                   "Typewell's window on the screen above Notepad's")
+        tw.click("insertButton", 0)  # Notepad takes the Tab as a character
+        wait_until(lambda: read_text(title) == ["Filled by Typewell\t"], "the entry and a tab")
+        self.assertTrue(probe(title)["window"]["foreground"], "Notepad not in front")

@@ -149,19 +149,40 @@ TEST(Placement, AMoveIsStoredOnceInTwipsAtTheSystemDpiWhateverTheWindowsOwnDpi) 
 }
 
 TEST(Options, EachChoiceInRangeIsSavedThenAppliedAndAFailedSaveIsReportedAppliedAndWrittenLater) {
+  const ui::Rgb colours[] = {{255, 255, 255}, {0, 255, 0}, {0, 255, 255}, {255, 255, 0}};
+  struct Step {
+    char what;  // 'c' a colour, 'f' a font
+    int choice;
+    std::int16_t font, colour;  // saved and shown after it
+  };
+  const Step steps[] = {{'c', 3, 0, 3}, {'c', 4, 0, 3}, {'c', -1, 0, 3},
+                        {'f', 1, 1, 3}, {'f', 2, 1, 3}, {'f', -1, 1, 3},
+                        {'c', 0, 1, 0}, {'f', 0, 0, 0}, {'f', 1, 1, 0}};
   Running t("", SettingsBytes({0, 2100, 1500, 0, 7, 20}));
-  FillDisk(t.SettingsFile());  // the disk is full
   t.view.optionsDialog = [&](ui::OptionsEvents& e) {
-    for (const int choice : {-1, 4, 3, 0, 2}) e.OnColourChosen(choice);
-    for (const int choice : {-1, 2, 1}) e.OnFontChosen(choice);
-    EXPECT_TRUE(e.Current().font == 1 && e.Current().colour == 2);
+    for (const Step& s : steps) {
+      s.what == 'c' ? e.OnColourChosen(s.choice) : e.OnFontChosen(s.choice);
+      EXPECT_TRUE(ReadFile(t.SettingsFile()) ==
+                      SettingsBytes({s.font, 2100, 1500, s.colour, 7, 20}) &&
+                  e.Current().colour == s.colour && t.view.bold == (s.font == 1) &&
+                  t.view.labelColour == colours[s.colour])
+          << s.what << s.choice;
+    }
+    FillDisk(t.SettingsFile());  // the disk is full: applied, reported, written at the next tick
+    e.OnColourChosen(2);
+    LetGo(t.SettingsFile());
+    t.app.OnTick();
   };
   t.app.OnCommand(ui::Command::Options);
-  EXPECT_TRUE(t.messages.reports.size() == 1u && t.view.bold && t.view.focus == Focus::Sink &&
-              t.view.labelColour == (ui::Rgb{0, 255, 255}));
-  LetGo(t.SettingsFile());  // room again
-  t.app.OnTick();
-  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 2, 7, 20}));
+  EXPECT_TRUE(t.view.focus == Focus::Sink && t.view.labelColour == colours[2] &&
+              ReadFile(t.SettingsFile()) == SettingsBytes({1, 2100, 1500, 2, 7, 20}));
+  // Reported again after a save succeeded; written at the close.
+  FillDisk(t.SettingsFile());
+  t.view.optionsDialog = [](ui::OptionsEvents& e) { e.OnColourChosen(3); };
+  t.app.OnCommand(ui::Command::Options);
+  LetGo(t.SettingsFile());
+  EXPECT_TRUE(t.app.OnCloseRequested() && t.messages.reports.size() == 2u);
+  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 3, 7, 20}));
 }
 
 TEST(WebLinks, TheBrowserOfTheKeptPlaceholderGetsThePageQuotedAndWithoutOneNothingHappens) {

@@ -31,10 +31,8 @@ TEST(Startup, TheWindowOpensAtTheSavedPlaceInTheSavedLookAndWithoutSettingsNorma
 }
 
 TEST(Startup, AFileThatCannotBeUsedEndsTheStartNamingItAndTheReason) {
-  for (const auto& [file, spoil] : {std::pair{"Typewell.ini", &Hold},
-                                    {"Forms.dat", &Hold},
-                                    {"Forms.dat", &FillDisk},
-                                    {"Forms.dat", &Pipe}}) {
+  for (const auto& [file, spoil] :
+       {std::pair{"Typewell.ini", &Hold}, {"Forms.dat", &Hold}, {"Forms.dat", &FillDisk}}) {
     Program p;
     spoil(p.folder.File(file));
     const auto failure = p.Start();

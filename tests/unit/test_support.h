@@ -2,10 +2,6 @@
 // Typewell built over it with fake services and a fake window.
 #pragma once
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -66,22 +62,14 @@ inline void Hold(const fs::path& path) {
 inline void LetGo(const fs::path& path) {
   fs::remove(path);
 }
-// Every write to the file fails, though it opens: it stands for a full disk (/dev/full). A pipe
-// opens, but has no length. Under Windows, which has neither, the file cannot be opened instead.
+// Every write to the file fails, though it opens: it stands for a full disk (/dev/full). Under
+// Windows, which has none, the file cannot be opened instead.
 inline void FillDisk(const fs::path& path) {
 #ifdef _WIN32
   Hold(path);
 #else
   fs::remove(path);
   fs::create_symlink("/dev/full", path);
-#endif
-}
-inline void Pipe(const fs::path& path) {
-#ifdef _WIN32
-  Hold(path);
-#else
-  fs::remove(path);
-  mkfifo(path.c_str(), 0600);
 #endif
 }
 

@@ -66,10 +66,6 @@ void AwaitFile(const std::wstring& path) {
   }
 }
 
-void Touch(const std::wstring& path) {
-  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-}
-
 int Target(std::vector<std::wstring> args) {
   std::FILE* log = _wfopen(args[2].c_str(), L"ab");
   const bool topmost = args.size() > 3 && args[3] == L"--topmost";
@@ -122,7 +118,7 @@ int Hold(const std::vector<std::wstring>& args) {
                                 : CreateFileW(args[2].c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                               nullptr, OPEN_EXISTING, 0, nullptr);
   if (clipboard ? !OpenClipboard(owner) : file == INVALID_HANDLE_VALUE) return 1;
-  Touch(args[3]);
+  CloseHandle(CreateFileW(args[3].c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   AwaitFile(args[3] + L".release");
   clipboard ? CloseClipboard() : CloseHandle(file);
   return 0;
@@ -181,12 +177,11 @@ int Dpi(HWND window, int dpi) {
 int ReadText(HWND window) {
   _setmode(_fileno(stdout), _O_BINARY);
   for (HWND edit = nullptr; (edit = FindWindowExW(window, edit, L"Edit", nullptr)) != nullptr;) {
+    wchar_t text[4096];
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 5000, &length);
-    std::fwrite(text.c_str(), sizeof(wchar_t), length + 1, stdout);
+    SendMessageTimeoutW(edit, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    std::fwrite(text, sizeof(wchar_t), length + 1, stdout);
   }
   return 0;
 }
