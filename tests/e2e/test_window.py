@@ -92,7 +92,7 @@ class Window(unittest.TestCase):
             self.addCleanup(run, "wine", "reg", "delete", rf"{CLASSES}\{key}", "/f")
         return exe, folder / "browser.log"
 
-    def test_drag_edit_tutorial_and_a_second_start(self):
+    def test_drag_tutorial_and_a_second_start(self):
         browser, browser_log = self.register_browser()
         original = entries({0: b"first", 3: MOVED, 7: b"filled"}, tail=b"kept beyond")
         ini = struct.pack("<6h", 0, 1500, 3000, 0, 0, 20)  # at (200, 100), started before
