@@ -25,9 +25,11 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "ui/layout.h"
 
 namespace {
 
+namespace ui = tw::ui;
 using tw::bench::kMainTitle;
 using tw::bench::kOptionsTitle;
 
@@ -61,7 +63,7 @@ class Driver {
     step_ = "the fill to move the focus to the second field";
     // The target also settles the activation the fill gave it (Wine hands the X input focus
     // over through events the target reads when it next looks at its queue).
-    return click(control("FillBtn", kFillSlot)) &&
+    return click(control(ui::kFirstInsertButtonId + kFillSlot)) &&
            poll([&] { return focusOf(target_) == second; }) && tw::bench::WaitProcessed(target_) &&
            tw::bench::WaitProcessed(main_);
   }
@@ -93,19 +95,21 @@ class Driver {
   }
 
   bool page(int p) {
-    return click(control("Page", p)) && poll([&] {
-             HWND frame = control("Frame", p);
+    return click(control(ui::kFirstPageTabId + p)) && poll([&] {
+             HWND frame = control(ui::kFirstPageId + p);
              return frame != nullptr && IsWindowVisible(frame) != FALSE;
            });
   }
 
   bool edit(int slot, const wchar_t* text) {
-    HWND box = control("Gettext");
-    if (!click(control("Names", slot)) || !poll([&] { return IsWindowVisible(box) != FALSE; })) {
+    HWND box = control(ui::kEditBoxId);
+    if (!click(control(ui::kFirstEntryLabelId + slot)) ||
+        !poll([&] { return IsWindowVisible(box) != FALSE; })) {
       return false;
     }
     SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    return click(control("Page", 0)) && poll([&] { return IsWindowVisible(box) == FALSE; });
+    return click(control(ui::kFirstPageTabId)) &&
+           poll([&] { return IsWindowVisible(box) == FALSE; });
   }
 
   // A drag in the steps a hand makes: each event waits for its own effect, since the handlers
@@ -113,10 +117,10 @@ class Driver {
   // that press a plain click). The press has taken the capture; the first move shows the drag
   // outline, each further move moves it; the release hides it and enables the destination.
   bool drag(int from, int to) {
-    HWND source = control("Names", from);
-    HWND destination = control("FillBtn", to);
+    HWND source = control(ui::kFirstEntryLabelId + from);
+    HWND destination = control(ui::kFirstInsertButtonId + to);
     const POINT start = tw::bench::CentreOf(source);
-    const POINT end = tw::bench::CentreOf(control("Names", to));
+    const POINT end = tw::bench::CentreOf(control(ui::kFirstEntryLabelId + to));
     step_ = "the press to take the capture";
     if (!tw::bench::MoveTo(start) || !tw::bench::LeftDown(start) || !poll([&] {
           return tw::bench::CaptureOf(main_) == source && GetForegroundWindow() == main_;
@@ -141,7 +145,7 @@ class Driver {
   }
 
   bool options(int colour, int weight) {
-    if (!click(control("OptionsBtn"))) return false;
+    if (!click(control(ui::kOptionsButtonId))) return false;
     HWND dialog = nullptr;
     if (!poll([&] {
           dialog = FindWindowA(nullptr, kOptionsTitle);
@@ -149,25 +153,21 @@ class Driver {
         })) {
       return false;
     }
-    const auto option = [&](const char* name, int index) {
-      return tw::bench::ControlWindow(dialog, kOptionsTitle, name, index);
-    };
-    if (!click(option("ColorOption", colour)) || !click(option("FontOption", weight)) ||
-        !click(option("OKBtn", -1))) {
+    const auto option = [&](int id) { return tw::bench::ControlWindow(dialog, id); };
+    if (!click(option(ui::kFirstColourOptionId + colour)) ||
+        !click(option(ui::kFirstFontOptionId + weight)) || !click(option(ui::kOkButtonId))) {
       return false;
     }
     return poll([&] { return FindWindowA(nullptr, kOptionsTitle) == nullptr; });
   }
 
  private:
-  // Found once: finding a control's window builds the form's layout. A window not made yet (on
-  // a page not shown yet) is looked for again next time.
-  HWND control(const char* name, int index = -1) {
-    const std::pair<std::string, int> key{name, index};
-    auto known = controls_.find(key);
+  // Found once. A window not made yet (on a page not shown yet) is looked for again next time.
+  HWND control(int id) {
+    auto known = controls_.find(id);
     if (known != controls_.end()) return known->second;
-    HWND window = tw::bench::ControlWindow(main_, kMainTitle, name, index);
-    if (window != nullptr) controls_.emplace(key, window);
+    HWND window = tw::bench::ControlWindow(main_, id);
+    if (window != nullptr) controls_.emplace(id, window);
     return window;
   }
 
@@ -227,7 +227,7 @@ class Driver {
   HWND main_;
   HWND target_;
   const char* step_ = "";
-  std::map<std::pair<std::string, int>, HWND> controls_;
+  std::map<int, HWND> controls_;
 };
 
 struct Counts {

@@ -7,37 +7,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "appearance/options_dialog.h"
-#include "core/main_window.h"
-#include "forms/headless_backend.h"
 #include "win32/ansi_text.h"
-#include "win32/win32_backend.h"
 
 namespace tw::bench {
 
 namespace {
-
-std::optional<int> PositionOf(const std::string& title, const std::string& name, int index) {
-  forms::HeadlessBackend backend;
-  forms::Toolkit toolkit(backend);
-  std::unique_ptr<core::MainWindow> main;
-  std::unique_ptr<appearance::OptionsDialog> options;
-  const forms::Form* form = nullptr;
-  if (title == kMainTitle) {
-    main = std::make_unique<core::MainWindow>(toolkit);
-    form = &main->form;
-  } else if (title == kOptionsTitle) {
-    options = std::make_unique<appearance::OptionsDialog>(toolkit);
-    form = &options->form;
-  } else {
-    return std::nullopt;
-  }
-  for (int i = 0; i < form->controlCount(); ++i) {
-    const forms::Control& c = form->controlAt(i);
-    if (c.name() == name && c.index() == index) return i;
-  }
-  return std::nullopt;
-}
 
 struct IdSearch {
   int id;
@@ -77,11 +51,10 @@ double NowMs() {
   return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
 }
 
-HWND ControlWindow(HWND form, const std::string& formTitle, const std::string& name, int index) {
-  const std::optional<int> position = PositionOf(formTitle, name, index);
-  if (!position || form == nullptr) return nullptr;
-  IdSearch search{win32::kFirstControlId + *position, nullptr};
-  EnumChildWindows(form, MatchId, reinterpret_cast<LPARAM>(&search));
+HWND ControlWindow(HWND window, int id) {
+  if (window == nullptr) return nullptr;
+  IdSearch search{id, nullptr};
+  EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

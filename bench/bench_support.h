@@ -18,10 +18,8 @@ inline constexpr UINT kRoundTripBoundMs = 2000;
 // Milliseconds on the performance counter, comparable within one process.
 double NowMs();
 
-// The window of a control of the Typewell form with that title: its control ID is 1000 + its
-// position in the form's enumeration, learnt by building the same layout without windows.
-HWND ControlWindow(HWND form, const std::string& formTitle, const std::string& name,
-                   int index = -1);
+// The window of the control of that ID in a window of Typewell (the IDs of src/ui/layout.h).
+HWND ControlWindow(HWND window, int id);
 
 // The screen point at the centre of a window.
 POINT CentreOf(HWND window);

@@ -1,89 +1,110 @@
-// fill_floor: the least a fill can cost, the benchmark's yardstick for Typewell's fill.
+// fill_floor: the least a fill can cost on this system, the benchmark's yardstick for Typewell's
+// fill, written with plain Win32 calls and nothing of Typewell's.
 //   fill_floor.exe "<target title>" <text> <count>
-// Fills the focused field of the window with that title <count> times the way Typewell does:
-// the text on the clipboard, the window activated, held modifiers released, "{HOME}", "+{END}",
-// "{BACKSPACE}", "+{INSERT}" sent each waiting until processed, then "{TAB}". The time of a fill
-// ends when the target has processed the Tab. Prints "fills <n> median_ms <ms>".
+// Fills the focused field of that window <count> times: the text on the clipboard, the window
+// made the foreground window, then Home, Shift+End, Backspace, Shift+Insert and Tab in one
+// SendInput, waited for once, until the target has taken every key, by the test Typewell's fill
+// uses: the target's key state (shared by attaching to its input) shows the last key read, and a
+// round trip to it comes back after its handling. Prints "fills <n> median_ms <ms>".
 // Exit codes: 0 done, 1 bad arguments, 2 no such window, 3 the target did not take the keys in
-// time (hung) or the input was refused, 4 the clipboard could not be written.
+// time, 4 the clipboard could not be written.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "bench_support.h"
-#include "win32/window_system_win32.h"
-
 namespace {
 
-using tw::platform::KeyWait;
-using tw::platform::SendResult;
-using tw::platform::WindowHandle;
+using Clock = std::chrono::steady_clock;
+constexpr auto kBound = std::chrono::seconds(1);
 
-constexpr UINT kTabBoundMs = 1000;
+INPUT Key(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  if (key == VK_HOME || key == VK_END || key == VK_INSERT)
+    input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  if (up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
+  return input;
+}
 
-// Waits until the target's thread has taken the keys sent so far (the second round trip is
-// answered only after the messages queued before the first one have been processed).
-bool WaitProcessed(WindowHandle target) {
-  for (int i = 0; i < 2; ++i) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(tw::win32::ToHwnd(target), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                             kTabBoundMs, &result)) {
-      return false;
-    }
+bool PutOnClipboard(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(block)));
+  GlobalUnlock(block);
+  const bool put = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  CloseClipboard();
+  return put;
+}
+
+// Waits, answering the messages sent to this thread (the target's paste asks the clipboard's
+// owner for the text), until the condition holds or the bound runs out.
+template <class Condition>
+bool AwaitAnswering(Condition condition, Clock::time_point deadline) {
+  while (!condition()) {
+    if (Clock::now() >= deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
   return true;
 }
 
-int FillOnce(tw::win32::Win32WindowSystem& windows, WindowHandle target, const std::string& text) {
-  if (!windows.setClipboardText(text)) return 4;
-  windows.setForegroundWindow(target);
-  windows.doEvents();
-  windows.releaseHeldModifiers();
-  for (const char* keys : {"{HOME}", "+{END}", "{BACKSPACE}", "+{INSERT}"}) {
-    if (windows.sendKeys(keys, KeyWait::Yes, target) != SendResult::Delivered) return 3;
-  }
-  if (windows.sendKeys("{TAB}", KeyWait::No, target) != SendResult::Delivered) return 3;
-  return WaitProcessed(target) ? 0 : 3;
+int FillOnce(HWND owner, HWND target, const std::wstring& text) {
+  if (!PutOnClipboard(owner, text)) return 4;
+  const auto deadline = Clock::now() + kBound;
+  SetForegroundWindow(target);
+  if (!AwaitAnswering([&] { return GetForegroundWindow() == target; }, deadline)) return 3;
+  const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);  // before the keys: it resets their state
+  INPUT keys[] = {Key(VK_HOME, false),   Key(VK_HOME, true),   Key(VK_SHIFT, false),
+                  Key(VK_END, false),    Key(VK_END, true),    Key(VK_SHIFT, true),
+                  Key(VK_BACK, false),   Key(VK_BACK, true),   Key(VK_SHIFT, false),
+                  Key(VK_INSERT, false), Key(VK_INSERT, true), Key(VK_SHIFT, true),
+                  Key(VK_TAB, false)};
+  bool taken = SendInput(std::size(keys), keys, sizeof(INPUT)) == std::size(keys) &&
+               AwaitAnswering([] { return (GetKeyState(VK_TAB) & 0x8000) != 0; }, deadline);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  const HWND focus = GetGUIThreadInfo(thread, &info) && info.hwndFocus ? info.hwndFocus : target;
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  DWORD_PTR result = 0;
+  taken = taken && left.count() > 0 &&
+          SendMessageTimeoutW(focus, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                              static_cast<UINT>(left.count()), &result);
+  INPUT release = Key(VK_TAB, true);
+  SendInput(1, &release, sizeof(INPUT));
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  return taken ? 0 : 3;
 }
 
 }  // namespace
 
-int main() {
-  const std::vector<std::string> args = tw::bench::Arguments();
-  if (args.size() != 3) {
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 4) {
     std::fputs("usage: fill_floor.exe \"<target title>\" <text> <count>\n", stderr);
     return 1;
   }
-  const std::string& title = args[0];
-  const std::string& text = args[1];
-  const int count = std::max(1, std::atoi(args[2].c_str()));
-
-  tw::win32::Win32WindowSystem windows;
-  const WindowHandle target = windows.findWindow(title);
-  if (target == 0) {
-    std::fputs("fill_floor: no window with that title\n", stderr);
-    return 2;
+  const HWND target = FindWindowW(nullptr, argv[1]);
+  if (target == nullptr) return 2;
+  const HWND owner =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  std::vector<double> ms;
+  for (int i = 0; i < std::max(1, _wtoi(argv[3])); ++i) {
+    const auto start = Clock::now();
+    if (const int failure = FillOnce(owner, target, argv[2])) return failure;
+    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
   }
-  std::vector<double> milliseconds;
-  for (int i = 0; i < count; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    if (const int failure = FillOnce(windows, target, text)) {
-      std::fprintf(stderr, "fill_floor: fill %d failed (%d)\n", i + 1, failure);
-      return failure;
-    }
-    milliseconds.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count());
-  }
-  std::sort(milliseconds.begin(), milliseconds.end());
-  const std::size_t mid = milliseconds.size() / 2;
+  std::sort(ms.begin(), ms.end());
   const double median =
-      milliseconds.size() % 2 ? milliseconds[mid] : (milliseconds[mid - 1] + milliseconds[mid]) / 2;
-  std::printf("fills %d median_ms %.2f\n", count, median);
+      ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
+  std::printf("fills %zu median_ms %.2f\n", ms.size(), median);
   return 0;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "ui/layout.h"
 #include "win32/ansi_text.h"
 
 namespace {
@@ -84,8 +85,7 @@ int main() {
   HWND main = FindWindowA(nullptr, tw::bench::kMainTitle);
   HWND first = target ? GetDlgItem(target, kFirstFieldId) : nullptr;
   HWND second = target ? GetDlgItem(target, kFirstFieldId + 1) : nullptr;
-  HWND insert =
-      tw::bench::ControlWindow(main, tw::bench::kMainTitle, "FillBtn", std::stoi(args[1]));
+  HWND insert = tw::bench::ControlWindow(main, tw::ui::kFirstInsertButtonId + std::stoi(args[1]));
   if (!first || !second || !insert) {
     std::fputs("fill_timer: the target's fields or Typewell's Insert button are missing\n", stderr);
     return 2;

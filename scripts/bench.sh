@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The benchmark: builds Typewell.exe, the end-to-end tests' helper (the target program) and the
 # benchmark's helper programs (MinSizeRel, mingw-w64), then measures the real exe under Wine on
-# a virtual display of its own: start-up against a minimal window program, fill latency against
-# the floor, footprint, object growth over many actions, and disk writes. Prints the figures and saves them to
-# build/bench/results.txt and results.json. Options are passed to bench/run_bench.py
+# a virtual display of its own: start-up against a minimal window program with the common
+# controls, fill latency against a raw floor, footprint, object growth over many actions, and disk
+# writes. Prints the figures and saves them to build/bench/results.txt and results.json. Options are passed to bench/run_bench.py
 # (--runs, --fills, --actions, --idle-seconds, --keep).
 set -euo pipefail
 

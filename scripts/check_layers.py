@@ -1,12 +1,11 @@
 #!/usr/bin/env python3
 """Checks that every #include "..." in src/ points down the layers, or stays in its own folder.
 
-    platform                          the window-system services interface, file attributes
-    forms, store                      the forms toolkit; Forms.dat and Typewell.ini (use platform)
-    core                              the floor the subsystems share: App, DoIt, entries, ...
+    store, services                   Forms.dat and Typewell.ini; the services' interfaces by role
+    ui, model                         the main window's seam and layout; the entries, the settings
     appearance, edit, fill, weblinks  the subsystems: never one another
-    app                               start-up, lifecycle, wiring
-    win32                             implements forms and platform; its WinMain calls app
+    app                               the program: the subsystems over the model, start-up
+    win32                             implements services and ui; its WinMain calls app
 
 Prints each include that breaks a rule and exits 1; prints one line and exits 0 when all hold."""
 
@@ -14,9 +13,9 @@ import pathlib
 import re
 import sys
 
-RANK = {"platform": 0, "forms": 1, "store": 1, "core": 2, "appearance": 3, "edit": 3, "fill": 3,
-        "weblinks": 3, "app": 4}
-WIN32_MAY_INCLUDE = {"win32", "forms", "platform"}
+RANK = {"store": 0, "services": 0, "ui": 1, "model": 1, "appearance": 2, "edit": 2, "fill": 2,
+        "weblinks": 2, "app": 3}
+WIN32_MAY_INCLUDE = {"win32", "services", "ui", "store"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/[^"]*"', re.MULTILINE)
 
 

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer harnesses of the file loaders (clang, AddressSanitizer,
+# Builds the libFuzzer harness of the entry file's loader (clang, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for a bounded time, starting from the checked-in
 # corpus of real files. Prints one summary line per harness and exits non-zero on a finding
 # (a crash, a sanitizer report or a broken guarantee); the input that caused it is kept as
 # build/fuzz/findings/<harness>-crash-*.
 #
-#   scripts/fuzz.sh --short          25 seconds per harness (the test command's run)
+#   scripts/fuzz.sh --short          50 seconds per harness (the test command's run)
 #   scripts/fuzz.sh --seconds 3600   a longer run
 #   scripts/fuzz.sh --build-dir DIR  build and work in DIR instead of build/fuzz
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-SECONDS_PER_HARNESS=25
+SECONDS_PER_HARNESS=50
 BUILD_DIR="$ROOT/build/fuzz"
 JOBS=2
 
@@ -22,7 +22,7 @@ usage() {
 
 while (($#)); do
   case "$1" in
-    --short) SECONDS_PER_HARNESS=25 ;;
+    --short) SECONDS_PER_HARNESS=50 ;;
     --seconds)
       [[ "${2:-}" =~ ^[0-9]+$ ]] || usage
       SECONDS_PER_HARNESS="$2"
@@ -38,11 +38,9 @@ while (($#)); do
   shift
 done
 
-# harness name, corpus folder, largest input: an entry file and a bit beyond its 12,000 bytes;
-# a settings file with a byte beyond its record and the scenario's trailer.
+# harness name, corpus folder, largest input: an entry file a bit beyond its 12,000 bytes.
 HARNESSES=(
   "entry_file_fuzz entries 13000"
-  "settings_file_fuzz settings 64"
 )
 
 build() {

@@ -14,7 +14,11 @@ source scripts/wine-env.sh
 JOBS=2
 TEST_TIMEOUT=300 # seconds for one test, so that a hung Windows process cannot block the run
 # The stages, in order. The sanitizer and fuzzing stages are ready for their tests to arrive.
-STAGES=(setup layers native tidy native_sanitize fuzz win32_tests)
+STAGES=(setup layers native tidy native_sanitize fuzz package imports win32_tests)
+# The release zips as a user downloads them (scripts/package.sh): the 32-bit and the 64-bit.
+PACKAGE_DIR="$ROOT/build/package"
+PACKAGE_WIN32="$PACKAGE_DIR/Typewell-1.0.0.zip"
+PACKAGE_WIN64="$PACKAGE_DIR/Typewell-1.0.0-x64.zip"
 
 TOTAL_PASSED=0
 TOTAL_FAILED=0
@@ -49,8 +53,12 @@ run_ctest() {
   fi
 }
 
+# Configures and builds a preset (only the given targets, if any).
 configure_and_build() {
   local preset="$1"
+  shift
+  local targets=()
+  (($#)) && targets=(--target "$@")
   # A build folder left by an older configuration (another toolchain file) is made anew.
   cmake --preset "$preset" >"$LOG_DIR/configure-$preset.log" 2>&1 ||
     { rm -rf "$ROOT/build/$preset" && cmake --preset "$preset" >"$LOG_DIR/configure-$preset.log" 2>&1; } || {
@@ -58,7 +66,7 @@ configure_and_build() {
     note_failure "configuring $preset"
     return 1
   }
-  cmake --build --preset "$preset" -j "$JOBS" || {
+  cmake --build --preset "$preset" -j "$JOBS" "${targets[@]}" || {
     note_failure "building $preset"
     return 1
   }
@@ -111,30 +119,49 @@ stage_fuzz() {
   ((status == 0)) || note_failure "fuzzing: a finding, or the harnesses did not build"
 }
 
-# The Windows tests: Typewell.exe, the unit and Win32 tests and the end-to-end helper as Windows
-# programs under Wine. The shipped program is the 32-bit release build; the end-to-end tests
-# drive the release package (scripts/package.sh) made from that exe, unpacked as a user would.
-# On a machine that runs no 32-bit code (see wine-env.sh) the same sources are built and tested
-# as 64-bit programs instead, the package is made from the 64-bit Typewell.exe of the tests'
-# build, and the 32-bit exe is only built.
+# The release zips, made by scripts/package.sh from the release presets win32 and win64 (each
+# built once, here): the zips that users download, which the stages below check and drive.
+stage_package() {
+  rm -f "$PACKAGE_WIN32" "$PACKAGE_WIN64"
+  scripts/package.sh --dist "$PACKAGE_DIR" >"$LOG_DIR/package.log" 2>&1 || {
+    tail -30 "$LOG_DIR/package.log"
+    note_failure "packaging (see $LOG_DIR/package.log)"
+    return 1
+  }
+}
+
+# The shipped exes import only what Windows 7 SP1 has (scripts/check_imports.py): one check.
+stage_imports() {
+  if python3 scripts/check_imports.py --win32 "$PACKAGE_WIN32" --win64 "$PACKAGE_WIN64" \
+    >"$LOG_DIR/imports.log"; then
+    ((TOTAL_PASSED += 1))
+  else
+    note_failure "an import of a shipped exe (see $LOG_DIR/imports.log)"
+  fi
+  grep -E '^[^ ]|^  (ok|FAILED)' "$LOG_DIR/imports.log"
+}
+
+# The Windows tests: the unit and Win32 tests and the end-to-end helper as Windows programs under
+# Wine. The end-to-end tests drive the release zip of the architecture this machine's Wine runs,
+# unpacked as a user would: the 32-bit zip, the product; on a machine that runs no 32-bit code
+# (see wine-env.sh) the 64-bit zip, and the tests are built and run as 64-bit programs too.
 stage_win32_tests() {
-  configure_and_build win32 || return 1
   wine_env_start --display || {
     note_failure "preparing the Wine environment"
     return 1
   }
-  local preset=win32-tests exe="$ROOT/build/win32/src/win32/Typewell.exe"
+  local preset=win32-tests
+  export TYPEWELL_PACKAGE="$PACKAGE_WIN32"
   if [[ "$TYPEWELL_WINE_ARCH" == win64 ]]; then
     preset=win64-tests
-    exe="$ROOT/build/win64-tests/src/win32/Typewell.exe"
+    TYPEWELL_PACKAGE="$PACKAGE_WIN64"
   fi
-  configure_and_build "$preset" || return 1
-  export TYPEWELL_PACKAGE="$ROOT/build/$preset/package/Typewell-1.0.0.zip"
-  scripts/package.sh --exe "$exe" --out "$TYPEWELL_PACKAGE" >"$LOG_DIR/package.log" 2>&1 || {
-    cat "$LOG_DIR/package.log"
-    note_failure "packaging $exe"
+  [[ -f "$TYPEWELL_PACKAGE" ]] || {
+    note_failure "no release zip $TYPEWELL_PACKAGE for the end-to-end tests"
     return 1
   }
+  # The exe under test comes from the release zip; the tests' build makes only the test programs.
+  configure_and_build "$preset" typewell_unit_tests e2e_helper || return 1
   # One test at a time: the window tests use the one display, the pointer and the foreground.
   run_ctest "$preset" --preset "$preset" -j 1 --timeout "$TEST_TIMEOUT"
   wine_env_stop

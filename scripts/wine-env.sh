@@ -103,8 +103,11 @@ wine_env_start() {
   fi
   trap wine_env_stop EXIT
   wine_env_prepare_prefix || return 1
-  wineserver -p
-  WINE_ENV_STARTED_SERVER=1
+  # A server already running for the prefix (a developer's session) serves as well, and is left
+  # running at the end.
+  if wineserver -p 2>/dev/null; then
+    WINE_ENV_STARTED_SERVER=1
+  fi
   # The first Windows process starts Wine's system services, which would inherit its output
   # and hold a pipe of ctest open until the end; start them here, with no output to keep.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || {

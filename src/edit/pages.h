@@ -1,20 +1,25 @@
-// Page switching: the main window shows one of its four page containers at a time. The page on
-// show is the one container that is visible; there is no page number besides it.
+// The four pages of fifteen entries, one on show at a time: a release over a page tab shows its
+// page, and so does a drag that passes over a tab, so that an entry can be dropped on another
+// page.
 #pragma once
 
-#include "core/app.h"
-#include "forms/events.h"
+#include "ui/main_view.h"
 
 namespace tw::edit {
 
-// Shows page p: Frame(p) moves to the left edge of Frame(0) and is shown, the others are hidden.
-void ShowPage(core::App& app, int page);
+class Pages {
+ public:
+  explicit Pages(ui::MainView& view) : view_(view) {}
 
-// The release of any button over tab Page(Index): the focus goes to the focus sink (which
-// commits an open edit), then that page is shown and its tab selected, also when the release
-// was outside the tab.
-void Page_MouseUp(core::App& app, const forms::MouseEvent& e);
-// A drag passes over tab Page(Index): shows that page, if it is not on show, and selects the tab.
-void Page_DragOver(core::App& app, const forms::DragEvent& e);
+  int Shown() const { return shown_; }
+  // The page on show, its tab marked (also when it is on show already).
+  void Show(int page);
+  // A drag over a tab: shows its page unless it is on show already.
+  void ShowDuringDrag(int page);
+
+ private:
+  ui::MainView& view_;
+  int shown_ = 0;
+};
 
 }  // namespace tw::edit

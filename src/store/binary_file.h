@@ -10,32 +10,38 @@
 
 namespace tw::store {
 
+// Paths are UTF-16 from end to end on Windows, so that a folder named outside the ANSI code page
+// works too; the native build stores them in wide strings as well.
+//
+// If path names an existing ordinary file (not hidden, not system, not a directory), clears its
+// read-only, hidden, system and archive attributes. A hidden or system file keeps them. Each
+// system has its own (file_attributes_posix.cpp, src/win32/file_attributes.cpp).
+void ResetOrdinaryFileAttributes(const std::wstring& path);
+
 class BinaryFile {
  public:
-  BinaryFile(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
-  BinaryFile(BinaryFile&& other) noexcept;
-  BinaryFile& operator=(BinaryFile&&) = delete;
+  // Clears the attributes of an existing ordinary file, then opens it in byte mode for reading
+  // and writing at its first byte; a missing file is created empty, an existing one is kept
+  // whole. Throws FileError.
+  explicit BinaryFile(std::wstring path);
   BinaryFile(const BinaryFile&) = delete;
+  BinaryFile& operator=(const BinaryFile&) = delete;
   ~BinaryFile();
 
-  const std::string& path() const { return path_; }
-  std::uint64_t length();
+  std::uint64_t Length();
   // Offsets count from 0.
-  void seek(std::uint64_t offset);
-  // Reads up to size bytes from the current position; returns how many were there.
-  std::size_t read(void* data, std::size_t size);
-  void write(const void* data, std::size_t size);
-  // Flushes and closes; throws FileError if the data could not be written.
-  void close();
+  void Seek(std::uint64_t offset);
+  // Reads up to size bytes from the current position; returns how many were there. A read is
+  // never followed by a write in the same opening (C streams would need a seek in between).
+  std::size_t Read(void* data, std::size_t size);
+  void Write(const void* data, std::size_t size);
+  // Writes out and closes, once; throws FileError if the data could not be written.
+  void Close();
 
  private:
-  [[noreturn]] void fail() const;
-  std::FILE* file_;
-  std::string path_;
+  [[noreturn]] void Fail(int error) const;
+  std::wstring path_;
+  std::FILE* file_ = nullptr;
 };
-
-// Clears the attributes of an existing ordinary file, then opens it in byte mode for reading
-// and writing at its first byte; a missing file is created empty, an existing one is kept whole.
-BinaryFile OpenBinaryFile(const std::string& path);
 
 }  // namespace tw::store

@@ -1,4 +1,4 @@
-// The error of a file operation: which file, and the system's reason.
+// The error of a file operation: which file (its full path), and the system's reason.
 #pragma once
 
 #include <stdexcept>
@@ -8,16 +8,13 @@ namespace tw::store {
 
 class FileError : public std::runtime_error {
  public:
-  FileError(std::string path, std::string reason)
-      : std::runtime_error(path + ": " + reason),
-        path_(std::move(path)),
-        reason_(std::move(reason)) {}
-  const std::string& path() const { return path_; }
-  const std::string& reason() const { return reason_; }
+  FileError(std::wstring path, const std::string& reason)
+      : std::runtime_error(reason), path_(std::move(path)) {}
+  const std::wstring& Path() const { return path_; }
+  std::string Reason() const { return what(); }
 
  private:
-  std::string path_;
-  std::string reason_;
+  std::wstring path_;
 };
 
 }  // namespace tw::store

@@ -1,60 +1,31 @@
 #include "weblinks/browser_launch.h"
 
-#include <optional>
-
 #include "store/binary_file.h"
 
 namespace tw::weblinks {
 
-namespace {
+std::wstring WebSiteAddress() {
+  const std::string address = TYPEWELL_WEBSITE_URL;
+  return std::wstring(address.begin(), address.end());
+}
 
-enum class Launch { Started, NotStarted };
+std::wstring BrowserCommandLine(const std::wstring& browser, const std::wstring& page) {
+  return L"\"" + browser + L"\" \"" + page + L"\"";
+}
 
-// Creates the placeholder if it is missing (an existing one keeps its bytes), then asks the
-// shell for its program. nullopt when the placeholder cannot be created or opened (a read-only
-// program folder) or no program is registered: the click then does nothing, silently.
-std::optional<std::string> RegisteredBrowser(core::App& app) {
+void BrowserLaunch::Open(const std::wstring& page) {
+  // The placeholder is made when missing (an existing one keeps its bytes). A program folder
+  // where it cannot be made (read-only) leaves nothing to look up: the click does nothing.
   try {
-    store::OpenBinaryFile(app.pathOf(kPlaceholderName)).close();
+    store::BinaryFile(programFolder_ + kPlaceholderName).Close();
   } catch (const store::FileError&) {
-    return std::nullopt;
+    return;
   }
-  return app.windows.findExecutable(kPlaceholderName, app.programFolder);
-}
-
-Launch OpenPage(core::App& app, const std::string& page) {
-  const std::optional<std::string> browser = RegisteredBrowser(app);
-  if (!browser) return Launch::NotStarted;
-  app.windows.startProgram(BrowserCommandLine(*browser, page));
-  app.main.Holdfocus->setFocus();
-  app.main.form.setWindowState(forms::WindowState::Minimized);
-  return Launch::Started;
-}
-
-}  // namespace
-
-const char* WebsiteAddress() {
-  return TYPEWELL_WEBSITE_URL;
-}
-
-std::string BrowserCommandLine(const std::string& browser, const std::string& page) {
-  return "\"" + browser + "\" \"" + page + "\"";
-}
-
-void Command1_Click(core::App& app) {
-  // The tutorial lies below the program folder, written with a forward slash.
-  if (OpenPage(app, app.programFolder + kTutorialPage) == Launch::Started) {
-    app.main.Holdfocus->setFocus();
-  }
-}
-
-void WebsiteBtn_Click(core::App& app) {
-  OpenPage(app, WebsiteAddress());
-}
-
-void WireWebLinks(core::App& app) {
-  app.main.Command1->onClick = [&app](int) { Command1_Click(app); };
-  app.main.WebsiteBtn->onClick = [&app](int) { WebsiteBtn_Click(app); };
+  const auto browser = shell_.FindExecutable(kPlaceholderName, programFolder_);
+  if (!browser) return;
+  shell_.StartProgram(BrowserCommandLine(*browser, page));
+  view_.FocusSink();
+  view_.Minimize();
 }
 
 }  // namespace tw::weblinks

@@ -38,16 +38,16 @@ LRESULT CALLBACK OutlineProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 }  // namespace
 
-void DragOutline::RegisterClass(HINSTANCE instance) {
+void DragOutline::Register(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = OutlineProc;
   wc.hInstance = instance;
   wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);  // fails harmlessly when another backend registered it already
+  RegisterClassExW(&wc);  // fails harmlessly when it is registered already
 }
 
-void DragOutline::showAt(HINSTANCE instance, const RECT& screen) {
+void DragOutline::ShowAt(HINSTANCE instance, const RECT& screen) {
   if (!window_) {
     window_.reset(CreateWindowExW(
         WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
@@ -61,7 +61,7 @@ void DragOutline::showAt(HINSTANCE instance, const RECT& screen) {
   InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
-void DragOutline::hide() {
+void DragOutline::Hide() {
   if (window_) ShowWindow(window_.get(), SW_HIDE);
 }
 

@@ -11,13 +11,14 @@ namespace tw::win32 {
 
 class DragOutline {
  public:
-  static void RegisterClass(HINSTANCE instance);
+  static void Register(HINSTANCE instance);
 
   // Shows or moves the outline at a rectangle in screen pixels, above every normal window. It
-  // has no owner: a form that owned this topmost popup could not be made topmost itself.
-  void showAt(HINSTANCE instance, const RECT& screen);
-  void hide();
-  HWND window() const { return window_.get(); }
+  // has no owner: a window that owned this topmost popup could not be made topmost itself under
+  // Wine.
+  void ShowAt(HINSTANCE instance, const RECT& screen);
+  void Hide();
+  HWND Window() const { return window_.get(); }
 
  private:
   ScopedWindow window_;

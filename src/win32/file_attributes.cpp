@@ -2,19 +2,19 @@
 // finds, that is neither hidden, nor system, nor a directory.
 #include <windows.h>
 
-#include "platform/file_attributes.h"
+#include "store/binary_file.h"
 
-namespace tw::platform {
+namespace tw::store {
 
-void ResetOrdinaryFileAttributes(const std::string& path) {
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA(path.c_str(), &found);
+void ResetOrdinaryFileAttributes(const std::wstring& path) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(path.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   FindClose(search);
   constexpr DWORD kNotOrdinary =
       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
   if ((found.dwFileAttributes & kNotOrdinary) != 0) return;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-}  // namespace tw::platform
+}  // namespace tw::store

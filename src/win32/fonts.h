@@ -1,6 +1,6 @@
-// The two fonts that every control of every form shares: the system's message font at the real
-// DPI, in normal and in bold weight. Created once per backend; nothing is created per change of
-// weight, so repeated weight passes allocate no GDI objects.
+// The two fonts that every control of a window shares: the system's message font at the
+// window's DPI, in normal and in bold weight. Made once per window and DPI, so that switching
+// the weight makes no GDI object.
 #pragma once
 
 #include <windows.h>
@@ -9,13 +9,10 @@
 
 namespace tw::win32 {
 
-enum class Weight { Normal, Bold };
-
 class SharedFonts {
  public:
-  // The message font made for a monitor of the given dots per inch (0: the system's).
-  explicit SharedFonts(int dpi = 0);
-  HFONT get(Weight weight) const { return weight == Weight::Bold ? bold_.get() : normal_.get(); }
+  explicit SharedFonts(int dpi);
+  HFONT Get(bool bold) const { return bold ? bold_.get() : normal_.get(); }
 
  private:
   ScopedFont normal_;

@@ -1,28 +1,47 @@
-// Typewell's entry point: DPI awareness, the common controls, the Win32 forms backend and
-// window-system services, then the start-up sequence and the message loop.
+// Typewell's entry point: a safe DLL search, DPI awareness and the common controls; then a
+// second start hands over to the first, and otherwise the main window and the services are made,
+// the program starts in them and runs the message loop.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
 
 #include <cstdlib>
-#include <memory>
 
-#include "app/startup.h"
-#include "forms/toolkit.h"
+#include "app/app.h"
+#include "app/instance.h"
+#include "win32/main_window.h"
+#include "win32/services_win32.h"
 #include "win32/startup_trace.h"
-#include "win32/win32_backend.h"
-#include "win32/window_system_win32.h"
 
 namespace {
 
+template <class Function>
+Function SystemFunction(const wchar_t* module, const char* name) {
+  const HMODULE loaded = GetModuleHandleW(module);
+  return loaded != nullptr
+             ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(loaded, name)))
+             : nullptr;
+}
+
+// Typewell is a portable exe that users run from any folder, a Downloads folder too: no DLL
+// planted beside it may ever be loaded, so DLLs come from the system folder only. Windows 7
+// without its DLL-search update lacks the function; Typewell loads no DLL by name there but
+// shell32, which comes from the system folder all the same.
+void RestrictDllSearch() {
+  using SetDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  if (const auto set =
+          SystemFunction<SetDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
+    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+}
+
 void BecomeDpiAware() {
   // Also declared in the manifest; failure is fine (Wine starts every process aware already).
-  using SetContext = BOOL(WINAPI*)(HANDLE);
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return;
-  auto set = reinterpret_cast<SetContext>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
-  if (set != nullptr) set(reinterpret_cast<HANDLE>(-4));  // per monitor, version 2
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  if (const auto set =
+          SystemFunction<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
+    set(reinterpret_cast<HANDLE>(-4));  // per monitor, version 2
+  }
 }
 
 }  // namespace
@@ -36,32 +55,39 @@ void __verbose_terminate_handler() {
 }
 }  // namespace __gnu_cxx
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  // Typewell is a portable exe that users run from any folder, a Downloads folder too: no DLL
-  // planted beside it may ever be loaded, so DLLs come from the system folder only.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearch();
   tw::win32::StartupTrace trace;
-  trace.mark("winmain");
+  trace.Mark("winmain");
   BecomeDpiAware();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  trace.mark("common_controls");
+  trace.Mark("common_controls");
 
-  tw::win32::Win32Backend backend(instance);
-  backend.setStartupTrace(&trace);
-  tw::forms::Toolkit toolkit(backend);
-  tw::win32::Win32WindowSystem windows;
-  trace.mark("backend");
-  std::unique_ptr<tw::core::App> app;
-  const auto code = tw::app::Main(
-      toolkit, windows, [](int exitCode) { PostQuitMessage(exitCode); }, app);
-  if (code) return *code;
-  trace.mark("shown");
-  backend.setStartupTrace(nullptr);
-  if (trace.enabled()) {
-    windows.doEvents();  // the first paint
-    trace.mark("painted");
-    trace.write();
+  tw::win32::Win32Desktop desktop;
+  const std::wstring programFolder = tw::app::ProgramFolderOf(tw::win32::ExecutablePath());
+  if (tw::app::AnotherInstanceRuns(desktop, programFolder)) return 0;
+
+  tw::win32::MainWindow window(instance);
+  trace.Mark("main_window");
+  tw::win32::Win32Typing typing;
+  tw::win32::Win32Shell shell;
+  tw::win32::Win32Messages messages(window.Handle());
+  tw::app::App app({desktop, typing, shell, messages}, window, programFolder);
+  window.SetEvents(app);
+  if (const auto failure = app.Start()) {
+    // The window goes before the report: while the message is open, a second start must not
+    // find it.
+    window.Destroy();
+    MessageBoxW(nullptr, failure->c_str(), L"Typewell", MB_ICONERROR | MB_OK);
+    return 1;
   }
-  return tw::win32::RunMessageLoop();
+  trace.Mark("shown");
+  if (trace.Enabled()) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    trace.Mark("painted");
+    trace.Write();
+  }
+  return tw::win32::RunMessageLoop(window.Handle());
 }

@@ -1,5 +1,6 @@
-// Small RAII owners for the Win32 handles that the forms backend creates: windows and GDI
-// objects. Each owner destroys its handle once, when it goes out of scope or is reset.
+// One family of RAII owners for the Win32 handles Typewell makes (windows, GDI objects, kernel
+// handles, libraries), and scopes for device contexts and painting. Each owner closes its handle
+// once, when it goes out of scope or is reset.
 #pragma once
 
 #include <windows.h>
@@ -8,16 +9,16 @@
 
 namespace tw::win32 {
 
-template <class Handle, class Traits>
-class ScopedHandle {
+template <class Handle, auto Close>
+class Scoped {
  public:
-  ScopedHandle() = default;
-  explicit ScopedHandle(Handle h) : handle_(h) {}
-  ~ScopedHandle() { reset(); }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+  Scoped() = default;
+  explicit Scoped(Handle h) : handle_(h) {}
+  ~Scoped() { reset(); }
+  Scoped(const Scoped&) = delete;
+  Scoped& operator=(const Scoped&) = delete;
+  Scoped(Scoped&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  Scoped& operator=(Scoped&& other) noexcept {
     if (this != &other) reset(std::exchange(other.handle_, nullptr));
     return *this;
   }
@@ -25,45 +26,33 @@ class ScopedHandle {
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
   void reset(Handle h = nullptr) {
-    if (handle_ != nullptr) Traits::Close(handle_);
+    if (handle_ != nullptr) Close(handle_);
     handle_ = h;
   }
-  Handle release() { return std::exchange(handle_, nullptr); }
 
  private:
   Handle handle_ = nullptr;
 };
 
-struct WindowTraits {
-  static void Close(HWND h) {
-    if (IsWindow(h)) DestroyWindow(h);
-  }
-};
-struct FontTraits {
-  static void Close(HFONT h) { DeleteObject(h); }
-};
-struct BrushTraits {
-  static void Close(HBRUSH h) { DeleteObject(h); }
-};
-struct IconTraits {
-  static void Close(HICON h) { DestroyIcon(h); }
-};
-
-struct FileTraits {
-  static void Close(HANDLE h) { CloseHandle(h); }
-};
-
-using ScopedWindow = ScopedHandle<HWND, WindowTraits>;
-using ScopedFont = ScopedHandle<HFONT, FontTraits>;
-using ScopedBrush = ScopedHandle<HBRUSH, BrushTraits>;
-using ScopedFile = ScopedHandle<HANDLE, FileTraits>;
-
-// A file handle from CreateFileW, which reports failure as INVALID_HANDLE_VALUE, not null.
-inline ScopedFile OwnFile(HANDLE h) {
-  return ScopedFile(h == INVALID_HANDLE_VALUE ? nullptr : h);
+inline void DestroyIfWindow(HWND window) {
+  if (IsWindow(window)) DestroyWindow(window);
+}
+inline void DeleteGdiObject(HGDIOBJ object) {
+  DeleteObject(object);
+}
+inline void CloseKernelHandle(HANDLE handle) {
+  CloseHandle(handle);
+}
+inline void FreeLibraryHandle(HMODULE library) {
+  FreeLibrary(library);
 }
 
-// A device context of a window, released when done.
+using ScopedWindow = Scoped<HWND, DestroyIfWindow>;
+using ScopedFont = Scoped<HFONT, DeleteGdiObject>;
+using ScopedHandle = Scoped<HANDLE, CloseKernelHandle>;
+using ScopedLibrary = Scoped<HMODULE, FreeLibraryHandle>;
+
+// A device context of a window (the screen's for none), released when done.
 class WindowDC {
  public:
   explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
@@ -82,7 +71,7 @@ class WindowDC {
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintScope {
  public:
-  explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
   ~PaintScope() { EndPaint(window_, &paint_); }
   PaintScope(const PaintScope&) = delete;
   PaintScope& operator=(const PaintScope&) = delete;
@@ -91,7 +80,7 @@ class PaintScope {
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
-  HDC dc_ = nullptr;
+  HDC dc_;
 };
 
 // Selects a GDI object into a DC and puts the previous one back.

@@ -31,16 +31,16 @@ StartupTrace::StartupTrace() {
   if (length > 0 && length < MAX_PATH) path_.assign(path, length);
 }
 
-void StartupTrace::mark(const char* step) {
-  if (enabled()) steps_.emplace_back(step, SinceProcessCreated());
+void StartupTrace::Mark(const char* step) {
+  if (Enabled()) steps_.emplace_back(step, SinceProcessCreated());
 }
 
-void StartupTrace::write() {
-  if (!enabled() || steps_.empty()) return;
-  const ScopedFile file =
-      OwnFile(CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
+void StartupTrace::Write() {
+  if (!Enabled() || steps_.empty()) return;
+  HANDLE opened = CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return;
+  const ScopedHandle file(opened);
   std::string text;
   for (const auto& [step, ms] : steps_) {
     char line[96];

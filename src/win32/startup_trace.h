@@ -18,11 +18,11 @@ class StartupTrace {
   StartupTrace(const StartupTrace&) = delete;
   StartupTrace& operator=(const StartupTrace&) = delete;
 
-  bool enabled() const { return !path_.empty(); }
+  bool Enabled() const { return !path_.empty(); }
   // Notes that the step has just ended.
-  void mark(const char* step);
+  void Mark(const char* step);
   // Appends the noted steps to the file (once; later calls do nothing).
-  void write();
+  void Write();
 
  private:
   std::wstring path_;

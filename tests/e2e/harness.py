@@ -1,7 +1,6 @@
-"""End-to-end harness: Typewell as shipped (the zip of TYPEWELL_PACKAGE, unpacked for each test
-into a program folder whose path has blanks) under Wine, driven by real X11 input (xdotool).
-e2e_helper.exe of TYPEWELL_TOOLS reads windows and stands in for other programs; screenshots go
-to TYPEWELL_E2E_OUT. Every wait polls a condition with a time bound."""
+"""End-to-end harness: Typewell as shipped (the zip of TYPEWELL_PACKAGE) under Wine, driven by
+real X11 input; e2e_helper.exe (TYPEWELL_TOOLS) reads windows and plays other programs;
+screenshots go to TYPEWELL_E2E_OUT. Every wait polls a condition with a time bound."""
 
 import os
 import pathlib
@@ -14,7 +13,12 @@ import zipfile
 
 TITLE, DIALOG = " Typewell", " Typewell Options"
 WINDOW_KEYS = ("left", "top", "width", "height", "clientleft", "clienttop", "minimized",
-               "foreground", "topmost", "focus")
+               "foreground", "topmost", "focus", "dragging", "above")
+# The control IDs of Typewell's windows (src/ui/layout.h); an index counts from the first.
+IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageLabel": 104,
+       "webSiteButton": 105, "minimizeButton": 106, "focusSink": 107, "pageTab": 120,
+       "insertButton": 200, "entryLabel": 300, "okButton": 405, "fontOption": 410,
+       "colourOption": 420}
 
 
 def env_path(name):
@@ -43,13 +47,21 @@ def xdo(*args):
     return run("xdotool", *args).decode()
 
 
+def helper_exe():
+    return env_path("TYPEWELL_TOOLS") / "e2e_helper.exe"
+
+
 def helper(*args):
-    return run("wine", env_path("TYPEWELL_TOOLS") / "e2e_helper.exe", *args)
+    return run("wine", helper_exe(), *args)
+
+
+def read_text(title):
+    """The texts of the window's edit controls."""
+    return helper("read-text", title).decode("utf-16-le").split("\0")[:-1]
 
 
 def spawn(test, *args, cwd=None):
-    """Starts a Windows program for the rest of the test; at its end the program is killed and
-    its windows are gone."""
+    """Starts a Windows program, killed at the end of the test."""
     process = subprocess.Popen(["wine", *[str(a) for a in args]], cwd=cwd,
                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
@@ -64,20 +76,24 @@ def spawn(test, *args, cwd=None):
 
 
 def x_windows(name=None, pid=None):
-    """The shown X windows whose name matches the pattern, or of the Windows process."""
+    """The shown X windows of that name pattern, or of that process."""
     return xdo("search", "--onlyvisible", *(["--name", name] if name else ["--pid", pid])).split()
 
 
-def probe(title, *control):
-    """{"window": {WINDOW_KEYS: int}, (name, index): (left, top, width, height, visible,
-    enabled)} of the window and the control of a Typewell form; None without the window."""
-    lines = helper("probe", title, *control).decode().splitlines()
+def probe(title, *ids):
+    """{"window": {WINDOW_KEYS: int}, id: (left, top, width, height, visible, enabled)}; None
+    without the window."""
+    lines = helper("probe", title, *ids).decode().splitlines()
     if not lines:
         return None
     found = {"window": dict(zip(WINDOW_KEYS, map(int, lines[0].split())))}
-    for name, index, *values in (line.split() for line in lines[1:]):
-        found[name, int(index)] = tuple(map(int, values))
+    for control, *values in (line.split() for line in lines[1:]):
+        found[int(control)] = tuple(map(int, values))
     return found
+
+
+def winpath(path):
+    return "Z:" + str(path).replace("/", "\\")
 
 
 def screenshot(name):
@@ -99,24 +115,27 @@ def entries(texts, tail=b""):
     return b"".join(texts.get(slot, b"").ljust(200) for slot in range(60)) + tail
 
 
-class Typewell:
-    """Typewell.exe of the package, unpacked into <tmp>/Program Files/Typewell Test/ with the
-    files given ({name: bytes, or None for a folder}) and started; ended with the test."""
+# A folder whose name the ANSI code page of a Western system cannot write, with blanks.
+FOLDER = "Загрузки Дмитрий"
 
-    def __init__(self, test, files=None, wait=True):
+
+class Typewell:
+    """Typewell.exe of the package unpacked into <tmp>/Program Files/<FOLDER>/, with the files
+    given ({name: bytes, or None for a folder}), started for the test."""
+
+    def __init__(self, test, files=None):
         root = pathlib.Path(tempfile.mkdtemp(prefix="typewell-e2e-")) / "Program Files"
         test.addCleanup(shutil.rmtree, root.parent, ignore_errors=True)
         with zipfile.ZipFile(env_path("TYPEWELL_PACKAGE")) as package:
-            package.extractall(root / "Typewell Test")
-        (self.folder,) = (root / "Typewell Test").iterdir()
+            package.extractall(root / FOLDER)
+        (self.folder,) = (root / FOLDER).iterdir()
         test.assertEqual(sorted(p.name for p in self.folder.iterdir()),
                          ["README.txt", "Typewell.exe", "tutorial"], "the package's listing")
         for name, content in (files or {}).items():
             path = self.folder / name
             path.mkdir() if content is None else path.write_bytes(content)
         self.process = spawn(test, self.folder / "Typewell.exe", cwd=self.folder)
-        if wait:
-            wait_until(lambda: probe(TITLE), "Typewell's window", 60)
+        wait_until(lambda: probe(TITLE), "Typewell's window", 60)
 
     def read(self, name):
         path = self.folder / name
@@ -125,16 +144,16 @@ class Typewell:
     def info(self):
         return probe(TITLE)["window"]
 
-    def state(self, name, index=-1, title=TITLE):
-        """(left, top, width, height, visible, enabled); a control of a page never shown yet has
-        no window and reads as hidden."""
-        return probe(title, name, index).get((name, index), (0, 0, 0, 0, 0, 0))
+    def state(self, name, index=0, title=TITLE):
+        """(left, top, width, height, visible, enabled); hidden for a page's control not made."""
+        control = IDS[name] + index
+        return probe(title, control).get(control, (0, 0, 0, 0, 0, 0))
 
-    def centre(self, name, index=-1, title=TITLE):
+    def centre(self, name, index=0, title=TITLE):
         left, top, width, height = self.state(name, index, title)[:4]
         return left + width // 2, top + height // 2
 
-    def click(self, name, index=-1, button=1, title=TITLE):
+    def click(self, name, index=0, button=1, title=TITLE):
         xdo("mousemove", *self.centre(name, index, title), "click", button)
 
     def settled(self):

@@ -1,10 +1,8 @@
-// Editing an entry in place, moving it by a drag, and switching pages, all through the started
-// program as the user does it: where the edit box opens, every way an edit or a drag ends, and
-// what each leaves in the labels, the "Insert" buttons and Forms.dat.
+// Editing an entry in place, moving it by a drag, and switching pages, as the user does it:
+// where the edit box opens, every way an edit or a drag ends, and what each leaves in the
+// labels, the "Insert" buttons and Forms.dat, also when the file cannot be written for a while.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <deque>
 #include <string>
 
 #include "test_support.h"
@@ -12,173 +10,176 @@
 namespace tw::test {
 namespace {
 
-using forms::kLeftButton;
-using forms::kRightButton;
-
 const std::string kSample =
-    EntryFileWith(
+    EntryRecords(
         {{2, "two"}, {3, "A"}, {4, "  lead"}, {12, "twelve"}, {19, "nineteen"}, {21, "x"}}) +
     "bytes beyond the records";
 
-struct App : Running {
-  explicit App(const std::string& entries = kSample) : Running(entries) {}
-  void type(const std::string& text) { main.Gettext->nativeTextChanged(text); }
-  bool editing() const { return main.Gettext->visible(); }
-  std::string file() const { return ReadFile(entryFile()); }
-  // A press on Names(slot) at (100, 100) and a move by dy with the left button.
-  void pressAndMove(int slot, forms::Twips dy = 20) {
-    input.press(*main.Names[slot], kLeftButton, 100, 100);
-    input.move(*main.Names[slot], kLeftButton, 100, 100 + dy);
+struct Editing : Running {
+  explicit Editing(const std::string& entries = kSample) : Running(entries) {}
+  // A press on slot's label and a move by (dx, dy) pixels with the given buttons.
+  void PressAndMove(int slot, int dx, int dy = 0, bool leftAlone = true) {
+    app.OnEntryLabelPressed(slot, {50, 9});
+    app.OnEntryLabelDragged(slot, {50 + dx, 9 + dy}, leftAlone);
   }
-  // From the page of Names(from), over the tab of the page of Names(to), released over it.
-  void drag(int from, int to) {
-    input.click(*main.Page[from / 15]);
-    pressAndMove(from);
-    input.move(*main.Page[to / 15]);
-    input.release(*main.Names[to]);
+  // A drag from one slot, over the tab of the other's page, dropped on it.
+  void Drag(int from, int to) {
+    PressAndMove(from, 0, 2);
+    app.OnDragOverPageTab(to / 15);
+    app.OnDroppedOnEntryLabel(to);
   }
 };
 
 TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
-  App t;
-  t.input.click(*t.main.Names[12]);
-  t.type("changed");
-  t.input.click(*t.main.Page[0]);
-  EXPECT_FALSE(t.editing());
-  // A click on another label commits and keeps the box open, the focus never leaving it.
-  t.input.click(*t.main.Names[1]);
-  t.type("uno");
-  t.input.click(*t.main.Names[2]);
-  EXPECT_TRUE(t.editing() && t.main.Gettext->hasFocus() &&
-              std::ranges::count(t.backend.log, "focus Holdfocus") == 1);
-  EXPECT_EQ(t.main.Gettext->caption() + std::to_string(int(t.main.Gettext->top())), "two900");
-  // Emptied, then committed by a right-button release on its own "Insert": nothing is filled.
-  t.app->targetWindow = 20480;
-  t.type("");
-  t.input.click(*t.main.FillBtn[2], kRightButton);
-  EXPECT_TRUE(t.windows.callsStartingWith("setClipboardText").empty());
-  // Blanks are text; a record spoiled behind the program's back is restored from the labels.
-  t.input.click(*t.main.Names[5]);
-  t.type("   ");
-  WriteFile(t.entryFile(), WithEntry(t.file(), 50, "spoiled"));
-  t.input.click(*t.main.Page[0]);
+  Editing t;
+  t.app.OnPageTabReleased(0);  // the focus goes to the sink, an edit open or not
+  EXPECT_EQ(t.view.focus, Focus::Sink);
+  t.app.OnEntryLabelReleased(12);
+  EXPECT_TRUE(t.view.editSlot == 12 && t.view.editText == "twelve" &&
+              t.view.focus == Focus::EditBox);
+  t.Type("changed");
+  t.app.OnPageTabReleased(2);  // the focus moves to the sink, and page 3 shows
+  EXPECT_TRUE(!t.view.editSlot && t.view.focus == Focus::Sink && t.view.page == 2);
+  // A click on another label commits and moves the box there with the focus.
+  t.app.OnEntryLabelReleased(1);
+  t.Type("uno");
+  t.app.OnEntryLabelReleased(2);
+  EXPECT_TRUE(t.view.editSlot == 2 && t.view.editText == "two" && t.view.focus == Focus::EditBox);
+  // Emptied, then committed by a release on its own "Insert" (a right button leaves the focus
+  // in the box): nothing is filled.
+  t.desktop.foreground = 9;
+  t.app.OnTick();
+  t.Type("");
+  t.app.OnInsertReleased(2);
+  EXPECT_TRUE(t.typing.forms.empty() && t.typing.clipboard.empty());
+  // Blanks are text; a record spoiled behind the program's back is restored from the book.
+  t.app.OnEntryLabelReleased(5);
+  t.Type("   ");
+  WriteFile(t.EntryFile(), WithEntry(t.Entries(), 50, "spoiled"));
+  t.app.OnEditBoxLostFocus();
   for (const auto& [slot, text] : {std::pair{1, "uno"}, {2, ""}, {5, "   "}, {12, "changed"}})
-    EXPECT_TRUE(t.main.Names[slot]->caption() == text &&
-                t.main.FillBtn[slot]->enabled() == (slot != 2))
+    EXPECT_TRUE(t.view.entries[slot].text == text &&
+                t.view.entries[slot].insertEnabled == (slot != 2))
         << slot;
-  EXPECT_EQ(t.file(),
+  EXPECT_EQ(t.Entries(),
             WithEntry(WithEntry(WithEntry(WithEntry(kSample, 12, "changed"), 1, "uno"), 2, ""), 5,
                       "   "));
-  EXPECT_TRUE(t.windows.errors.empty());
+  // Minimize commits too.
+  t.app.OnEntryLabelReleased(7);
+  t.Type("before minimising");
+  t.app.OnCommand(ui::Command::Minimize);
+  EXPECT_TRUE(t.view.minimized && t.view.focus == Focus::Sink &&
+              t.Entries().substr(1400, 17) == "before minimising" && t.messages.reports.empty());
+  // A successful write clears the mark: the tick writes nothing more.
+  fs::remove(t.EntryFile());
+  t.app.OnTick();
+  EXPECT_FALSE(fs::exists(t.EntryFile()));
 }
 
-TEST(Editing, ClosingSavesAnOpenEditOrAsksRetryOrCancelExceptAtTheEndOfTheSession) {
-  using enum forms::CloseReason;
+TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAboutAtTheClose) {
+  // The next chance: 't' a tick, 'd' a drop, 'c' the close, 's' the end of the session; the
+  // answers to the close's questions (true: Retry); Forms.dat let go before that chance or while
+  // a question is open; whether it is written then.
   struct Case {
-    bool edit, blocked;  // an edit is open; Forms.dat cannot be written when the close begins
-    forms::CloseReason reason;
-    std::deque<bool> answers;  // to each question in turn, true: Retry
-    bool freedWhileAsked;      // it can be written again while the question is open
+    char chance;
+    std::deque<bool> answers;
+    bool letGo, letGoWhileAsked, written;
   };
-  const Case cases[] = {
-      {false, false, Request, {}, false},    {true, false, Request, {}, false},
-      {true, true, Request, {false}, false}, {true, true, Request, {true, false}, false},
-      {true, true, Request, {true}, true},   {true, true, SessionEnd, {}, false}};
+  const Case cases[] = {{'t', {}, true, false, true},
+                        {'d', {}, true, false, true},
+                        {'c', {}, true, false, true},
+                        {'c', {false}, false, false, false},
+                        {'c', {true, false}, false, false, false},
+                        {'c', {true}, false, true, true},
+                        {'s', {}, true, false, true},
+                        {'s', {}, false, false, false}};
   for (const Case& c : cases) {
-    App t;
-    if (c.blocked) BlockFile(t.entryFile());
-    if (c.edit) t.input.click(*t.main.Names[12]);
-    t.type("typed at close");
-    t.windows.retryAnswers = c.answers;
-    if (c.freedWhileAsked) t.windows.pendingEvents = [&] { fs::remove(t.entryFile()); };
-    t.main.form.nativeCloseRequested(c.reason);
-    const auto questions = t.windows.callsStartingWith("askRetry");
-    EXPECT_EQ(questions.size(), c.answers.size()) << &c - cases;
-    for (const std::string& q : questions)
-      EXPECT_TRUE(q.starts_with("askRetry Typewell could not save " + t.entryFile() + ".\n\n") &&
-                  q.find("\n\nYour text is not saved. Retry") != std::string::npos);
-    const bool ends = !c.blocked || c.freedWhileAsked || c.reason == SessionEnd;
-    EXPECT_TRUE(t.exits == std::vector<int>(ends, 0) && t.main.form.loaded() != ends &&
-                (t.editing() && t.main.Gettext->hasFocus()) != ends && t.windows.errors.empty());
-    const std::string written = c.blocked ? kSample.substr(0, 12000) : kSample;
-    const bool saved = c.edit && (!c.blocked || c.freedWhileAsked);
-    EXPECT_EQ(t.file(), saved       ? WithEntry(written, 12, "typed at close")
-                        : c.blocked ? ""
-                                    : kSample);
+    SCOPED_TRACE(std::string(1, c.chance) + std::to_string(c.answers.size()));
+    Editing t;
+    Hold(t.EntryFile());  // another program holds Forms.dat
+    t.app.OnEntryLabelReleased(3);
+    t.Type("kept");
+    t.app.OnPageTabReleased(1);
+    t.app.OnTick();  // reported once only
+    ASSERT_EQ(t.messages.reports.size(), 1u);
+    EXPECT_TRUE(t.messages.reports[0].starts_with(L"Typewell could not save " +
+                                                  t.EntryFile().wstring() + L".\n\n"));
+    if (c.chance == 'c' || c.chance == 's') {  // an edit is open as the window closes
+      t.app.OnEntryLabelReleased(12);
+      t.Type("open at the close");
+    }
+    if (c.letGo) LetGo(t.EntryFile());
+    t.messages.answers = c.answers;
+    t.messages.whileAsking = [&] {
+      t.app.OnTick();  // adds no report of its own
+      if (c.letGoWhileAsked) LetGo(t.EntryFile());
+    };
+    if (c.chance == 't') t.app.OnTick();
+    if (c.chance == 'd') t.Drag(19, 20);
+    if (c.chance == 'c' && t.app.OnCloseRequested() != c.written) ADD_FAILURE() << "closed";
+    if (c.chance == 's') t.app.OnSessionEnding();
+    const bool open = c.chance == 'c' || c.chance == 's';  // committed by the end itself
+    EXPECT_TRUE(t.messages.questions.size() == c.answers.size() &&
+                t.messages.reports.size() == 1u && t.view.entries[3].text == "kept" &&
+                t.view.entries[12].text == (open ? "open at the close" : "twelve"));
+    std::string book;
+    for (const auto& entry : t.view.entries) book += store::PadEntryRecord(entry.text);
+    // Still held, Forms.dat is a folder that reads as nothing.
+    EXPECT_EQ(t.Entries(), c.written ? book : "");
   }
 }
 
-TEST(Drag, TheOutlineStartsOverTheLabelFollowsThePointerAndTheProxyTakesTheLabelsLook) {
-  App t;
-  t.main.Names[19]->setBackColor({12, 34, 56});
-  t.main.Names[19]->setBold(true);
-  t.input.click(*t.main.Page[1]);  // page 2 is on show at Frame(0)'s place
-  // A drag starts after a move of more than ten twips on either axis.
-  t.input.press(*t.main.Names[19], kLeftButton, 40, 30);
-  t.input.move(*t.main.Names[19], kLeftButton, 50, 20);
-  EXPECT_FALSE(t.main.form.dragging() || t.main.Dragbox->visible());
-  t.input.move(*t.main.Names[19], kLeftButton, 40, 45);
-  EXPECT_EQ(t.backend.outline, (forms::Rect{828, 1476, 1932, 264}));
-  EXPECT_TRUE(t.main.Dragbox->bounds() == t.backend.outline && t.main.Dragbox->bold() &&
-              t.main.Dragbox->backColor() == (forms::Rgb{12, 34, 56}) &&
-              t.main.Dragbox->caption() == "nineteen");
-  t.input.move(*t.main.Names[25], kLeftButton, 40, 100);
-  EXPECT_EQ(t.backend.outline.top, 324 + 288 * 10 + 55);
-  t.input.release(*t.main.Names[25], kLeftButton, 40, 45);
-  t.drag(21, 22);  // a normal label makes the proxy normal again
-  EXPECT_FALSE(t.main.Dragbox->bold());
-  // A release while the pending events run ends the press without a drag.
-  t.input.press(*t.main.Names[3], kLeftButton, 100, 100);
-  t.windows.pendingEvents = [&] { t.input.release(*t.main.Names[3], kLeftButton, 100, 150); };
-  t.input.move(*t.main.Names[3], kLeftButton, 100, 150);
-  EXPECT_FALSE(t.main.form.dragging() || t.backend.outlineShown || t.main.Dragbox->visible());
+TEST(Drag, AMoveOfMoreThanTenTwipsWithTheLeftButtonAloneDragsAFilledLabel) {
+  struct Case {
+    int dpi, slot, dx, dy;
+    bool leftAlone, drags;
+  };
+  // One pixel is 15 twips at 96 DPI and 10 at 144, where two are needed.
+  const Case cases[] = {{96, 3, 1, 0, true, true},  {96, 3, 0, -1, true, true},
+                        {96, 3, 0, 0, true, false}, {144, 3, 1, 1, true, false},
+                        {144, 3, 0, 2, true, true}, {96, 3, 5, 5, false, false},
+                        {96, 7, 5, 5, true, false}};
+  for (const Case& c : cases) {
+    Editing t;
+    t.view.dpi = c.dpi;
+    t.app.OnEntryLabelReleased(1);  // an edit is open
+    t.Type("typed into one");
+    t.PressAndMove(c.slot, c.dx, c.dy, c.leftAlone);
+    EXPECT_EQ(t.view.dragSource.has_value(), c.drags) << &c - cases;
+    // A drag commits the open edit to its own slot first.
+    EXPECT_EQ(t.Entries().substr(200, 14) == "typed into one", c.drags) << &c - cases;
+  }
 }
 
-TEST(Drag, APressAndReleaseEditsAMovedPressDragsAndAnOpenEditIsCommittedFirst) {
-  App t;
-  t.pressAndMove(3, 0);
-  t.input.release(*t.main.Names[3], kLeftButton, 100, 100);
-  EXPECT_TRUE(t.editing());
-  t.type("typed into three");
-  // A move of one pixel over another label starts its drag; the edit is committed to its slot.
-  t.pressAndMove(4, 15);
-  EXPECT_TRUE(t.main.form.dragging() && !t.editing() && t.app->currentSlot == 4);
-  const std::string committed = WithEntry(kSample, 3, "typed into three");
-  EXPECT_EQ(t.file(), committed);
-  // Its release on the same label is a drop, not a click; then a drop elsewhere moves it.
-  t.input.release(*t.main.Names[4], kLeftButton, 100, 115);
-  EXPECT_FALSE(t.editing());
-  t.drag(4, 6);
-  EXPECT_EQ(t.file(), WithEntry(WithEntry(committed, 4, ""), 6, "  lead"));
+TEST(Drag, ADropOnAnotherEmptyLabelWritesOnlyItsTwoRecordsAndNothingElseMoves) {
+  Editing t;
+  t.Drag(3, 20);  // over the tab of page 2
+  EXPECT_TRUE(t.view.page == 1 && t.view.entries[20].text == "A" &&
+              t.view.entries[20].insertEnabled && t.view.entries[3].text.empty() &&
+              !t.view.entries[3].insertEnabled);
+  const std::string moved = WithEntry(WithEntry(kSample, 3, ""), 20, "A");
+  EXPECT_EQ(t.Entries(), moved);
+  t.Drag(20, 20);  // onto itself
+  t.Drag(20, 21);  // onto a filled label
+  // A drag shows each page it passes over.
+  t.PressAndMove(21, 3);
+  for (const int page : {0, 2, 3, 3}) t.app.OnDragOverPageTab(page);
+  EXPECT_EQ(t.view.page, 3);
+  EXPECT_EQ(t.Entries(), moved);
   // A file that ends before the target record is completed with blanks up to it.
-  App shortFile(EntryFileWith({{3, "A"}}).substr(0, 1010));
-  shortFile.drag(3, 20);
-  EXPECT_EQ(shortFile.file(), EntryFileWith({{20, "A"}}).substr(0, 4200));
-}
-
-TEST(Pages, AReleaseOfAnyButtonOverATabShowsItsPageAtTheFirstOnesPlaceAndCommitsAnOpenEdit) {
-  App t;
-  const int buttons[] = {1, 2, 4, 1, 1}, order[] = {0, 2, 1, 3, 2};
-  for (int i = 0, shown = 0; i < 5; shown = order[i++]) {
-    t.input.click(*t.main.Names[shown * 15 + 4]);
-    t.input.click(*t.main.Page[order[i]], buttons[i]);
-    EXPECT_TRUE(t.main.Holdfocus->hasFocus() && !t.editing());
-    for (int p = 0; p < 4; ++p)
-      EXPECT_EQ(t.main.Frame[p]->visible() + t.main.Page[p]->selected(), 2 * (p == order[i]));
-    EXPECT_TRUE(t.main.Frame[order[i]]->left() == 0 && t.main.Frame[order[i]]->top() == 324);
-  }
-  EXPECT_EQ(t.main.Frame[3]->left() + t.main.Frame[1]->left(), 0);
-  // Pressed on a tab, released outside the window: the marked tab still names the page.
-  t.input.press(*t.main.Page[1]);
-  t.input.releaseAt({-300, 900});
-  EXPECT_TRUE(t.main.Frame[1]->visible() && t.main.Page[1]->selected());
-  // A drag passing over a tab shows its page and marks it; a page not passed over stays.
-  App d;
-  d.pressAndMove(3);
-  for (int p : {0, 2, 1, 1}) d.input.move(*d.main.Page[p], kLeftButton, 20.0f + p, 20);
-  EXPECT_TRUE(d.main.Frame[1]->visible() && d.main.Page[1]->selected() &&
-              !d.main.Frame[2]->visible() && !d.main.Frame[0]->visible());
-  EXPECT_EQ(d.main.Frame[2]->left() + d.main.Frame[3]->left(), 3816);
+  Editing shortFile(EntryRecords({{3, "A"}}).substr(0, 1010));
+  shortFile.Drag(3, 20);
+  EXPECT_EQ(shortFile.Entries(), EntryRecords({{20, "A"}}).substr(0, 4200));
+  // A move that cannot be written leaves the entry where it was, and is reported; the whole file
+  // is written again at the next chance, since it may hold the entry in both records.
+  Editing full;
+  FillDisk(full.EntryFile());
+  full.Drag(3, 20);
+  EXPECT_TRUE(full.view.entries[3].text == "A" && full.view.entries[20].text.empty() &&
+              full.messages.reports.size() == 1u);
+  LetGo(full.EntryFile());
+  full.app.OnTick();
+  EXPECT_EQ(full.Entries(), kSample.substr(0, 12000));
 }
 
 }  // namespace

@@ -1,88 +1,78 @@
-// The start-up end to end: the order of the steps (seen at each topmost request), the window's
-// state, place, size, hint and appearance, the files as a first start leaves them, and files that
-// cannot be used.
+// The start-up: the window's state, place, hint and look, the files as a first start leaves
+// them, files that cannot be used, and a second start that hands over to the first.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
+#include "app/instance.h"
 #include "test_support.h"
 
 namespace tw::test {
 namespace {
 
-// The program with a look at the main window at every topmost request.
-struct Start : Program {
-  std::vector<std::string> looks;
-  Start() {
-    windows.onTopmost = [this] {
-      const core::MainWindow& m = app->main;
-      looks.push_back(
-          std::string(m.form.onScreen() ? "shown " : "hidden ") +
-          Numbers({int(m.form.top()), int(m.form.left()), int(m.form.height()),
-                   m.Page[0]->selected(), m.Names[0]->bold(), m.Names[0]->backColor().red}) +
-          " '" + m.Names[0]->caption() + "'");
-    };
-  }
-};
-
-TEST(Startup, AFirstStartRunsTheStepsInOrderAndOpensNormalCentredAndHinted) {
-  Start s;
-  ASSERT_EQ(s.start(), std::nullopt);
-  EXPECT_EQ(s.app->programFolder, s.folder.withSeparator());
-  ASSERT_GE(s.windows.calls.size(), 2u);
-  EXPECT_EQ(s.windows.calls[0] + "|" + s.windows.calls[1],
-            "findWindow  Typewell|acquireInstanceLock " +
-                app::InstanceLockName(s.folder.withSeparator()));
-  // Topmost at the load (nothing read yet), at the show and once more after it: top, left,
-  // height, page 1 shown, bold, the red of the first label.
-  EXPECT_EQ(s.looks, (std::vector<std::string>{"hidden 0 0 6996 0 0 255 ''",
-                                               "shown 4182 8157 6204 1 0 255 ''",
-                                               "shown 4182 8157 6204 1 0 255 ''"}));
-  EXPECT_EQ(s.windows.calls.back().rfind("setWindowTopmost", 0), 0u);
-  const core::MainWindow& m = s.app->main;
-  EXPECT_TRUE(m.form.caption() == " Typewell" &&
-              m.form.windowState() == forms::WindowState::Normal);
-  EXPECT_LT(std::ranges::find(s.backend.log, "state DoIt normal"),
-            std::ranges::find(s.backend.log, "show DoIt"));
-  EXPECT_EQ(m.form.clientHeight() + m.WebsiteBtn->width(), 5784 + 2784);
-  EXPECT_EQ(s.app->settings, (store::SettingsRecord{0, 4182, 8157, 0, 0, 1}));
-  for (int slot = 0; slot < 60; ++slot)
-    EXPECT_EQ(m.Names[slot]->toolTip().empty(), slot >= 15) << slot;
-  EXPECT_EQ(m.Names[14]->toolTip(), " Click to add or edit text ");
-  EXPECT_EQ(ReadFile(s.settingsFile()) + ReadFile(s.entryFile()), std::string(12000, ' '));
-  EXPECT_TRUE(s.windows.errors.empty());
-}
-
-TEST(Startup, AFileThatCannotBeUsedIsReportedAfterTheWindowIsGone) {
-  for (const auto& [file, spoil] : {std::pair{"Typewell.ini", &BlockFile},
-                                    {"Forms.dat", &BlockFile},
-                                    {"Forms.dat", &FailWrites}}) {
-    Start s;
-    spoil(s.folder.file(file));
-    s.windows.onReport = [&] { s.backend.log.push_back("report"); };
-    EXPECT_EQ(s.start(), 1) << file;
-    EXPECT_TRUE(s.windows.errors.size() == 1 &&
-                s.windows.errors[0].starts_with("Typewell cannot start: the file " +
-                                                s.folder.file(file) + " cannot be used.\n\n"));
-    EXPECT_TRUE(s.app == nullptr && !std::ranges::count(s.backend.log, "show DoIt"));
-    EXPECT_EQ(std::vector(s.backend.log.end() - 2, s.backend.log.end()),
-              (std::vector<std::string>{"destroy DoIt", "report"}));
+TEST(Startup, TheWindowOpensAtTheSavedPlaceInTheSavedLookAndWithoutSettingsNormalAndCentred) {
+  // No settings (a first start); then bold, top 1500, left 3000 (100 and 200 pixels), yellow,
+  // reserved 7 after 8, 9 and 20 starts: the hint shows while fewer than ten starts are counted.
+  for (const std::int16_t starts : {0, 8, 9, 20}) {
+    const store::SettingsRecord stored{1, 1500, 3000, 3, 7, starts};
+    Running t(EntryRecords({{2, "two"}}), starts ? SettingsBytes(stored) : "");
+    // A first start is centred on the 1280 × 1024 screen for the layout size (192 × 466).
+    EXPECT_TRUE(t.view.shownMinimized == (starts > 0) && t.view.bold == (starts > 0) &&
+                t.view.place.left == (starts ? 200 : 544) &&
+                t.view.place.top == (starts ? 100 : 279) &&
+                t.view.labelColour == (starts ? ui::Rgb{255, 255, 0} : ui::Rgb{255, 255, 255}) &&
+                t.view.entries[2].insertEnabled && !t.view.entries[3].insertEnabled);
+    EXPECT_EQ(t.view.hint, starts < 9) << starts;
+    EXPECT_EQ(
+        ReadFile(t.SettingsFile()),
+        starts ? SettingsBytes({1, 1500, 3000, 3, 7, std::int16_t(std::min(starts + 1, 20))}) : "");
+    fs::remove(t.EntryFile());  // ticks write nothing
+    t.app.OnTick();
+    EXPECT_TRUE(!fs::exists(t.EntryFile()) && t.messages.reports.empty());
   }
 }
 
-TEST(Startup, TheProgramFolderAndTheInstanceLockName) {
-  EXPECT_EQ(app::ProgramFolderOf("C:\\Typewell.exe") + "|" +
-                app::ProgramFolderOf("C:\\Tools\\Typewell\\Typewell.exe") + "|" +
-                app::ProgramFolderOf("Typewell.exe"),
-            "C:\\|C:\\Tools\\Typewell\\|\\");
+TEST(Startup, AFileThatCannotBeUsedEndsTheStartNamingItAndTheReason) {
+  for (const auto& [file, spoil] :
+       {std::pair{"Typewell.ini", &Hold}, {"Forms.dat", &Hold}, {"Forms.dat", &FillDisk}}) {
+    Program p;
+    spoil(p.folder.File(file));
+    const auto failure = p.Start();
+    ASSERT_TRUE(failure.has_value()) << file;
+    EXPECT_TRUE(failure->starts_with(L"Typewell cannot start: the file " +
+                                     p.folder.File(file).wstring() + L" cannot be used.\n\n"));
+    EXPECT_FALSE(p.view.shownMinimized.has_value());
+  }
+}
+
+TEST(Instance, TheProgramFolderTheLockNameAndASecondStartThatHandsOver) {
+  EXPECT_EQ(app::ProgramFolderOf(L"C:\\Typewell.exe") + L"|" +
+                app::ProgramFolderOf(L"C:\\Tools\\Typewell\\Typewell.exe") + L"|" +
+                app::ProgramFolderOf(L"Typewell.exe"),
+            L"C:\\|C:\\Tools\\Typewell\\|\\");
   // The same for every spelling of the folder that differs in the case of ASCII letters only.
-  EXPECT_EQ(app::InstanceLockName("C:\\Tools\\Typewell\\"), "Typewell-4797d9e9e7d9ec0b");
-  for (const auto& [a, b] : {std::pair{"C:\\Tools\\Typewell\\", "c:\\TOOLS\\typewell\\"},
-                             {"AZ@[", "az@["},
-                             {"@[", "`{"}})
-    EXPECT_EQ(app::InstanceLockName(a) == app::InstanceLockName(b), a[0] != '@') << a;
+  EXPECT_EQ(app::InstanceLockName(L"C:\\Tools\\Typewell\\"), L"Typewell-728aa4daff8be659");
+  for (const auto& [a, b] : {std::pair{L"C:\\Tools\\Typewell\\", L"c:\\TOOLS\\typewell\\"},
+                             {L"AZ@[", L"az@["},
+                             {L"@[", L"`{"},
+                             {L"\u0417\u0430", L"\u0437\u0430"},
+                             {L"\u0161", L"a"}})
+    EXPECT_EQ(app::InstanceLockName(a) == app::InstanceLockName(b), a[0] != L'@' && a[0] < 0x80);
+  // A running window is restored and activated; a first start that holds the lock but shows its
+  // window only later is waited for; no other start means this one runs.
+  FakeDesktop desktop;
+  EXPECT_FALSE(app::AnotherInstanceRuns(desktop, L"C:\\T\\"));
+  desktop.running = 77;
+  EXPECT_TRUE(app::AnotherInstanceRuns(desktop, L"C:\\T\\"));
+  desktop.running = 0;
+  desktop.lockTaken = true;
+  desktop.whileSleeping = [&] { desktop.running = desktop.sleptMs >= 300 ? 88 : 0; };
+  EXPECT_TRUE(app::AnotherInstanceRuns(desktop, L"C:\\T\\"));
+  EXPECT_EQ(desktop.restored, (std::vector<WindowHandle>{77, 88}));
+  EXPECT_EQ(desktop.sleptMs, 300);
+  // A first start that never shows its window is waited for five seconds.
+  desktop.whileSleeping = nullptr;
+  desktop.running = 0;
+  EXPECT_TRUE(app::AnotherInstanceRuns(desktop, L"C:\\T\\"));
+  EXPECT_EQ(desktop.sleptMs, 5300);
 }
 
 }  // namespace

@@ -1,26 +1,31 @@
 // e2e_helper: the Windows side of the end-to-end tests, one program with subcommands, which
 // prints to the standard output that it inherits.
-//   target <key log> [text of field 1] [2] [3]
+//   target <key log> [--topmost] [text of field 1] [2] [3]
 //       A window "Typewell Test Target" with three single-line edit fields and a multi-line one
 //       below them (control IDs 101 to 104, Tab moves between them). Every key message is
 //       appended to <key log> as "down|up <vk hex> shift=<0|1> ctrl=<0|1> alt=<0|1>", with the
 //       modifier state that its thread sees. On activation the field that had the focus gets it
 //       back, as in a dialog. F12 makes it stop taking messages until "<key log>.wake" exists
-//       (a minute at most).
-//   hold-clipboard <milliseconds> <marker>
+//       (a minute at most). --topmost: always on top, magenta, at (620, 250), and slow: it
+//       takes 60 ms over every key message.
+//   hold clipboard|<file> <marker>
 //       Opens the clipboard with a window of its own (with none, Wine lets a second program open
-//       it too), creates <marker> and keeps the clipboard open that long.
-//   probe "<title>" [<control name> <index>]...
-//       "left top width height clientleft clienttop minimized foreground topmost focus" of the
-//       window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of the focused
-//       window of its thread, 0 for none), then "name index left top width height visible
-//       enabled" for each control named of Typewell's main window or options dialog (index -1
-//       for a control outside an array).
-//   winctl restore|minimize|close "<title>"
-//       ShowWindow, or WM_CLOSE as the caption's close box sends it.
+//       it too) or the file with no sharing, creates <marker> and keeps it open until
+//       "<marker>.release" exists (a minute at most).
+//   probe "<title>" [<control ID>]...
+//       "left top width height clientleft clienttop minimized foreground topmost focus dragging
+//       above" of the window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of the
+//       focused window of its thread, 0 for none; dragging: a drag outline of its process is
+//       shown; above: how many shown top-level windows lie above it), then "id left top width
+//       height visible enabled" for each control of that ID.
+//   winctl restore|close|right "<title>"
+//       Restores it, sends WM_CLOSE as the caption's close box does, or moves it one pixel to
+//       the right, activating nothing.
+//   dpi "<title>" <dpi>
+//       Sends WM_DPICHANGED for that DPI, suggesting the window's place scaled from 96 DPI.
 //   read-text "<title>"
-//       The texts of the window's edit controls, each in UTF-8 followed by a NUL byte.
-// Copied as browser.exe it stands in for the browser: it appends its command line to
+//       The texts of the window's edit controls, each in UTF-16 followed by a NUL.
+// Copied as browser.exe it stands in for the browser: it appends its command line (UTF-16) to
 // browser.log beside itself. Exit code 2: no window has that title.
 #include <windows.h>
 // after windows.h
@@ -32,11 +37,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "appearance/options_dialog.h"
-#include "core/main_window.h"
-#include "forms/headless_backend.h"
-#include "win32/win32_backend.h"
 
 namespace {
 
@@ -59,18 +59,28 @@ bool Down(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
 }
 
-int Target(const std::vector<std::wstring>& args) {
+// Waits (a minute at most) until the file exists.
+void AwaitFile(const std::wstring& path) {
+  for (int i = 0; i < 3000 && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(20);
+  }
+}
+
+int Target(std::vector<std::wstring> args) {
   std::FILE* log = _wfopen(args[2].c_str(), L"ab");
-  const std::wstring wake = args[2] + L".wake";
+  const bool topmost = args.size() > 3 && args[3] == L"--topmost";
+  if (topmost) args.erase(args.begin() + 3);
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = TargetProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.hbrBackground =
+      topmost ? CreateSolidBrush(RGB(255, 0, 255)) : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"TypewellTestTarget";
   RegisterClassW(&windowClass);
-  const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Typewell Test Target",
-                                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 60, 60, 450, 300,
-                                      nullptr, nullptr, windowClass.hInstance, nullptr);
+  const HWND window = CreateWindowExW(
+      topmost ? WS_EX_TOPMOST : 0, windowClass.lpszClassName, L"Typewell Test Target",
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, topmost ? 620 : 60, topmost ? 250 : 60, 450, 300,
+      nullptr, nullptr, windowClass.hInstance, nullptr);
   if (log == nullptr || window == nullptr) return 1;
   for (std::size_t i = 0; i < 4; ++i) {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
@@ -90,13 +100,9 @@ int Target(const std::vector<std::wstring>& args) {
                    static_cast<unsigned>(message.wParam), Down(VK_SHIFT), Down(VK_CONTROL),
                    Down(VK_MENU));
       std::fflush(log);
+      if (topmost) Sleep(60);
     }
-    if (m == WM_KEYDOWN && message.wParam == VK_F12) {
-      for (int i = 0; i < 3000 && GetFileAttributesW(wake.c_str()) == INVALID_FILE_ATTRIBUTES;
-           ++i) {
-        Sleep(20);
-      }
-    }
+    if (m == WM_KEYDOWN && message.wParam == VK_F12) AwaitFile(args[2] + L".wake");
     if (IsDialogMessageW(window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -104,13 +110,17 @@ int Target(const std::vector<std::wstring>& args) {
   return 0;
 }
 
-int HoldClipboard(const std::vector<std::wstring>& args) {
+int Hold(const std::vector<std::wstring>& args) {
   const HWND owner =
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  if (owner == nullptr || !OpenClipboard(owner)) return 1;
+  const bool clipboard = args[2] == L"clipboard";
+  const HANDLE file = clipboard ? nullptr
+                                : CreateFileW(args[2].c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (clipboard ? !OpenClipboard(owner) : file == INVALID_HANDLE_VALUE) return 1;
   CloseHandle(CreateFileW(args[3].c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  Sleep(static_cast<DWORD>(_wtoi(args[2].c_str())));
-  CloseClipboard();
+  AwaitFile(args[3] + L".release");
+  clipboard ? CloseClipboard() : CloseHandle(file);
   return 0;
 }
 
@@ -126,51 +136,52 @@ int Probe(HWND window, const std::vector<std::wstring>& args) {
   GetWindowRect(window, &r);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
+  DWORD process = 0;
   GUITHREADINFO thread{};
   thread.cbSize = sizeof(thread);
-  const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+  const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(window, &process), &thread);
   const bool focused = known && thread.hwndFocus != nullptr && IsChild(window, thread.hwndFocus);
-  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d\n", r.left, r.top, r.right - r.left,
+  const HWND outline = FindWindowW(L"TypewellDragOutline", nullptr);
+  DWORD outlineProcess = 0;
+  GetWindowThreadProcessId(outline, &outlineProcess);
+  const bool dragging = outlineProcess == process && IsWindowVisible(outline);
+  int above = 0;
+  for (HWND w = GetWindow(window, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+    above += IsWindowVisible(w) ? 1 : 0;
+  }
+  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d %d %d\n", r.left, r.top, r.right - r.left,
               r.bottom - r.top, origin.x, origin.y, IsIconic(window) ? 1 : 0,
               GetForegroundWindow() == window ? 1 : 0,
               (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0,
-              focused ? GetDlgCtrlID(thread.hwndFocus) : 0);
-  // A control's ID is 1000 + its position in its form, learnt by building the same layout
-  // without windows.
-  tw::forms::HeadlessBackend backend;
-  tw::forms::Toolkit toolkit(backend);
-  const tw::core::MainWindow main(toolkit);
-  const tw::appearance::OptionsDialog options(toolkit);
-  const tw::forms::Form& form = args[2] == L" Typewell" ? main.form : options.form;
-  for (std::size_t i = 3; i + 1 < args.size(); i += 2) {
-    const std::string name(args[i].begin(), args[i].end());
-    for (int position = 0; position < form.controlCount(); ++position) {
-      const tw::forms::Control& c = form.controlAt(position);
-      std::pair<int, HWND> search{tw::win32::kFirstControlId + position, nullptr};
-      if (c.name() != name || c.index() != _wtoi(args[i + 1].c_str())) continue;
-      EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
-      if (search.second == nullptr || !GetWindowRect(search.second, &r)) continue;
-      std::printf("%s %d %ld %ld %ld %ld %d %d\n", name.c_str(), c.index(), r.left, r.top,
-                  r.right - r.left, r.bottom - r.top, IsWindowVisible(search.second) ? 1 : 0,
-                  IsWindowEnabled(search.second) ? 1 : 0);
-    }
+              focused ? GetDlgCtrlID(thread.hwndFocus) : 0, dragging ? 1 : 0, above);
+  for (std::size_t i = 3; i < args.size(); ++i) {
+    std::pair<int, HWND> search{_wtoi(args[i].c_str()), nullptr};
+    EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
+    if (search.second == nullptr || !GetWindowRect(search.second, &r)) continue;
+    std::printf("%d %ld %ld %ld %ld %d %d\n", search.first, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, IsWindowVisible(search.second) ? 1 : 0,
+                IsWindowEnabled(search.second) ? 1 : 0);
   }
+  return 0;
+}
+
+int Dpi(HWND window, int dpi) {
+  RECT r;
+  GetWindowRect(window, &r);
+  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, 96),
+                 r.top + MulDiv(r.bottom - r.top, dpi, 96)};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   return 0;
 }
 
 int ReadText(HWND window) {
   _setmode(_fileno(stdout), _O_BINARY);
   for (HWND edit = nullptr; (edit = FindWindowExW(window, edit, L"Edit", nullptr)) != nullptr;) {
+    wchar_t text[4096];
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 5000, &length);
-    std::string bytes(length * 3 + 1, '\0');
-    bytes.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(length), bytes.data(),
-                            static_cast<int>(bytes.size()), nullptr, nullptr)));
-    std::fwrite(bytes.c_str(), 1, bytes.size() + 1, stdout);
+    SendMessageTimeoutW(edit, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    std::fwrite(text, sizeof(wchar_t), length + 1, stdout);
   }
   return 0;
 }
@@ -179,8 +190,20 @@ int Browser(std::wstring log) {
   log.replace(log.size() - 3, 3, L"log");
   std::FILE* file = _wfopen(log.c_str(), L"ab");
   if (file == nullptr) return 1;
-  std::fprintf(file, "%s\n", GetCommandLineA());
+  std::fputws(GetCommandLineW(), file);
   return std::fclose(file) == 0 ? 0 : 1;
+}
+
+int WindowControl(HWND window, const std::wstring& what) {
+  RECT r;
+  GetWindowRect(window, &r);
+  if (what == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
+  if (what == L"restore") ShowWindow(window, SW_RESTORE);
+  if (what == L"right") {
+    SetWindowPos(window, nullptr, r.left + 1, r.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -194,17 +217,14 @@ int main() {
   if (exe.ends_with(L"\\browser.exe")) return Browser(exe);
   const std::wstring command = count > 1 ? args[1] : L"";
   if (command == L"target" && count >= 3) return Target(args);
-  if (command == L"hold-clipboard" && count == 4) return HoldClipboard(args);
+  if (command == L"hold" && count == 4) return Hold(args);
   const std::size_t title = command == L"winctl" ? 3 : 2;
   const HWND window = title < args.size() ? FindWindowW(nullptr, args[title].c_str()) : nullptr;
   if (window == nullptr) return 2;
   if (command == L"probe") return Probe(window, args);
   if (command == L"read-text") return ReadText(window);
-  if (command == L"winctl" && count == 4) {
-    if (args[2] == L"close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-    ShowWindow(window, args[2] == L"restore" ? SW_RESTORE : SW_MINIMIZE);
-    return 0;
-  }
+  if (command == L"dpi" && count == 4) return Dpi(window, _wtoi(args[3].c_str()));
+  if (command == L"winctl" && count == 4) return WindowControl(window, args[2]);
   std::fputs("usage: see the head of tests/e2e/tools/e2e_helper.cpp\n", stderr);
   return 1;
 }

@@ -1,0 +1,175 @@
+#!/usr/bin/env python3
+"""Checks that the shipped exes start on the oldest Windows that the README names (Windows 7 SP1,
+without later updates): lists the functions each exe imports, per DLL (from mingw-w64's objdump -p),
+and fails when
+
+- the exe is not of its architecture (PE32 for i386, PE32+ for x86-64),
+- its header asks for a newer Windows than 6.1 (operating system or subsystem version),
+- it has delay-loaded imports (they would not be checked here),
+- it imports from a DLL that is not one of Windows' own listed below, or
+- it imports a function that scripts/windows7-imports.txt does not list for its architecture.
+
+Each exe is given as the exe itself or as a release zip that holds one Typewell.exe:
+
+    scripts/check_imports.py [--win32 EXE_OR_ZIP]... [--win64 EXE_OR_ZIP]...
+
+Without arguments it checks the two zips that scripts/package.sh makes in dist/. Prints the
+imports and a line per exe; exits with 1 when any check failed."""
+
+import argparse
+import pathlib
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+import textwrap
+import zipfile
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+KNOWN_LIST = ROOT / "scripts" / "windows7-imports.txt"
+OLDEST = (6, 1)  # Windows 7 (SP1 changes no version number here)
+
+# Windows' own DLLs that a Typewell.exe may import from (compared without regard to case).
+ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll",
+                "shell32.dll", "advapi32.dll"}
+
+# Per architecture: the PE machine, the optional header's magic and the objdump to read it.
+ARCHES = {
+    "win32": {"tag": "x86", "machine": 0x14C, "magic": 0x10B, "format": "PE32",
+              "objdump": "i686-w64-mingw32-objdump"},
+    "win64": {"tag": "x64", "machine": 0x8664, "magic": 0x20B, "format": "PE32+",
+              "objdump": "x86_64-w64-mingw32-objdump"},
+}
+
+
+def load_known(path):
+    """{(dll in lower case, function): set of arch tags, empty for both}. A line is
+    DLL!Function, optionally followed by x86 or x64; '#' starts a comment."""
+    known = {}
+    for number, raw in enumerate(path.read_text().splitlines(), 1):
+        line = raw.split("#", 1)[0].strip()
+        if not line:
+            continue
+        words = line.split()
+        if "!" not in words[0] or len(words) > 2 or (len(words) == 2 and
+                                                     words[1] not in ("x86", "x64")):
+            raise SystemExit(f"{path.name}:{number}: expected DLL!Function [x86|x64]: {raw}")
+        dll, function = words[0].split("!", 1)
+        known.setdefault((dll.lower(), function), set()).update(words[1:])
+    return known
+
+
+def pe_header(data):
+    """(machine, magic, (os major, minor), (subsystem major, minor), delay import (rva, size))."""
+    if data[:2] != b"MZ":
+        raise ValueError("not an exe (no MZ header)")
+    (pe,) = struct.unpack_from("<I", data, 0x3C)
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("not a PE file")
+    (machine,) = struct.unpack_from("<H", data, pe + 4)
+    optional = pe + 24
+    (magic,) = struct.unpack_from("<H", data, optional)
+    os_version = struct.unpack_from("<HH", data, optional + 40)
+    subsystem_version = struct.unpack_from("<HH", data, optional + 48)
+    directories = optional + (96 if magic == 0x10B else 112)
+    (count,) = struct.unpack_from("<I", data, directories - 4)
+    delay = struct.unpack_from("<II", data, directories + 13 * 8) if count > 13 else (0, 0)
+    return machine, magic, os_version, subsystem_version, delay
+
+
+def imports(objdump, exe):
+    """[(dll as written in the exe, function or #ordinal)] from objdump's import tables."""
+    text = subprocess.run([objdump, "-p", str(exe)], check=True, capture_output=True,
+                          text=True).stdout
+    found, dll = [], None
+    for line in text.splitlines():
+        if match := re.match(r"\s*DLL Name: (\S+)", line):
+            dll = match.group(1)
+        elif not line.strip():
+            dll = None
+        elif dll and (match := re.match(r"\t[0-9a-f]+\t\s*(\d+)\s+(\S+)", line)):
+            ordinal, name = match.groups()
+            found.append((dll, f"#{ordinal}" if name == "<none>" else name))
+    return found
+
+
+def exe_of(path, scratch):
+    """The exe to check: the file itself, or the one Typewell.exe of a zip, unpacked."""
+    if not zipfile.is_zipfile(path):
+        return path, path.name
+    with zipfile.ZipFile(path) as package:
+        members = [n for n in package.namelist() if pathlib.PurePosixPath(n).name == "Typewell.exe"]
+        if len(members) != 1:
+            raise ValueError(f"{len(members)} Typewell.exe in the zip, not one")
+        return pathlib.Path(package.extract(members[0], scratch)), f"{path.name}:{members[0]}"
+
+
+def check(arch, path, known):
+    """Prints the imports of one exe and returns its problems."""
+    spec = ARCHES[arch]
+    with tempfile.TemporaryDirectory() as scratch:
+        try:
+            exe, label = exe_of(path, scratch)
+            machine, magic, os_version, subsystem, delay = pe_header(exe.read_bytes())
+        except (OSError, ValueError, struct.error, zipfile.BadZipFile) as error:
+            return [f"{path}: {error}"]
+        if (machine, magic) != (spec["machine"], spec["magic"]):
+            return [f"{label}: not a {spec['format']} exe for {arch} (machine {machine:#x}, "
+                    f"magic {magic:#x})"]
+        problems = []
+        for what, version in (("operating system", os_version), ("subsystem", subsystem)):
+            if tuple(version) > OLDEST:
+                problems.append(f"asks for {what} version {version[0]}.{version[1]}, newer than "
+                                f"Windows 7 ({OLDEST[0]}.{OLDEST[1]})")
+        if delay != (0, 0):
+            problems.append("has delay-loaded imports, which this check does not read")
+        found = imports(spec["objdump"], exe)
+
+    print(f"{label}: {spec['format']}, operating system {os_version[0]}.{os_version[1]}, "
+          f"subsystem {subsystem[0]}.{subsystem[1]}")
+    by_dll = {}
+    for dll, function in found:
+        by_dll.setdefault(dll, []).append(function)
+    for dll, functions in by_dll.items():
+        print(textwrap.fill(" ".join(functions), 100, subsequent_indent="    ",
+                            initial_indent=f"  {dll} ({len(functions)}): "))
+        if dll.lower() not in ALLOWED_DLLS:
+            problems.append(f"imports from {dll}, which is not one of Windows' own DLLs allowed "
+                            f"here ({', '.join(sorted(ALLOWED_DLLS))})")
+            continue
+        for function in functions:
+            tags = known.get((dll.lower(), function))
+            if tags is None or (tags and spec["tag"] not in tags):
+                problems.append(f"imports {dll}!{function}, which {KNOWN_LIST.name} does not "
+                                f"list as present on Windows 7 SP1 for {spec['tag']}")
+    if not found:
+        problems.append("imports nothing, so objdump's output was not understood")
+    summary = f"{len(found)} imports from {len(by_dll)} DLLs"
+    print(f"  {'FAILED' if problems else 'ok'}: {summary}"
+          + ("" if problems else ", all known on Windows 7 SP1"))
+    return [f"{label}: {problem}" for problem in problems]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--win32", action="append", type=pathlib.Path, default=[],
+                        help="a 32-bit exe, or a zip that holds one")
+    parser.add_argument("--win64", action="append", type=pathlib.Path, default=[],
+                        help="a 64-bit exe, or a zip that holds one")
+    args = parser.parse_args()
+    if not args.win32 and not args.win64:
+        args.win32 = [ROOT / "dist" / "Typewell-1.0.0.zip"]
+        args.win64 = [ROOT / "dist" / "Typewell-1.0.0-x64.zip"]
+    known = load_known(KNOWN_LIST)
+    problems = []
+    for arch in ARCHES:
+        for path in getattr(args, arch):
+            problems += check(arch, path, known)
+    for problem in problems:
+        print(f"check_imports: {problem}", file=sys.stderr)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

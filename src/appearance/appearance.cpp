@@ -1,0 +1,48 @@
+#include "appearance/appearance.h"
+
+#include <array>
+
+#include "store/settings_file.h"
+
+namespace tw::appearance {
+
+namespace {
+constexpr int kColourCount = 4;
+constexpr int kFontCount = 2;
+}  // namespace
+
+ui::Rgb LabelColour(std::int16_t colourChoice) {
+  // Entries 15, 10, 11 and 14 of the classic 16-colour palette.
+  static constexpr std::array<ui::Rgb, kColourCount> kColours{{
+      {255, 255, 255},
+      {0, 255, 0},
+      {0, 255, 255},
+      {255, 255, 0},
+  }};
+  return kColours[static_cast<std::size_t>(store::ValidColourChoice(colourChoice))];
+}
+
+void Appearance::Apply() {
+  view_.SetLabelColour(LabelColour(settings_.Record().colourChoice));
+  view_.SetBold(settings_.Bold());
+}
+
+ui::Choices Appearance::Current() const {
+  return {settings_.Record().fontChoice, settings_.Record().colourChoice};
+}
+
+void Appearance::OnColourChosen(int choice) {
+  if (choice < 0 || choice >= kColourCount) return;
+  settings_.SetColourChoice(static_cast<std::int16_t>(choice));
+  saver_.SaveChanges();
+  view_.SetLabelColour(LabelColour(settings_.Record().colourChoice));
+}
+
+void Appearance::OnFontChosen(int choice) {
+  if (choice < 0 || choice >= kFontCount) return;
+  settings_.SetFontChoice(static_cast<std::int16_t>(choice));
+  saver_.SaveChanges();
+  view_.SetBold(settings_.Bold());
+}
+
+}  // namespace tw::appearance

@@ -1,0 +1,93 @@
+#include "fill/filler.h"
+
+#include <array>
+#include <span>
+#include <utility>
+
+namespace tw::fill {
+
+namespace {
+
+using services::KeysSent;
+using services::KeyStroke;
+
+constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24,
+                       kInsert = 0x2D;
+constexpr KeyStroke Down(std::uint8_t key) {
+  return {key, false};
+}
+constexpr KeyStroke Up(std::uint8_t key) {
+  return {key, true};
+}
+
+// The keys that replace the field's line by the clipboard: caret to the start of the line (Home),
+// select to its end (Shift+End), delete the selection (Backspace), paste (Shift+Insert); then Tab
+// moves the target's focus on to the next field. Each key is handled by the target before the
+// next one is sent; the Tab, last, is waited for only until the target has read it.
+constexpr std::array kFillKeys{Down(kHome),  Up(kHome),     Down(kShift),     Down(kEnd),
+                               Up(kEnd),     Up(kShift),    Down(kBackspace), Up(kBackspace),
+                               Down(kShift), Down(kInsert), Up(kInsert),      Up(kShift),
+                               Down(kTab),   Up(kTab)};
+
+// The first attempt tries the clipboard once; the second waits for it about a second.
+constexpr int kFirstClipboardTries = 1;
+constexpr int kSecondClipboardTries = 50;
+constexpr int kClipboardPauseMs = 20;
+
+bool IsDesktopTitle(std::wstring title) {
+  for (wchar_t& c : title) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return title == kDesktopTitle;
+}
+
+}  // namespace
+
+void Filler::Fill(const std::string& text, services::WindowHandle target) {
+  if (text.empty() || target == 0) return;
+  if (IsDesktopTitle(desktop_.WindowTitle(target))) return;
+  if (!EarlierPasteDone()) return;
+  if (Attempt(text, target, kFirstClipboardTries) == Outcome::Failed) {
+    (void)Attempt(text, target, kSecondClipboardTries);
+  }
+}
+
+bool Filler::EarlierPasteDone() {
+  if (pastePending_ == 0) return true;
+  const services::WindowHandle earlier = std::exchange(pastePending_, 0);
+  if (!desktop_.WindowExists(earlier) || desktop_.WindowHung(earlier)) return true;
+  if (typing_.Send({}, earlier) == KeysSent::Taken) return true;
+  pastePending_ = earlier;
+  return false;
+}
+
+bool Filler::PutOnClipboard(const std::string& text, int tries) {
+  for (int i = 1;; ++i) {
+    if (typing_.PutOnClipboard(text)) return true;
+    if (i >= tries) return false;
+    desktop_.Sleep(kClipboardPauseMs);
+  }
+}
+
+Filler::Outcome Filler::Attempt(const std::string& text, services::WindowHandle target,
+                                int clipboardTries) {
+  if (!PutOnClipboard(text, clipboardTries)) return Outcome::Failed;
+  // Activation can fail silently (the system refuses it, the window closed or stopped
+  // answering); keys sent then would edit whatever window is in front instead.
+  desktop_.Activate(target);
+  if (!desktop_.WindowExists(target) || desktop_.WindowHung(target) ||
+      !desktop_.ForegroundIsThreadOf(target)) {
+    return Outcome::Stopped;
+  }
+  // A Shift, Ctrl or Alt still held from the click would change every key that follows.
+  typing_.ReleaseHeldModifiers();
+  const KeysSent sent = typing_.Send(kFillKeys, target);
+  if (sent == KeysSent::Refused) return Outcome::Failed;
+  if (sent == KeysSent::TimedOut) {
+    pastePending_ = target;
+    return Outcome::Stopped;
+  }
+  return Outcome::Done;
+}
+
+}  // namespace tw::fill

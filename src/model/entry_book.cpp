@@ -1,0 +1,51 @@
+#include "model/entry_book.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "store/binary_file.h"
+
+namespace tw::model {
+
+void EntryBook::Load() {
+  store::BinaryFile file(file_);
+  texts_ = store::ReadEntries(file);
+  file.Close();
+  unsaved_ = false;
+}
+
+void EntryBook::Set(int slot, std::string text) {
+  text.resize(std::min(text.size(), store::kEntryRecordSize));
+  texts_.at(static_cast<std::size_t>(slot)) = std::move(text);
+  unsaved_ = true;
+}
+
+void EntryBook::Save() {
+  store::BinaryFile file(file_);
+  store::WriteEntries(file, texts_);
+  file.Close();
+  unsaved_ = false;
+}
+
+void EntryBook::Move(int from, int to) {
+  std::string& source = texts_.at(static_cast<std::size_t>(from));
+  std::string& target = texts_.at(static_cast<std::size_t>(to));
+  if (unsaved_) {
+    target = std::exchange(source, std::string());
+    Save();
+    return;
+  }
+  try {
+    // The target first: a failure in between leaves the entry in both records, never in none.
+    store::BinaryFile file(file_);
+    store::WriteEntryRecord(file, to, source);
+    store::WriteEntryRecord(file, from, "");
+    file.Close();
+  } catch (const store::FileError&) {
+    unsaved_ = true;
+    throw;
+  }
+  target = std::exchange(source, std::string());
+}
+
+}  // namespace tw::model

@@ -1,0 +1,46 @@
+// When a file cannot be written (another program holds it, a read-only folder, a full disk),
+// Typewell keeps the change in memory and says so once, naming the file and the system's reason;
+// every later chance writes it: the next change, the tick, the close. At the close it asks Retry
+// or Cancel rather than lose a change; at the end of the Windows session it tries once, silently.
+#pragma once
+
+#include <functional>
+
+#include "model/entry_book.h"
+#include "model/settings.h"
+#include "services/messages.h"
+
+namespace tw::model {
+
+class Saver {
+ public:
+  Saver(EntryBook& entries, Settings& settings, services::Messages& messages)
+      : entries_(entries), settings_(settings), messages_(messages) {}
+
+  // Writes what is not on disk yet. A failure is reported unless it was already reported since
+  // the last successful write of that file.
+  void SaveChanges();
+  // Moves an entry (EntryBook::Move), reporting a failure as SaveChanges does.
+  void MoveEntry(int from, int to);
+  // The main window is about to close: writes what is not on disk, asking Retry or Cancel after
+  // each failure. False when the user chose Cancel: the window stays open with its data.
+  [[nodiscard]] bool SaveBeforeClose();
+  // The Windows session ends: one attempt for each unsaved file, whatever else is going on, and
+  // no question, since the process ends whatever the user would answer.
+  void SaveAtSessionEnd();
+
+ private:
+  struct Reported {
+    bool entries = false;
+    bool settings = false;
+  };
+  // Runs a write of the file whose reported flag is given; true when it succeeded.
+  bool Attempt(bool& reported, const std::function<void()>& write);
+
+  EntryBook& entries_;
+  Settings& settings_;
+  services::Messages& messages_;
+  Reported reported_;
+};
+
+}  // namespace tw::model

@@ -1,0 +1,43 @@
+// Typing into another program: the clipboard and synthesised keys. src/win32 implements it with
+// the clipboard and SendInput; tests use a fake.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "services/desktop.h"
+
+namespace tw::services {
+
+struct KeyStroke {
+  std::uint8_t virtualKey = 0;
+  bool up = false;
+  bool operator==(const KeyStroke&) const = default;
+};
+
+enum class KeysSent {
+  Taken,     // sent, and the target has taken every key
+  TimedOut,  // the target did not take them within the bound (hung or slow)
+  Refused,   // the system refused the input
+};
+
+class Typing {
+ public:
+  virtual ~Typing() = default;
+  // Empties the clipboard and puts the text (bytes in the ANSI code page) on it; false while
+  // another program holds the clipboard open.
+  [[nodiscard]] virtual bool PutOnClipboard(const std::string& text) = 0;
+  // Key-ups for every Shift, Ctrl, Alt and Win key that the user holds down.
+  virtual void ReleaseHeldModifiers() = 0;
+  // Sends the strokes to the foreground window, each key once the thread of target has handled
+  // the press before it (so that a Shift stays held until the key it modifies has been handled).
+  // The call returns once the target has taken the last press out of its queue, within a bound
+  // for each key: reading it, the target has handled every key before it, and a key still queued
+  // when its program loses the activation (the user clicks Typewell again at once) would reach no
+  // window. On TimedOut the remaining strokes are still sent, so that no key stays down. Without
+  // strokes, it waits until target has handled what was sent to it before.
+  [[nodiscard]] virtual KeysSent Send(std::span<const KeyStroke> strokes, WindowHandle target) = 0;
+};
+
+}  // namespace tw::services

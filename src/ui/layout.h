@@ -1,0 +1,124 @@
+// Where every control of the main window and of the options dialog stands, in twips (1440 to the
+// inch) relative to its container, and the control IDs by which its windows, the tests and the
+// benchmark tell them apart. Each window converts the twips at its own DPI.
+#pragma once
+
+#include "store/entry_file.h"
+
+namespace tw::ui {
+
+struct TwipsRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+enum class ControlKind { PushButton, OptionButton, Label, EditBox, Container, FocusSink };
+
+struct ControlPlan {
+  int id;
+  ControlKind kind;
+  int parentId;  // 0: the window's client area
+  TwipsRect rect;
+  const wchar_t* caption;
+};
+
+// --- the main window --------------------------------------------------------------------------
+inline constexpr int kEditBoxId = 100;
+inline constexpr int kTutorialButtonId = 101;
+inline constexpr int kOptionsButtonId = 102;
+inline constexpr int kPageBarId = 103;
+inline constexpr int kPageLabelId = 104;
+inline constexpr int kWebSiteButtonId = 105;
+inline constexpr int kMinimizeButtonId = 106;
+inline constexpr int kFocusSinkId = 107;
+inline constexpr int kFirstPageId = 110;          // + page
+inline constexpr int kFirstPageTabId = 120;       // + page
+inline constexpr int kFirstInsertButtonId = 200;  // + slot
+inline constexpr int kFirstEntryLabelId = 300;    // + slot
+
+inline constexpr int kMainClientWidth = 2796;
+inline constexpr int kMainClientHeight = 6576;  // the layout's; the shown window is shorter
+inline constexpr int kMainShownOuterHeight = 6204;
+inline constexpr int kRowPitch = 288;
+inline constexpr int kEditBoxMaxLength = static_cast<int>(store::kEntryRecordSize);
+
+// The controls that always exist, from the top of the stacking down, which is also the order of
+// the Tab key. The pages (made when first shown) come after the "Options" button. The focus sink
+// lies beneath "Tutorial", unseen; the edit box lies above the pages, over a label when shown.
+inline constexpr ControlPlan kMainControls[] = {
+    {kEditBoxId, ControlKind::EditBox, 0, {2988, 4788, 1632, 288}, L""},
+    {kTutorialButtonId, ControlKind::PushButton, 0, {0, 0, 1360, 300}, L"Tutorial"},
+    {kOptionsButtonId, ControlKind::PushButton, 0, {1368, 0, 1404, 300}, L"Options"},
+    {kPageBarId, ControlKind::Container, 0, {0, 4680, 2784, 264}, L""},
+    {kPageLabelId, ControlKind::Label, kPageBarId, {36, 36, 840, 264}, L"Page"},
+    {kFirstPageTabId + 0, ControlKind::OptionButton, kPageBarId, {900, 0, 480, 264}, L"1"},
+    {kFirstPageTabId + 1, ControlKind::OptionButton, kPageBarId, {1368, 0, 480, 264}, L"2"},
+    {kFirstPageTabId + 2, ControlKind::OptionButton, kPageBarId, {1836, 0, 480, 264}, L"3"},
+    {kFirstPageTabId + 3, ControlKind::OptionButton, kPageBarId, {2304, 0, 480, 264}, L"4"},
+    {kWebSiteButtonId, ControlKind::PushButton, 0, {0, 5004, 2784, 300}, L"Web Site"},
+    {kMinimizeButtonId, ControlKind::PushButton, 0, {0, 5328, 2784, 480}, L"Minimize"},
+    {kFocusSinkId, ControlKind::FocusSink, 0, {144, 36, 264, 264}, L""},
+};
+
+// A page's container, at the place of the first page, and its rows: an "Insert" button and the
+// entry's label.
+inline constexpr TwipsRect PageRect(int page) {
+  constexpr int kWidths[store::kPageCount] = {2856, 2928, 3108, 2892};
+  return {0, 324, kWidths[page], 4332};
+}
+inline constexpr TwipsRect InsertButtonRect(int row) {
+  return {0, kRowPitch * row, 804, 300};
+}
+inline constexpr TwipsRect EntryLabelRect(int row) {
+  return {828, kRowPitch * row, 1932, 276};
+}
+
+// --- the options dialog -----------------------------------------------------------------------
+inline constexpr int kTextLabelId = 401;
+inline constexpr int kColourLabelId = 402;
+inline constexpr int kFontGroupId = 403;
+inline constexpr int kColourGroupId = 404;
+inline constexpr int kOkButtonId = 405;
+inline constexpr int kDialogFocusSinkId = 406;
+inline constexpr int kFirstFontOptionId = 410;    // + FontChoice
+inline constexpr int kFirstColourOptionId = 420;  // + ColorChoice
+
+inline constexpr int kDialogClientWidth = 3060;
+inline constexpr int kDialogClientHeight = 1716;
+
+// From the top of the stacking down: the choices' containers lie above the labels, so that each
+// row of dots runs up to the choices of its row. The focus sink lies below the client area.
+inline constexpr ControlPlan kDialogControls[] = {
+    {kFontGroupId, ControlKind::Container, 0, {1044, 36, 1956, 372}, L""},
+    {kFirstFontOptionId + 0, ControlKind::OptionButton, kFontGroupId, {36, 0, 948, 300}, L"Normal"},
+    {kFirstFontOptionId + 1, ControlKind::OptionButton, kFontGroupId, {1008, 0, 948, 300}, L"Bold"},
+    {kColourGroupId, ControlKind::Container, 0, {1080, 396, 2100, 732}, L""},
+    {kFirstColourOptionId + 0,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {0, 72, 948, 300},
+     L"White"},
+    {kFirstColourOptionId + 1,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {972, 72, 948, 300},
+     L"Green"},
+    {kFirstColourOptionId + 2,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {0, 396, 948, 300},
+     L"Blue"},
+    {kFirstColourOptionId + 3,
+     ControlKind::OptionButton,
+     kColourGroupId,
+     {972, 396, 948, 300},
+     L"Yellow"},
+    {kOkButtonId, ControlKind::PushButton, 0, {36, 1152, 2964, 516}, L"OK"},
+    {kTextLabelId, ControlKind::Label, 0, {36, 144, 2388, 300}, L"Text....................."},
+    {kColourLabelId, ControlKind::Label, 0, {36, 576, 2424, 300}, L"Color.................."},
+    {kDialogFocusSinkId, ControlKind::FocusSink, 0, {2052, 3600, 300, 228}, L""},
+};
+
+}  // namespace tw::ui

@@ -1,0 +1,109 @@
+// The seam between Typewell's behaviour and its windows. The main window shows what the program
+// tells it (MainView) and reports what the user does (MainWindowEvents); src/win32 makes it of
+// real windows, the tests of a fake. Points and sizes are pixels of the window's own DPI, and
+// the place of the window is in screen pixels.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "services/desktop.h"
+
+namespace tw::ui {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
+struct Rgb {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+enum class Command { Tutorial, Options, WebSite, Minimize };
+
+// The two choices of the options dialog, as the settings file holds them.
+struct Choices {
+  int font = 0;    // 0 normal, 1 bold
+  int colour = 0;  // 0 white, 1 green, 2 light cyan, 3 yellow
+};
+
+// What the options dialog reports, and what it shows when it opens and after each choice.
+class OptionsEvents {
+ public:
+  virtual ~OptionsEvents() = default;
+  virtual Choices Current() const = 0;
+  virtual void OnColourChosen(int choice) = 0;
+  virtual void OnFontChosen(int choice) = 0;
+};
+
+class MainWindowEvents {
+ public:
+  virtual ~MainWindowEvents() = default;
+  // The release of any mouse button that was pressed on the slot's "Insert" button, wherever the
+  // pointer is then. Space and Enter report nothing.
+  virtual void OnInsertReleased(int slot) = 0;
+  // A press of any button on an entry label, at a point of the label.
+  virtual void OnEntryLabelPressed(int slot, Point at) = 0;
+  // The pointer moved with a button held after a press on the label (no drag yet); leftAlone:
+  // the left button and no other is held.
+  virtual void OnEntryLabelDragged(int slot, Point at, bool leftAlone) = 0;
+  // The release that ends a press on an entry label, unless a drag began.
+  virtual void OnEntryLabelReleased(int slot) = 0;
+  // During a drag, the pointer over a page tab; and the release over an entry label.
+  virtual void OnDragOverPageTab(int page) = 0;
+  virtual void OnDroppedOnEntryLabel(int slot) = 0;
+  virtual void OnEditBoxLostFocus() = 0;
+  // The release of any mouse button that was pressed on a page tab.
+  virtual void OnPageTabReleased(int page) = 0;
+  virtual void OnCommand(Command command) = 0;
+  // Once a second for the life of the window.
+  virtual void OnTick() = 0;
+  // Typewell lost the activation, or a press reached it while another window was active.
+  virtual void OnActivationChange() = 0;
+  // The user or the system asks to close the window; false keeps it open.
+  virtual bool OnCloseRequested() = 0;
+  // The Windows session ends; the process ends after this returns.
+  virtual void OnSessionEnding() = 0;
+};
+
+class MainView {
+ public:
+  virtual ~MainView() = default;
+
+  // A slot's label shows the text; its "Insert" button is enabled or not.
+  virtual void ShowEntry(int slot, const std::string& text, bool insertEnabled) = 0;
+  // The hint " Click to add or edit text " as the tool tip of the first page's labels.
+  virtual void ShowHint() = 0;
+  // The page's container on show (the others hidden) and its tab marked.
+  virtual void ShowPage(int page) = 0;
+  // The edit box over the slot's label with the text, shown and focused; and closing it.
+  virtual void OpenEditBox(int slot, const std::string& text) = 0;
+  virtual std::string EditBoxText() const = 0;
+  virtual void CloseEditBox() = 0;
+  // An outline of the label's size follows the pointer until the release, which it consumes.
+  virtual void BeginDrag(int slot) = 0;
+  virtual void SetLabelColour(Rgb colour) = 0;
+  // Every control's text bold or of normal weight.
+  virtual void SetBold(bool bold) = 0;
+  virtual void FocusSink() = 0;
+  virtual void Minimize() = 0;
+  virtual bool Minimized() const = 0;
+  // Shows the window for the first time, normal or minimised (a task-bar button).
+  virtual void ShowWindow(bool minimized) = 0;
+
+  virtual int Dpi() const = 0;
+  // The outer rectangle in screen pixels (where it will be restored to when minimised).
+  virtual services::PixelRect Place() const = 0;
+  // The outer size for the layout's client area, before the start-up shortens the window.
+  virtual services::PixelSize LayoutOuterSize() const = 0;
+  virtual void MoveTo(int left, int top) = 0;
+
+  // Shows the options dialog modally; returns when it is closed.
+  virtual void RunOptionsDialog(OptionsEvents& events) = 0;
+};
+
+}  // namespace tw::ui

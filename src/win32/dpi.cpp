@@ -1,0 +1,79 @@
+#include "win32/dpi.h"
+
+#include <cmath>
+
+#include "win32/scoped_handles.h"
+
+namespace tw::win32 {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+template <class Function>
+Function User32Function(const char* name) {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 != nullptr
+             ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
+             : nullptr;
+}
+
+}  // namespace
+
+int SystemDpi() {
+  const WindowDC screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+int DpiOf(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
+}
+
+int TwipsToPixels(int twips, int dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
+}
+
+SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi) {
+  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+  RECT r{0, 0, client.cx, client.cy};
+  if (adjustForDpi == nullptr || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) {
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  }
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+LOGFONTW MessageFont(int dpi) {
+  using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+  static const auto forDpi = User32Function<ParametersForDpiFn>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (forDpi != nullptr &&
+      forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+    return metrics.lfMessageFont;
+  }
+  LOGFONTW font{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    font = metrics.lfMessageFont;
+  } else {
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+  }
+  // The system reports the font for its own DPI; a monitor of another DPI gets it scaled.
+  font.lfHeight = MulDiv(font.lfHeight, dpi, SystemDpi());
+  return font;
+}
+
+RECT PixelRectIn(const ui::TwipsRect& control, const ui::TwipsRect& container, int dpi) {
+  const int originX = TwipsToPixels(container.left, dpi);
+  const int originY = TwipsToPixels(container.top, dpi);
+  const int left = TwipsToPixels(container.left + control.left, dpi);
+  const int top = TwipsToPixels(container.top + control.top, dpi);
+  return {left - originX, top - originY, left - originX + TwipsToPixels(control.width, dpi),
+          top - originY + TwipsToPixels(control.height, dpi)};
+}
+
+}  // namespace tw::win32

@@ -1,0 +1,279 @@
+#include "win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "win32/dpi.h"
+#include "win32/options_dialog.h"
+
+namespace tw::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TypewellMain";
+constexpr wchar_t kCaption[] = L" Typewell";
+constexpr UINT_PTR kTickTimer = 1;
+constexpr UINT kTickMs = 1000;
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  wc.lpszClassName = kWindowClass;
+  RegisterClassExW(&wc);
+}
+
+bool RunningUnderWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool Overlap(HWND a, HWND b) {
+  RECT ra, rb, common;
+  return GetWindowRect(a, &ra) && GetWindowRect(b, &rb) && IntersectRect(&common, &ra, &rb);
+}
+
+bool IsTopmost(HWND window) {
+  return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
+  RegisterWindowClass(instance, Proc);
+  RegisterControlClasses(instance);
+  DragOutline::Register(instance);
+  dpi_ = SystemDpi();
+  HWND window = CreateWindowExW(kExStyle, kWindowClass, kCaption, kStyle, 0, 0, 0, 0, nullptr,
+                                nullptr, instance, this);
+  if (window == nullptr) throw std::runtime_error("the main window cannot be made");
+  window_.reset(window);
+  dpi_ = DpiOf(window);
+  fonts_ = std::make_unique<SharedFonts>(dpi_);
+  LayOut();
+  CreateFixedControls();
+  SetTimer(window, kTickTimer, kTickMs, nullptr);
+}
+
+MainWindow::~MainWindow() {
+  if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+}
+
+void MainWindow::Minimize() {
+  ::ShowWindow(window_.get(), SW_MINIMIZE);
+}
+
+bool MainWindow::Minimized() const {
+  return IsIconic(window_.get()) != FALSE;
+}
+
+void MainWindow::ShowWindow(bool minimized) {
+  ::ShowWindow(window_.get(), minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+  if (!minimized) FocusSink();
+  KeepOnTop();
+  UpdateWindow(window_.get());
+}
+
+services::PixelRect MainWindow::Place() const {
+  RECT r{};
+  GetWindowRect(window_.get(), &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+services::PixelSize MainWindow::LayoutOuterSize() const {
+  const SIZE client{TwipsToPixels(ui::kMainClientWidth, dpi_),
+                    TwipsToPixels(ui::kMainClientHeight, dpi_)};
+  const SIZE outer = OuterSize(client, kStyle, kExStyle, dpi_);
+  return {outer.cx, outer.cy};
+}
+
+void MainWindow::MoveTo(int left, int top) {
+  SetWindowPos(window_.get(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::RunOptionsDialog(ui::OptionsEvents& events) {
+  win32::RunOptionsDialog(instance_, window_.get(), events);
+}
+
+void MainWindow::KeepOnTop() {
+  SetWindowPos(window_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Under Wine without a window manager, a program that the user activates is stacked above
+// Typewell on the screen although Typewell stays in the topmost band; Windows keeps topmost
+// windows above it. So under Wine alone, once after Typewell lost the activation, Typewell is
+// raised again when an ordinary window is in front and overlaps it, unless a topmost window (of
+// any program, a menu, a drop-down list, its own tool tip) lies above Typewell where the two
+// overlap: raising Typewell would climb over that one.
+void MainWindow::KeepInFrontUnderWine() {
+  if (!inFrontDue_ || !RunningUnderWine()) return;
+  HWND window = window_.get();
+  HWND foreground = GetForegroundWindow();
+  DWORD process = 0;
+  GetWindowThreadProcessId(foreground, &process);
+  if (foreground == nullptr || process == GetCurrentProcessId()) return;
+  inFrontDue_ = false;
+  if (IsTopmost(foreground) || !Overlap(foreground, window) || IsIconic(window)) return;
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr;
+       above = GetWindow(above, GW_HWNDPREV)) {
+    if (IsWindowVisible(above) && IsTopmost(above) && Overlap(above, window)) return;
+  }
+  // Leaving the topmost band and joining it again: under Wine a window already in the band is
+  // not restacked on the screen by a plain request.
+  constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderOnly);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
+}
+
+void MainWindow::OnCommand(int id) {
+  switch (id) {
+    case ui::kTutorialButtonId:
+    case ui::kOptionsButtonId:
+    case ui::kWebSiteButtonId:
+    case ui::kMinimizeButtonId:
+      PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
+      break;
+    default:
+      // A page tab chosen from the keyboard (the mouse reports its release itself).
+      if (const int page = id - ui::kFirstPageTabId;
+          page >= 0 && page < store::kPageCount && !InMouseRelease()) {
+        events_->OnPageTabReleased(page);
+      }
+      break;
+  }
+}
+
+void MainWindow::OnPostedCommand(int id) {
+  switch (id) {
+    case ui::kTutorialButtonId:
+      events_->OnCommand(ui::Command::Tutorial);
+      break;
+    case ui::kOptionsButtonId:
+      events_->OnCommand(ui::Command::Options);
+      break;
+    case ui::kWebSiteButtonId:
+      events_->OnCommand(ui::Command::WebSite);
+      break;
+    case ui::kMinimizeButtonId:
+      events_->OnCommand(ui::Command::Minimize);
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::OnActivate(bool active) {
+  HWND focus = GetFocus();
+  if (!active) {
+    if (focus != nullptr && IsChild(window_.get(), focus)) focusWhenInactive_ = focus;
+    inFrontDue_ = true;
+    events_->OnActivationChange();
+    return;
+  }
+  HWND back = focusWhenInactive_ != nullptr && IsWindowVisible(focusWhenInactive_)
+                  ? focusWhenInactive_
+                  : focusSink_;
+  SetFocus(back);
+}
+
+void MainWindow::OnTimer() {
+  events_->OnTick();
+  KeepInFrontUnderWine();
+}
+
+// Moved to a monitor of another DPI: the window and its controls are laid out again from the
+// same twips at that DPI, with fonts made for it, at the place the system suggests. The options
+// dialog, a window of its own, is not concerned.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  fonts_ = std::make_unique<SharedFonts>(dpi_);
+  SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut();
+  SetFontOfChildren(window_.get());
+}
+
+std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (events_ == nullptr) return std::nullopt;
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      return 0;
+    case kEditBoxLeftMessage:
+      events_->OnEditBoxLostFocus();
+      return 0;
+    case kCommandMessage:
+      OnPostedCommand(static_cast<int>(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTickTimer) OnTimer();
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      OnActivate(true);
+      return 0;
+    case WM_MOUSEACTIVATE:
+      if (GetForegroundWindow() != window_.get()) events_->OnActivationChange();
+      return MA_ACTIVATE;
+    case WM_SIZE:
+      KeepOnTop();
+      return std::nullopt;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      if (events_->OnCloseRequested()) DestroyWindow(window_.get());
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam != 0) events_->OnSessionEnding();
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self != nullptr && self->window_.get() == window) {
+    try {
+      if (const auto result = self->OnMessage(message, wParam, lParam)) return *result;
+    } catch (...) {
+      OutputDebugStringA("Typewell: an event handler failed\n");
+      return 0;
+    }
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int RunMessageLoop(HWND mainWindow) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace tw::win32

@@ -1,0 +1,88 @@
+// The services on real Win32: the desktop (other programs' windows, activation, the screen, the
+// running instance), typing (the clipboard and SendInput), the shell and message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <vector>
+
+#include "services/desktop.h"
+#include "services/messages.h"
+#include "services/shell.h"
+#include "services/typing.h"
+#include "win32/scoped_handles.h"
+
+namespace tw::win32 {
+
+inline HWND ToHwnd(services::WindowHandle window) {
+  return reinterpret_cast<HWND>(window);
+}
+inline services::WindowHandle FromHwnd(HWND window) {
+  return reinterpret_cast<services::WindowHandle>(window);
+}
+
+// Waits until the thread of window has returned to its message loop (it answers a sent message
+// only when it next retrieves messages, after the handling of the last one it took), within the
+// deadline. Messages sent to this thread meanwhile are answered (no SMTO_BLOCK).
+bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline);
+
+class Win32Desktop final : public services::Desktop {
+ public:
+  services::WindowHandle ForegroundWindow() override;
+  bool IsOwnWindow(services::WindowHandle window) override;
+  std::wstring WindowTitle(services::WindowHandle window) override;
+  bool WindowExists(services::WindowHandle window) override;
+  bool WindowHung(services::WindowHandle window) override;
+  bool Activate(services::WindowHandle window) override;
+  bool ForegroundIsThreadOf(services::WindowHandle window) override;
+  int SystemDpi() override;
+  services::PixelSize PrimaryScreen() override;
+  bool OnAnyMonitor(const services::PixelRect& rect) override;
+  services::WindowHandle FindWindowTitled(const std::wstring& title) override;
+  void RestoreAndActivate(services::WindowHandle window) override;
+  bool AcquireInstanceLock(const std::wstring& name) override;
+  void Sleep(int milliseconds) override;
+
+ private:
+  std::vector<ScopedHandle> instanceLocks_;
+};
+
+class Win32Typing final : public services::Typing {
+ public:
+  Win32Typing();
+  bool PutOnClipboard(const std::string& text) override;
+  void ReleaseHeldModifiers() override;
+  services::KeysSent Send(std::span<const services::KeyStroke> strokes,
+                          services::WindowHandle target) override;
+
+ private:
+  // The hidden message-only window that owns the clipboard while we write it: with a null owner
+  // two programs could open the clipboard at the same time.
+  ScopedWindow clipboardOwner_;
+};
+
+class Win32Shell final : public services::Shell {
+ public:
+  std::optional<std::wstring> FindExecutable(const std::wstring& fileName,
+                                             const std::wstring& folder) override;
+  void StartProgram(const std::wstring& commandLine) override;
+
+ private:
+  ScopedLibrary shell32_;  // loaded at the first lookup
+};
+
+class Win32Messages final : public services::Messages {
+ public:
+  explicit Win32Messages(HWND owner) : owner_(owner) {}
+  void Report(const std::wstring& message) override;
+  bool AskRetry(const std::wstring& message) override;
+
+ private:
+  HWND owner_;
+};
+
+// The full path of the running executable.
+std::wstring ExecutablePath();
+
+}  // namespace tw::win32

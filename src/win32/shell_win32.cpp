@@ -1,0 +1,77 @@
+// The shell and message boxes on real Win32; see services_win32.h.
+#include "win32/services_win32.h"
+
+namespace tw::win32 {
+
+namespace {
+
+// shell32 from the system folder. Windows 7 without its DLL-search update knows no
+// LOAD_LIBRARY_SEARCH_SYSTEM32; the full path of the system folder's copy serves there.
+HMODULE LoadShell32() {
+  if (HMODULE shell32 = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return shell32;
+  }
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadLibraryW((std::wstring(folder, length) + L"\\shell32.dll").c_str());
+}
+
+}  // namespace
+
+std::optional<std::wstring> Win32Shell::FindExecutable(const std::wstring& fileName,
+                                                       const std::wstring& folder) {
+  // The shell is loaded on the first use only, and only from the system folder: it pulls in much
+  // that the start-up does not need, and a DLL of that name planted beside the exe (a Downloads
+  // folder) must never be loaded.
+  if (!shell32_) shell32_.reset(LoadShell32());
+  using FindExecutableFn = HINSTANCE(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR);
+  const auto find = shell32_ ? reinterpret_cast<FindExecutableFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(shell32_.get(), "FindExecutableW")))
+                             : nullptr;
+  if (find == nullptr) return std::nullopt;
+  wchar_t result[MAX_PATH + 1] = {};
+  const auto code = reinterpret_cast<INT_PTR>(find(fileName.c_str(), folder.c_str(), result));
+  if (code <= 32) return std::nullopt;
+  result[MAX_PATH] = L'\0';
+  return std::wstring(result);
+}
+
+void Win32Shell::StartProgram(const std::wstring& commandLine) {
+  std::wstring line = commandLine;  // CreateProcessW may write into its command line
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
+void Win32Messages::Report(const std::wstring& message) {
+  MessageBoxW(IsWindow(owner_) ? owner_ : nullptr, message.c_str(), L"Typewell",
+              MB_ICONERROR | MB_OK);
+}
+
+bool Win32Messages::AskRetry(const std::wstring& message) {
+  return MessageBoxW(IsWindow(owner_) ? owner_ : nullptr, message.c_str(), L"Typewell",
+                     MB_ICONERROR | MB_RETRYCANCEL) == IDRETRY;
+}
+
+std::wstring ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace tw::win32

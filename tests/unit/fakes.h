@@ -1,0 +1,154 @@
+// Fakes of the services and of the main window for the unit tests. They keep what the user or
+// another program would see: the window's labels, edit box and page, the other program's
+// fields (the typing fake plays their part, key by key), the clipboard, the messages shown.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "services/desktop.h"
+#include "services/messages.h"
+#include "services/shell.h"
+#include "services/typing.h"
+#include "store/entry_file.h"
+#include "ui/main_view.h"
+
+namespace tw::test {
+
+using services::WindowHandle;
+
+struct FakeDesktop : services::Desktop {
+  WindowHandle foreground = 0;
+  std::set<WindowHandle> own, gone, hung;
+  std::map<WindowHandle, std::wstring> titles;
+  bool activationRefused = false;
+  int systemDpi = 96;
+  WindowHandle running = 0;  // a window titled " Typewell" of another instance
+  std::vector<WindowHandle> restored;
+  bool lockTaken = false;
+  int sleptMs = 0;
+  std::function<void()> whileSleeping;
+
+  WindowHandle ForegroundWindow() override { return foreground; }
+  bool IsOwnWindow(WindowHandle w) override { return own.contains(w); }
+  std::wstring WindowTitle(WindowHandle w) override { return WindowExists(w) ? titles[w] : L""; }
+  bool WindowExists(WindowHandle w) override { return w != 0 && !gone.contains(w); }
+  bool WindowHung(WindowHandle w) override { return hung.contains(w); }
+  bool Activate(WindowHandle w) override {
+    if (!activationRefused && WindowExists(w)) foreground = w;
+    return foreground == w;
+  }
+  bool ForegroundIsThreadOf(WindowHandle w) override { return foreground == w; }
+  int SystemDpi() override { return systemDpi; }
+  services::PixelSize PrimaryScreen() override { return {1280, 1024}; }
+  bool OnAnyMonitor(const services::PixelRect& r) override {  // one monitor of 1280 × 1024
+    return r.left < 1280 && r.right > 0 && r.top < 1024 && r.bottom > 0;
+  }
+  WindowHandle FindWindowTitled(const std::wstring& title) override {
+    return title == L" Typewell" ? running : 0;
+  }
+  void RestoreAndActivate(WindowHandle w) override { restored.push_back(w); }
+  bool AcquireInstanceLock(const std::wstring&) override { return !lockTaken; }
+  void Sleep(int ms) override {
+    sleptMs += ms;
+    if (whileSleeping) whileSleeping();
+  }
+};
+
+// Another program's form: single-line fields, one of them focused, that take the strokes sent to
+// their window as an edit control would (Home, Shift+End, Backspace, Shift+Insert, Tab).
+struct FakeForm {
+  std::vector<std::string> fields{"", "", ""};
+  int focus = 0;
+  std::size_t caret = 0, anchor = 0;
+  bool shift = false;
+  void Take(const services::KeyStroke& k, const std::string& clipboard);
+};
+
+struct FakeTyping : services::Typing {
+  explicit FakeTyping(FakeDesktop& desktop) : desktop_(desktop) {}
+  std::string clipboard;
+  int clipboardFailures = 0;                   // the next n attempts fail
+  std::deque<services::KeysSent> sendResults;  // then Taken
+  std::map<WindowHandle, FakeForm> forms;
+  int modifierReleases = 0, waitsForEarlierKeys = 0;
+
+  bool PutOnClipboard(const std::string& text) override;
+  void ReleaseHeldModifiers() override { ++modifierReleases; }
+  services::KeysSent Send(std::span<const services::KeyStroke> strokes,
+                          WindowHandle target) override;
+
+ private:
+  FakeDesktop& desktop_;
+};
+
+struct FakeShell : services::Shell {
+  std::optional<std::wstring> browser;
+  std::vector<std::wstring> lookups, started;
+  std::optional<std::wstring> FindExecutable(const std::wstring& file,
+                                             const std::wstring& folder) override {
+    lookups.push_back(file + L" in " + folder);
+    return browser;
+  }
+  void StartProgram(const std::wstring& commandLine) override { started.push_back(commandLine); }
+};
+
+struct FakeMessages : services::Messages {
+  std::vector<std::wstring> reports, questions;
+  std::deque<bool> answers;  // to each question in turn, true: Retry; then Cancel
+  std::function<void()> whileAsking;
+  void Report(const std::wstring& message) override { reports.push_back(message); }
+  bool AskRetry(const std::wstring& message) override;
+};
+
+enum class Focus { Sink, EditBox, Elsewhere };
+
+struct FakeMainView : ui::MainView {
+  struct Entry {
+    std::string text;
+    bool insertEnabled = true;
+  };
+  std::array<Entry, store::kSlotCount> entries;
+  bool hint = false;
+  int page = 0;
+  std::optional<int> editSlot;  // the edit box over this slot's label
+  std::string editText;         // what the edit box holds (the user types here)
+  std::optional<int> dragSource;
+  ui::Rgb labelColour{255, 255, 255};
+  bool bold = false;
+  Focus focus = Focus::Elsewhere;
+  std::optional<bool> shownMinimized;  // how the window was first shown
+  bool minimized = true;
+  services::PixelRect place{0, 0, 194, 414};
+  int dpi = 96;
+  std::function<void(ui::OptionsEvents&)> optionsDialog;  // what the user does in the dialog
+
+  void ShowEntry(int slot, const std::string& text, bool insertEnabled) override {
+    entries.at(slot) = {text, insertEnabled};
+  }
+  void ShowHint() override { hint = true; }
+  void ShowPage(int p) override { page = p; }
+  void OpenEditBox(int slot, const std::string& text) override;
+  std::string EditBoxText() const override { return editText; }
+  void CloseEditBox() override;
+  void BeginDrag(int slot) override { dragSource = slot; }
+  void SetLabelColour(ui::Rgb colour) override { labelColour = colour; }
+  void SetBold(bool b) override { bold = b; }
+  // The edit box's loss of focus reaches the program later, as a posted message would.
+  void FocusSink() override { focus = Focus::Sink; }
+  void Minimize() override { minimized = true; }
+  bool Minimized() const override { return minimized; }
+  void ShowWindow(bool m) override { shownMinimized = minimized = m; }
+  int Dpi() const override { return dpi; }
+  services::PixelRect Place() const override { return place; }
+  services::PixelSize LayoutOuterSize() const override { return {192, 466}; }
+  void MoveTo(int left, int top) override;
+  void RunOptionsDialog(ui::OptionsEvents& e) override { optionsDialog(e); }
+};
+
+}  // namespace tw::test
