@@ -107,15 +107,15 @@ def exe_of(path, scratch):
 
 def check(arch, path, known):
     """Prints the imports of one exe and returns its problems."""
-    spec = ARCHES[arch]
+    target = ARCHES[arch]
     with tempfile.TemporaryDirectory() as scratch:
         try:
             exe, label = exe_of(path, scratch)
             machine, magic, os_version, subsystem, delay = pe_header(exe.read_bytes())
         except (OSError, ValueError, struct.error, zipfile.BadZipFile) as error:
             return [f"{path}: {error}"]
-        if (machine, magic) != (spec["machine"], spec["magic"]):
-            return [f"{label}: not a {spec['format']} exe for {arch} (machine {machine:#x}, "
+        if (machine, magic) != (target["machine"], target["magic"]):
+            return [f"{label}: not a {target['format']} exe for {arch} (machine {machine:#x}, "
                     f"magic {magic:#x})"]
         problems = []
         for what, version in (("operating system", os_version), ("subsystem", subsystem)):
@@ -124,9 +124,9 @@ def check(arch, path, known):
                                 f"Windows 7 ({OLDEST[0]}.{OLDEST[1]})")
         if delay != (0, 0):
             problems.append("has delay-loaded imports, which this check does not read")
-        found = imports(spec["objdump"], exe)
+        found = imports(target["objdump"], exe)
 
-    print(f"{label}: {spec['format']}, operating system {os_version[0]}.{os_version[1]}, "
+    print(f"{label}: {target['format']}, operating system {os_version[0]}.{os_version[1]}, "
           f"subsystem {subsystem[0]}.{subsystem[1]}")
     by_dll = {}
     for dll, function in found:
@@ -140,9 +140,9 @@ def check(arch, path, known):
             continue
         for function in functions:
             tags = known.get((dll.lower(), function))
-            if tags is None or (tags and spec["tag"] not in tags):
+            if tags is None or (tags and target["tag"] not in tags):
                 problems.append(f"imports {dll}!{function}, which {KNOWN_LIST.name} does not "
-                                f"list as present on Windows 7 SP1 for {spec['tag']}")
+                                f"list as present on Windows 7 SP1 for {target['tag']}")
     if not found:
         problems.append("imports nothing, so objdump's output was not understood")
     summary = f"{len(found)} imports from {len(by_dll)} DLLs"

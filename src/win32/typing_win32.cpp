@@ -203,10 +203,10 @@ struct Typist {
   // waited for only until it is read, and the key-ups after it not at all.
   void Type() {
     const InputAttachment attachment(thread);
-    const auto lastPress = std::find_if(strokes.rbegin(), strokes.rend(),
-                                        [](const auto& stroke) { return !stroke.up; });
-    const std::size_t lastPressAt =
-        lastPress == strokes.rend() ? 0 : static_cast<std::size_t>(strokes.rend() - lastPress - 1);
+    std::size_t lastPressAt = 0;
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+      if (!strokes[i].up) lastPressAt = i;
+    }
     for (std::size_t begin = 0; begin < strokes.size();) {
       std::size_t end = begin;
       while (end + 1 < strokes.size() && (strokes[end].up || IsModifier(strokes[end].virtualKey))) {
@@ -220,7 +220,7 @@ struct Typist {
         return;
       }
       begin = end + 1;
-      // Too slow: the rest goes out unwaited.
+      // Too slow: the rest goes out unwaited; so do the key-ups after the last press.
       if (result != services::KeysSent::Taken || end > lastPressAt) continue;
       const auto deadline = Clock::now() + kKeysBound;
       for (int round = 0; shows && KeyDown(last.virtualKey) == last.up && Clock::now() < deadline;

@@ -102,8 +102,7 @@ class Fill(unittest.TestCase):
                 wait_until(lambda: self.fields() == (["one", "two", "three", ""], 4),
                            "each entry in its own field", 60)
             wait_until(lambda: probe(TARGET)["window"]["foreground"], f"the target {step}")
-            # Typewell moved a pixel twice, each time until its tick saved the place: whatever
-            # a tick does after the activation changed has been done.
+            # Moved a pixel twice, each until a tick saved the place: the ticks after it ran.
             for _ in range(2):
                 left = (tw.info()["left"] + 1) * 15
                 helper("winctl", "right", " Typewell")
@@ -114,8 +113,7 @@ class Fill(unittest.TestCase):
             self.assertEqual(colour(screenshot(f"topmost_target_{step}"), *point), (255, 0, 255))
 
     def test_fills_wines_notepad_whose_window_covers_typewell(self):
-        # Typewell must stay in front when the user clicks into Notepad, or the click on Insert
-        # lands in Notepad.
+        # Typewell must stay in front of Notepad, or the click on Insert lands in Notepad.
         for name, value in (("X", 0), ("Y", 0), ("DX", 1280), ("DY", 1000)):
             run("wine", "reg", "add", r"HKCU\Software\Microsoft\Notepad", "/v",
                 f"iWindowPos{name}", "/t", "REG_DWORD", "/d", value, "/f")
@@ -128,9 +126,8 @@ class Fill(unittest.TestCase):
         wait_until(lambda: probe(title)["window"]["foreground"], "Notepad in the foreground")
         xdo("type", "--delay", 20, "old line")
         wait_until(lambda: read_text(title) == ["old line"], "the line typed")
-        # Notepad came up over Typewell; within a tick Typewell is on top again on the screen (its
-        # "Page" label shows the face colour where Notepad is white; the raise leaves the topmost
-        # band and rejoins it: read the bit once settled).
+        # Within a tick Typewell is on top of Notepad again: topmost (read once the raise settled)
+        # and on the screen (its "Page" label in the face colour where Notepad is white).
         wait_until(lambda: tw.info()["topmost"], "Typewell topmost")
         wait_until(lambda: colour(screenshot("notepad"), *tw.centre("pageLabel")) != (255,) * 3,
                    "Typewell's window on the screen above Notepad's")

@@ -89,10 +89,8 @@ struct FakeTyping : services::Typing {
 
 struct FakeShell : services::Shell {
   std::optional<std::wstring> browser;
-  std::vector<std::wstring> lookups, started;
-  std::optional<std::wstring> FindExecutable(const std::wstring& file,
-                                             const std::wstring& folder) override {
-    lookups.push_back(file + L" in " + folder);
+  std::vector<std::wstring> started;
+  std::optional<std::wstring> FindExecutable(const std::wstring&, const std::wstring&) override {
     return browser;
   }
   void StartProgram(const std::wstring& commandLine) override { started.push_back(commandLine); }
