@@ -56,7 +56,7 @@ bool Filler::EarlierPasteDone() {
   if (pastePending_ == 0) return true;
   const services::WindowHandle earlier = std::exchange(pastePending_, 0);
   if (!desktop_.WindowExists(earlier) || desktop_.WindowHung(earlier)) return true;
-  if (typing_.Send({}, earlier) == KeysSent::Taken) return true;
+  if (typing_.AwaitTaken(earlier) == KeysSent::Taken) return true;
   pastePending_ = earlier;
   return false;
 }

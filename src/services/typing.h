@@ -35,9 +35,12 @@ class Typing {
   // The call returns once the target has taken the last press out of its queue, within a bound
   // for each key: reading it, the target has handled every key before it, and a key still queued
   // when its program loses the activation (the user clicks Typewell again at once) would reach no
-  // window. On TimedOut the remaining strokes are still sent, so that no key stays down. Without
-  // strokes, it waits until target has handled what was sent to it before.
+  // window. On TimedOut the remaining strokes are still sent, so that no key stays down.
   [[nodiscard]] virtual KeysSent Send(std::span<const KeyStroke> strokes, WindowHandle target) = 0;
+  // Waits, within a bound, until target has taken the keys of an earlier Send that timed out,
+  // sending nothing (a key sent now would reach whatever window is in front, not target). Taken
+  // when nothing sent to target is pending any more, or target is gone; TimedOut otherwise.
+  [[nodiscard]] virtual KeysSent AwaitTaken(WindowHandle target) = 0;
 };
 
 }  // namespace tw::services

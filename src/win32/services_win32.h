@@ -55,6 +55,7 @@ class Win32Typing final : public services::Typing {
   void ReleaseHeldModifiers() override;
   services::KeysSent Send(std::span<const services::KeyStroke> strokes,
                           services::WindowHandle target) override;
+  services::KeysSent AwaitTaken(services::WindowHandle target) override;
 
  private:
   // The hidden message-only window that owns the clipboard while we write it: with a null owner

@@ -286,8 +286,6 @@ services::KeysSent Win32Typing::Send(std::span<const services::KeyStroke> stroke
   Typist typist{
       {strokes.begin(), strokes.end()}, window, GetWindowThreadProcessId(window, nullptr)};
   if (typist.thread == 0) return services::KeysSent::Refused;
-  // Without strokes: a key that no layout assigns, taken after everything sent before it.
-  if (typist.strokes.empty()) typist.strokes = {{kUnassignedKey, false}, {kUnassignedKey, true}};
   const ScopedHandle worker(CreateThread(nullptr, 0, Typist::Run, &typist, 0, nullptr));
   if (!worker) return services::KeysSent::Refused;
   const HANDLE done = worker.get();
@@ -297,6 +295,13 @@ services::KeysSent Win32Typing::Send(std::span<const services::KeyStroke> stroke
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
   return typist.result;
+}
+
+services::KeysSent Win32Typing::AwaitTaken(services::WindowHandle target) {
+  // A key that no layout assigns, taken after everything sent before it.
+  static constexpr services::KeyStroke kMarker[] = {{kUnassignedKey, false},
+                                                    {kUnassignedKey, true}};
+  return Send(kMarker, target);
 }
 
 }  // namespace tw::win32

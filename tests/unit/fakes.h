@@ -82,6 +82,7 @@ struct FakeTyping : services::Typing {
   void ReleaseHeldModifiers() override { ++modifierReleases; }
   services::KeysSent Send(std::span<const services::KeyStroke> strokes,
                           WindowHandle target) override;
+  services::KeysSent AwaitTaken(WindowHandle target) override { return Send({}, target); }
 
  private:
   FakeDesktop& desktop_;
