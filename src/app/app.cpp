@@ -12,10 +12,28 @@ std::wstring In(const std::wstring& folder, const wchar_t* name) {
   return folder + name;
 }
 
+// What the user is told when a fill could not be done.
+std::wstring NothingFilled(fill::FillOutcome outcome, const std::wstring& title) {
+  switch (outcome) {
+    case fill::FillOutcome::NoProgram:
+      return L"Nothing filled: no other program was active before Typewell.";
+    case fill::FillOutcome::ProgramGone:
+      return L"Nothing filled: the program to fill is closed.";
+    case fill::FillOutcome::NotAnswering:
+      return L"Nothing filled: " + title + L" does not answer.";
+    case fill::FillOutcome::ClipboardBusy:
+      return L"Nothing filled: another program holds the clipboard.";
+    default:
+      return L"Nothing filled: Windows did not let Typewell type into " + title + L".";
+  }
+}
+
 }  // namespace
 
 App::App(const Services& services, ui::MainView& view, const std::wstring& programFolder)
     : view_(view),
+      desktop_(services.desktop),
+      messages_(services.messages),
       entries_(In(programFolder, store::kEntryFileName)),
       settings_(In(programFolder, store::kSettingsFileName)),
       saver_(entries_, settings_, services.messages),
@@ -33,9 +51,7 @@ std::optional<std::wstring> App::Start() {
     LoadAndShow();
     return std::nullopt;
   } catch (const store::FileError& e) {
-    const std::string reason = e.Reason();
-    return L"Typewell cannot start: the file " + e.Path() + L" cannot be used.\n\n" +
-           std::wstring(reason.begin(), reason.end());
+    return L"Typewell cannot start: the file " + e.Path() + L" cannot be used.\n\n" + e.Reason();
   }
 }
 
@@ -46,9 +62,7 @@ void App::LoadAndShow() {
   placement_.MoveToSaved();
   if (settings_.Record().startCount < kHintedStarts) view_.ShowHint();
   entries_.Load();
-  for (int slot = 0; slot < store::kSlotCount; ++slot) {
-    view_.ShowEntry(slot, entries_.Text(slot), !entries_.IsEmpty(slot));
-  }
+  for (int slot = 0; slot < store::kSlotCount; ++slot) view_.ShowEntry(slot);
   appearance_.Apply();
   pages_.Show(0);
   // Only a first start (an empty settings file) opens the window normal; later starts show it
@@ -60,8 +74,11 @@ void App::OnInsertReleased(int slot) {
   // A right or middle press does not take the focus from the edit box: commit it here, so that
   // the entry filled is the one just typed.
   editor_.Commit();
-  view_.FocusSink();
-  filler_.Fill(entries_.Text(slot), tracker_.Target());
+  const services::WindowHandle target = tracker_.Target();
+  const fill::FillOutcome outcome = filler_.Fill(entries_.Text(slot), target);
+  if (outcome != fill::FillOutcome::Done) {
+    messages_.Notify(NothingFilled(outcome, desktop_.WindowTitle(target)));
+  }
 }
 
 void App::OnEntryLabelPressed(int /*slot*/, ui::Point at) {
@@ -70,9 +87,12 @@ void App::OnEntryLabelPressed(int /*slot*/, ui::Point at) {
 
 void App::OnEntryLabelDragged(int slot, ui::Point at, bool leftAlone) {
   if (!drag_.ShouldStart(slot, at, leftAlone)) return;
-  // An open edit belongs to its own slot: committed before the drag names its source.
-  editor_.Commit();
+  // An open edit belongs to its own slot: committed before the drag names its source, and
+  // written once the drag is under way (a report of a failed write takes the press away, and the
+  // drag ends with it).
+  editor_.Commit(edit::Editor::Write::ByCaller);
   drag_.Start(slot);
+  saver_.SaveChanges();
 }
 
 void App::OnEntryLabelReleased(int slot) {
@@ -83,17 +103,24 @@ void App::OnDragOverPageTab(int page) {
   pages_.ShowDuringDrag(page);
 }
 
-void App::OnDroppedOnEntryLabel(int slot) {
+void App::OnDragReleased(std::optional<int> slot) {
   drag_.Drop(slot);
+}
+
+void App::OnPressTakenAway() {
+  drag_.Cancel();
 }
 
 void App::OnEditBoxLostFocus() {
   editor_.Commit();
 }
 
+void App::OnEditBoxKey(ui::EditKey key) {
+  key == ui::EditKey::Commit ? editor_.Commit() : editor_.Cancel();
+}
+
 void App::OnPageTabReleased(int page) {
   editor_.Commit();
-  view_.FocusSink();
   pages_.Show(page);
 }
 
@@ -108,10 +135,8 @@ void App::OnCommand(ui::Command command) {
       break;
     case ui::Command::Options:
       view_.RunOptionsDialog(appearance_);
-      view_.FocusSink();
       break;
     case ui::Command::Minimize:
-      view_.FocusSink();
       view_.Minimize();
       break;
   }
@@ -123,7 +148,7 @@ void App::OnTick() {
   tracker_.Sample();
 }
 
-void App::OnActivationChange() {
+void App::OnForegroundChanged() {
   tracker_.Sample();
 }
 

@@ -42,17 +42,22 @@ class App final : public ui::MainWindowEvents {
   // report when a file cannot be used: the program then ends.
   std::optional<std::wstring> Start();
 
+  std::string EntryText(int slot) const override { return entries_.Text(slot); }
+  std::optional<int> EditedSlot() const override { return editor_.Slot(); }
+  std::optional<int> DragSource() const override { return drag_.Source(); }
   void OnInsertReleased(int slot) override;
   void OnEntryLabelPressed(int slot, ui::Point at) override;
   void OnEntryLabelDragged(int slot, ui::Point at, bool leftAlone) override;
   void OnEntryLabelReleased(int slot) override;
   void OnDragOverPageTab(int page) override;
-  void OnDroppedOnEntryLabel(int slot) override;
+  void OnDragReleased(std::optional<int> slot) override;
+  void OnPressTakenAway() override;
   void OnEditBoxLostFocus() override;
+  void OnEditBoxKey(ui::EditKey key) override;
   void OnPageTabReleased(int page) override;
   void OnCommand(ui::Command command) override;
   void OnTick() override;
-  void OnActivationChange() override;
+  void OnForegroundChanged() override;
   bool OnCloseRequested() override;
   void OnSessionEnding() override;
 
@@ -60,6 +65,8 @@ class App final : public ui::MainWindowEvents {
   void LoadAndShow();
 
   ui::MainView& view_;
+  services::Desktop& desktop_;
+  services::Messages& messages_;
   model::EntryBook entries_;
   model::Settings settings_;
   model::Saver saver_;

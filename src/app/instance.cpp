@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "ui/layout.h"
+
 namespace tw::app {
 
 namespace {
@@ -13,7 +15,7 @@ constexpr int kInstanceWaitSteps = 50;
 constexpr int kInstanceWaitStepMs = 100;
 
 bool FoundAndActivated(services::Desktop& desktop) {
-  const services::WindowHandle running = desktop.FindWindowTitled(kMainCaption);
+  const services::WindowHandle running = desktop.FindWindowTitled(ui::kMainCaption);
   if (running != 0) desktop.RestoreAndActivate(running);
   return running != 0;
 }

@@ -9,8 +9,6 @@
 
 namespace tw::app {
 
-inline constexpr wchar_t kMainCaption[] = L" Typewell";
-
 // The folder of an executable path, ending in one separator.
 std::wstring ProgramFolderOf(const std::wstring& executablePath);
 

@@ -2,18 +2,16 @@
 
 #include <cmath>
 
+#include "ui/layout.h"
+
 namespace tw::app {
 
-namespace {
-constexpr double kTwipsPerInch = 1440;
-}
-
 double Placement::ToTwips(int pixels) const {
-  return pixels * kTwipsPerInch / desktop_.SystemDpi();
+  return pixels * double{ui::kTwipsPerInch} / desktop_.SystemDpi();
 }
 
 int Placement::ToPixels(int twips) const {
-  return static_cast<int>(std::lround(twips * desktop_.SystemDpi() / kTwipsPerInch));
+  return static_cast<int>(std::lround(twips * desktop_.SystemDpi() / double{ui::kTwipsPerInch}));
 }
 
 store::WindowGeometry Placement::Geometry() const {

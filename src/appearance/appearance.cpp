@@ -34,15 +34,15 @@ ui::Choices Appearance::Current() const {
 void Appearance::OnColourChosen(int choice) {
   if (choice < 0 || choice >= kColourCount) return;
   settings_.SetColourChoice(static_cast<std::int16_t>(choice));
-  saver_.SaveChanges();
   view_.SetLabelColour(LabelColour(settings_.Record().colourChoice));
+  saver_.SaveChanges();
 }
 
 void Appearance::OnFontChosen(int choice) {
   if (choice < 0 || choice >= kFontCount) return;
   settings_.SetFontChoice(static_cast<std::int16_t>(choice));
-  saver_.SaveChanges();
   view_.SetBold(settings_.Bold());
+  saver_.SaveChanges();
 }
 
 }  // namespace tw::appearance

@@ -24,8 +24,8 @@ class Appearance : public ui::OptionsEvents {
   void Apply();
 
   ui::Choices Current() const override;
-  // The choice is stored and written, then takes effect: the labels recoloured, or the main
-  // window's weight set (the dialog sets its own from Current).
+  // The choice is stored and takes effect: the labels recoloured, or the main window's weight set
+  // (the dialog sets its own from Current); then it is written.
   void OnColourChosen(int choice) override;
   void OnFontChosen(int choice) override;
 

@@ -43,22 +43,20 @@ bool IsDesktopTitle(std::wstring title) {
 
 }  // namespace
 
-void Filler::Fill(const std::string& text, services::WindowHandle target) {
-  if (text.empty() || target == 0) return;
-  if (IsDesktopTitle(desktop_.WindowTitle(target))) return;
-  if (!EarlierPasteDone()) return;
-  if (Attempt(text, target, kFirstClipboardTries) == Outcome::Failed) {
-    (void)Attempt(text, target, kSecondClipboardTries);
-  }
+FillOutcome Filler::Fill(const std::string& text, services::WindowHandle target) {
+  if (text.empty()) return FillOutcome::Done;
+  if (target == 0 || IsDesktopTitle(desktop_.WindowTitle(target))) return FillOutcome::NoProgram;
+  AwaitEarlierPaste();
+  const FillOutcome first = Attempt(text, target, kFirstClipboardTries);
+  const bool again = first == FillOutcome::ClipboardBusy || first == FillOutcome::KeysRefused;
+  return again ? Attempt(text, target, kSecondClipboardTries) : first;
 }
 
-bool Filler::EarlierPasteDone() {
-  if (pastePending_ == 0) return true;
+void Filler::AwaitEarlierPaste() {
   const services::WindowHandle earlier = std::exchange(pastePending_, 0);
-  if (!desktop_.WindowExists(earlier) || desktop_.WindowHung(earlier)) return true;
-  if (typing_.AwaitTaken(earlier) == KeysSent::Taken) return true;
-  pastePending_ = earlier;
-  return false;
+  if (earlier != 0 && desktop_.WindowExists(earlier) && !desktop_.WindowHung(earlier)) {
+    (void)typing_.AwaitTaken(earlier);
+  }
 }
 
 bool Filler::PutOnClipboard(const std::string& text, int tries) {
@@ -69,25 +67,22 @@ bool Filler::PutOnClipboard(const std::string& text, int tries) {
   }
 }
 
-Filler::Outcome Filler::Attempt(const std::string& text, services::WindowHandle target,
-                                int clipboardTries) {
-  if (!PutOnClipboard(text, clipboardTries)) return Outcome::Failed;
+FillOutcome Filler::Attempt(const std::string& text, services::WindowHandle target,
+                            int clipboardTries) {
+  if (!desktop_.WindowExists(target)) return FillOutcome::ProgramGone;
+  if (!PutOnClipboard(text, clipboardTries)) return FillOutcome::ClipboardBusy;
   // Activation can fail silently (the system refuses it, the window closed or stopped
   // answering); keys sent then would edit whatever window is in front instead.
   desktop_.Activate(target);
-  if (!desktop_.WindowExists(target) || desktop_.WindowHung(target) ||
-      !desktop_.ForegroundIsThreadOf(target)) {
-    return Outcome::Stopped;
+  if (!desktop_.WindowExists(target)) return FillOutcome::ProgramGone;
+  if (desktop_.WindowHung(target) || !desktop_.ForegroundIsThreadOf(target)) {
+    return FillOutcome::NotAnswering;
   }
   // A Shift, Ctrl or Alt still held from the click would change every key that follows.
   typing_.ReleaseHeldModifiers();
   const KeysSent sent = typing_.Send(kFillKeys, target);
-  if (sent == KeysSent::Refused) return Outcome::Failed;
-  if (sent == KeysSent::TimedOut) {
-    pastePending_ = target;
-    return Outcome::Stopped;
-  }
-  return Outcome::Done;
+  if (sent == KeysSent::TimedOut) pastePending_ = target;
+  return sent == KeysSent::Refused ? FillOutcome::KeysRefused : FillOutcome::Done;
 }
 
 }  // namespace tw::fill

@@ -14,6 +14,9 @@ namespace tw::fill {
 // The title of the desktop window, which is never filled (compared in capitals).
 inline constexpr wchar_t kDesktopTitle[] = L"PROGRAM MANAGER";
 
+// How a fill ended: done (or handed to a slow program, which takes the keys later), or why not.
+enum class FillOutcome { Done, NoProgram, ProgramGone, NotAnswering, ClipboardBusy, KeysRefused };
+
 class Filler {
  public:
   Filler(services::Desktop& desktop, services::Typing& typing)
@@ -22,16 +25,16 @@ class Filler {
   // Fills the text into target. Nothing happens for an empty text, no target or the desktop; and
   // no key is sent to a window that is gone, hung or not in front. A clipboard that another
   // program holds open gets a second attempt, which waits for it a while; a second failure gives
-  // the fill up silently.
-  void Fill(const std::string& text, services::WindowHandle target);
+  // the fill up.
+  FillOutcome Fill(const std::string& text, services::WindowHandle target);
 
  private:
-  enum class Outcome { Done, Stopped, Failed };
-  Outcome Attempt(const std::string& text, services::WindowHandle target, int clipboardTries);
+  FillOutcome Attempt(const std::string& text, services::WindowHandle target, int clipboardTries);
   bool PutOnClipboard(const std::string& text, int tries);
   // An earlier fill whose keys the target had not taken in time may still paste: the clipboard
-  // stays as it is until that target has taken them, is gone or hangs.
-  bool EarlierPasteDone();
+  // stays as it is until that target has taken them, is gone or hangs, or has been waited for
+  // as long as one key may take. Then it is given up on: a missed wait never stops a fill.
+  void AwaitEarlierPaste();
 
   services::Desktop& desktop_;
   services::Typing& typing_;

@@ -1,7 +1,9 @@
-// Which window a fill goes to: the last window of another program that was in front when
-// Typewell looked, once a second and whenever the user moves between Typewell and another window.
-// Typewell itself is in front at the moment of the click, so it cannot ask then.
+// Which window a fill goes to: the last window of another program that was in front, as Typewell
+// sees the foreground change (and once a second). Typewell itself is in front at the moment of
+// the click or the key, so it cannot ask then.
 #pragma once
+
+#include <array>
 
 #include "services/desktop.h"
 
@@ -11,14 +13,17 @@ class TargetTracker {
  public:
   explicit TargetTracker(services::Desktop& desktop) : desktop_(desktop) {}
 
-  services::WindowHandle Target() const { return target_; }
-  // The foreground window becomes the target, unless there is none or it is one of Typewell's
-  // own windows (its forms, a message box).
+  // The last window in front that is still shown, or gone since: a window shown only for a
+  // moment (the system's task switcher that took the user to Typewell) is passed over. 0 before
+  // any other program was in front.
+  services::WindowHandle Target() const;
+  // Notes the foreground window, unless there is none or it is one of Typewell's own windows
+  // (its forms, a message box).
   void Sample();
 
  private:
   services::Desktop& desktop_;
-  services::WindowHandle target_ = 0;
+  std::array<services::WindowHandle, 4> recent_{};  // the latest first
 };
 
 }  // namespace tw::fill

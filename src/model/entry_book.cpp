@@ -11,27 +11,36 @@ void EntryBook::Load() {
   store::BinaryFile file(file_);
   texts_ = store::ReadEntries(file);
   file.Close();
-  unsaved_ = false;
+  unsaved_.reset();
 }
 
 void EntryBook::Set(int slot, std::string text) {
   text.resize(std::min(text.size(), store::kEntryRecordSize));
   texts_.at(static_cast<std::size_t>(slot)) = std::move(text);
-  unsaved_ = true;
+  unsaved_.set(static_cast<std::size_t>(slot));
 }
 
 void EntryBook::Save() {
   store::BinaryFile file(file_);
   store::WriteEntries(file, texts_);
   file.Close();
-  unsaved_ = false;
+  unsaved_.reset();
+}
+
+std::vector<int> EntryBook::UnsavedSlots() const {
+  std::vector<int> slots;
+  for (int slot = 0; slot < store::kSlotCount; ++slot) {
+    if (unsaved_.test(static_cast<std::size_t>(slot))) slots.push_back(slot);
+  }
+  return slots;
 }
 
 void EntryBook::Move(int from, int to) {
   std::string& source = texts_.at(static_cast<std::size_t>(from));
   std::string& target = texts_.at(static_cast<std::size_t>(to));
-  if (unsaved_) {
+  if (Unsaved()) {
     target = std::exchange(source, std::string());
+    unsaved_.set(static_cast<std::size_t>(from)).set(static_cast<std::size_t>(to));
     Save();
     return;
   }
@@ -42,7 +51,8 @@ void EntryBook::Move(int from, int to) {
     store::WriteEntryRecord(file, from, "");
     file.Close();
   } catch (const store::FileError&) {
-    unsaved_ = true;
+    // The file may hold the entry in both records now: both are written again at the next chance.
+    unsaved_.set(static_cast<std::size_t>(from)).set(static_cast<std::size_t>(to));
     throw;
   }
   target = std::exchange(source, std::string());

@@ -1,9 +1,11 @@
 // The 60 entries, the one place that holds them while Typewell runs, and Forms.dat, the file
-// that keeps them. The book knows whether the file holds what it holds: every change marks it
-// unsaved, and only a successful write clears the mark.
+// that keeps them. The book knows which of its entries the file does not hold yet: every change
+// marks its slots unsaved, and only a successful write clears the marks.
 #pragma once
 
+#include <bitset>
 #include <string>
+#include <vector>
 
 #include "store/entry_file.h"
 
@@ -16,7 +18,9 @@ class EntryBook {
   const std::wstring& File() const { return file_; }
   const std::string& Text(int slot) const { return texts_.at(static_cast<std::size_t>(slot)); }
   bool IsEmpty(int slot) const { return Text(slot).empty(); }
-  bool Unsaved() const { return unsaved_; }
+  bool Unsaved() const { return unsaved_.any(); }
+  // The slots whose entries the file does not hold yet, in order.
+  std::vector<int> UnsavedSlots() const;
 
   // Reads the file, creating it with 60 blank records when it is missing or empty. Throws
   // store::FileError.
@@ -35,7 +39,7 @@ class EntryBook {
  private:
   std::wstring file_;
   store::EntryTexts texts_;
-  bool unsaved_ = false;
+  std::bitset<store::kSlotCount> unsaved_;
 };
 
 }  // namespace tw::model

@@ -9,9 +9,7 @@ namespace tw::model {
 namespace {
 
 std::wstring CouldNotSave(const store::FileError& e) {
-  const std::string reason = e.Reason();
-  return L"Typewell could not save " + e.Path() + L".\n\n" +
-         std::wstring(reason.begin(), reason.end());
+  return L"Typewell could not save " + e.Path() + L".\n\n" + e.Reason();
 }
 
 }  // namespace
@@ -39,27 +37,44 @@ void Saver::MoveEntry(int from, int to) {
   Attempt(reported_.entries, [&] { entries_.Move(from, to); });
 }
 
-bool Saver::SaveBeforeClose() {
-  const auto saveOrAsk = [this](bool& reported, const std::function<void()>& write) {
-    for (;;) {
-      try {
-        write();
-        return true;
-      } catch (const store::FileError& e) {
-        // The question says it all: a tick that runs while it is open reports nothing more.
-        reported = true;
-        if (!messages_.AskRetry(CouldNotSave(e) +
-                                L"\n\nYour changes are not saved. Retry tries again; Cancel "
-                                L"keeps Typewell open with your changes.")) {
-          return false;
-        }
-      }
+std::wstring Saver::LostEntries() const {
+  const std::vector<int> slots = entries_.UnsavedSlots();
+  std::wstring list;
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    if (i > 0) list += i + 1 == slots.size() ? L" and " : L", ";
+    list += std::to_wstring(slots[i] + 1);
+  }
+  return (slots.size() == 1 ? L"your change to entry " : L"your changes to entries ") + list;
+}
+
+bool Saver::WriteOrAsk(bool& reported, const std::function<void()>& write,
+                       const std::function<std::wstring()>& lost) {
+  for (;;) {
+    try {
+      write();
+      return true;
+    } catch (const store::FileError& e) {
+      // The question says it all: a tick that runs while it is open reports nothing more.
+      reported = true;
+      const services::CloseAnswer answer = messages_.AskAtClose(
+          CouldNotSave(e) + L"\n\nRetry tries again. Close without saving ends Typewell, and " +
+          lost() + L" will be lost. Cancel keeps Typewell open with your changes.");
+      if (answer == services::CloseAnswer::CloseWithoutSaving) return true;
+      if (answer == services::CloseAnswer::Cancel) return false;
     }
-  };
-  if (entries_.Unsaved() && !saveOrAsk(reported_.entries, [this] { entries_.Save(); })) {
+  }
+}
+
+bool Saver::SaveBeforeClose() {
+  if (entries_.Unsaved() &&
+      !WriteOrAsk(
+          reported_.entries, [this] { entries_.Save(); }, [this] { return LostEntries(); })) {
     return false;
   }
-  return !settings_.Unsaved() || saveOrAsk(reported_.settings, [this] { settings_.Save(); });
+  return !settings_.Unsaved() ||
+         WriteOrAsk(
+             reported_.settings, [this] { settings_.Save(); },
+             [] { return std::wstring(L"the settings (colour, weight, the window's place)"); });
 }
 
 void Saver::SaveAtSessionEnd() {

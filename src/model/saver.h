@@ -1,10 +1,12 @@
 // When a file cannot be written (another program holds it, a read-only folder, a full disk),
 // Typewell keeps the change in memory and says so once, naming the file and the system's reason;
-// every later chance writes it: the next change, the tick, the close. At the close it asks Retry
-// or Cancel rather than lose a change; at the end of the Windows session it tries once, silently.
+// every later chance writes it: the next change, the tick, the close. At the close it asks:
+// Retry, Close without saving (naming what is lost), or Cancel (Typewell stays open). At the end
+// of the Windows session it tries once, silently.
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "model/entry_book.h"
 #include "model/settings.h"
@@ -18,12 +20,13 @@ class Saver {
       : entries_(entries), settings_(settings), messages_(messages) {}
 
   // Writes what is not on disk yet. A failure is reported unless it was already reported since
-  // the last successful write of that file.
+  // the last successful write of that file. A report lets other events run: callers finish
+  // changing their state before they save.
   void SaveChanges();
   // Moves an entry (EntryBook::Move), reporting a failure as SaveChanges does.
   void MoveEntry(int from, int to);
-  // The main window is about to close: writes what is not on disk, asking Retry or Cancel after
-  // each failure. False when the user chose Cancel: the window stays open with its data.
+  // The main window is about to close: writes what is not on disk, asking after each failure.
+  // False when the user chose Cancel: the window stays open with its data.
   [[nodiscard]] bool SaveBeforeClose();
   // The Windows session ends: one attempt for each unsaved file, whatever else is going on, and
   // no question, since the process ends whatever the user would answer.
@@ -36,6 +39,10 @@ class Saver {
   };
   // Runs a write of the file whose reported flag is given; true when it succeeded.
   bool Attempt(bool& reported, const std::function<void()>& write);
+  // Writes until it succeeds or the user gives up; false for Cancel.
+  bool WriteOrAsk(bool& reported, const std::function<void()>& write,
+                  const std::function<std::wstring()>& lost);
+  std::wstring LostEntries() const;
 
   EntryBook& entries_;
   Settings& settings_;

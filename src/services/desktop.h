@@ -33,6 +33,8 @@ class Desktop {
   // "" for a window that no longer exists.
   virtual std::wstring WindowTitle(WindowHandle window) = 0;
   virtual bool WindowExists(WindowHandle window) = 0;
+  // The window is visible (minimised counts as shown).
+  virtual bool WindowShown(WindowHandle window) = 0;
   virtual bool WindowHung(WindowHandle window) = 0;
   // Makes the window the foreground window and waits, within a bound, until its thread has taken
   // the activation; false when it did not.

@@ -4,7 +4,6 @@
 #ifndef _WIN32
 #include <filesystem>
 #endif
-#include <cstring>
 #include <utility>
 
 namespace tw::store {
@@ -33,7 +32,7 @@ BinaryFile::~BinaryFile() {
 }
 
 void BinaryFile::Fail(int error) const {
-  throw FileError(path_, std::strerror(error != 0 ? error : EIO));
+  throw FileError(path_, FileErrorReason(error != 0 ? error : EIO));
 }
 
 std::uint64_t BinaryFile::Length() {

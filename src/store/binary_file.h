@@ -13,10 +13,15 @@ namespace tw::store {
 // Paths are UTF-16 from end to end on Windows, so that a folder named outside the ANSI code page
 // works too; the native build stores them in wide strings as well.
 //
+// What differs between the systems (file_attributes_posix.cpp, src/win32/file_attributes.cpp):
+//
 // If path names an existing ordinary file (not hidden, not system, not a directory), clears its
-// read-only, hidden, system and archive attributes. A hidden or system file keeps them. Each
-// system has its own (file_attributes_posix.cpp, src/win32/file_attributes.cpp).
+// read-only, hidden, system and archive attributes. A hidden or system file keeps them. Called
+// first by every opening, it also forgets the system's last file error.
 void ResetOrdinaryFileAttributes(const std::wstring& path);
+// The system's reason for the last failed file operation of the thread, in the user's language
+// (the C library's error number stands in where the system recorded none).
+std::wstring FileErrorReason(int error);
 
 class BinaryFile {
  public:

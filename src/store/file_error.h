@@ -1,4 +1,5 @@
-// The error of a file operation: which file (its full path), and the system's reason.
+// The error of a file operation: which file (its full path), and the system's reason in the
+// user's language.
 #pragma once
 
 #include <stdexcept>
@@ -8,13 +9,16 @@ namespace tw::store {
 
 class FileError : public std::runtime_error {
  public:
-  FileError(std::wstring path, const std::string& reason)
-      : std::runtime_error(reason), path_(std::move(path)) {}
+  FileError(std::wstring path, std::wstring reason)
+      : std::runtime_error("a file cannot be used"),
+        path_(std::move(path)),
+        reason_(std::move(reason)) {}
   const std::wstring& Path() const { return path_; }
-  std::string Reason() const { return what(); }
+  const std::wstring& Reason() const { return reason_; }
 
  private:
   std::wstring path_;
+  std::wstring reason_;
 };
 
 }  // namespace tw::store

@@ -7,6 +7,17 @@
 
 namespace tw::ui {
 
+inline constexpr int kTwipsPerInch = 1440;
+// The main window's caption, by which a second start finds it, and the options dialog's.
+inline constexpr wchar_t kMainCaption[] = L" Typewell";
+inline constexpr wchar_t kOptionsCaption[] = L" Typewell Options";
+// The title of Typewell's message boxes: the caption without its leading blank.
+inline constexpr const wchar_t* kMessageTitle = kMainCaption + 1;
+
+// The tallest line of text that the layout's controls hold unclipped: 16 pixels at 96 DPI, the
+// system's message font at its usual size. Larger text grows the layout with it.
+inline constexpr int kLayoutLineHeightTwips = 240;
+
 struct TwipsRect {
   int left = 0;
   int top = 0;
@@ -14,7 +25,7 @@ struct TwipsRect {
   int height = 0;
 };
 
-enum class ControlKind { PushButton, OptionButton, Label, EditBox, Container, FocusSink };
+enum class ControlKind { PushButton, OptionButton, Label, EditBox, Container };
 
 struct ControlPlan {
   int id;
@@ -32,7 +43,6 @@ inline constexpr int kPageBarId = 103;
 inline constexpr int kPageLabelId = 104;
 inline constexpr int kWebSiteButtonId = 105;
 inline constexpr int kMinimizeButtonId = 106;
-inline constexpr int kFocusSinkId = 107;
 inline constexpr int kFirstPageId = 110;          // + page
 inline constexpr int kFirstPageTabId = 120;       // + page
 inline constexpr int kFirstInsertButtonId = 200;  // + slot
@@ -40,27 +50,30 @@ inline constexpr int kFirstEntryLabelId = 300;    // + slot
 
 inline constexpr int kMainClientWidth = 2796;
 inline constexpr int kMainClientHeight = 6576;  // the layout's; the shown window is shorter
-inline constexpr int kMainShownOuterHeight = 6204;
 inline constexpr int kRowPitch = 288;
 inline constexpr int kEditBoxMaxLength = static_cast<int>(store::kEntryRecordSize);
 
 // The controls that always exist, from the top of the stacking down, which is also the order of
-// the Tab key. The pages (made when first shown) come after the "Options" button. The focus sink
-// lies beneath "Tutorial", unseen; the edit box lies above the pages, over a label when shown.
+// the Tab key. The pages (made when first shown) come after the "Options" button; the edit box
+// lies above them, over a label when shown. An "&" marks a caption's access key.
 inline constexpr ControlPlan kMainControls[] = {
     {kEditBoxId, ControlKind::EditBox, 0, {2988, 4788, 1632, 288}, L""},
-    {kTutorialButtonId, ControlKind::PushButton, 0, {0, 0, 1360, 300}, L"Tutorial"},
-    {kOptionsButtonId, ControlKind::PushButton, 0, {1368, 0, 1404, 300}, L"Options"},
+    {kTutorialButtonId, ControlKind::PushButton, 0, {0, 0, 1360, 300}, L"&Tutorial"},
+    {kOptionsButtonId, ControlKind::PushButton, 0, {1368, 0, 1404, 300}, L"&Options"},
     {kPageBarId, ControlKind::Container, 0, {0, 4680, 2784, 264}, L""},
     {kPageLabelId, ControlKind::Label, kPageBarId, {36, 36, 840, 264}, L"Page"},
     {kFirstPageTabId + 0, ControlKind::OptionButton, kPageBarId, {900, 0, 480, 264}, L"1"},
     {kFirstPageTabId + 1, ControlKind::OptionButton, kPageBarId, {1368, 0, 480, 264}, L"2"},
     {kFirstPageTabId + 2, ControlKind::OptionButton, kPageBarId, {1836, 0, 480, 264}, L"3"},
     {kFirstPageTabId + 3, ControlKind::OptionButton, kPageBarId, {2304, 0, 480, 264}, L"4"},
-    {kWebSiteButtonId, ControlKind::PushButton, 0, {0, 5004, 2784, 300}, L"Web Site"},
-    {kMinimizeButtonId, ControlKind::PushButton, 0, {0, 5328, 2784, 480}, L"Minimize"},
-    {kFocusSinkId, ControlKind::FocusSink, 0, {144, 36, 264, 264}, L""},
+    {kWebSiteButtonId, ControlKind::PushButton, 0, {0, 5004, 2784, 300}, L"&Web Site"},
+    {kMinimizeButtonId, ControlKind::PushButton, 0, {0, 5328, 2784, 480}, L"&Minimize"},
 };
+
+// The client area as shown: down to the bottom of "Minimize" and a margin below it. The window's
+// frame is added to it at the window's DPI, however tall the system draws its caption.
+inline constexpr int kMainBottomMargin = 24;
+inline constexpr int kMainShownClientHeight = 5328 + 480 + kMainBottomMargin;
 
 // A page's container, at the place of the first page, and its rows: an "Insert" button and the
 // entry's label.
@@ -81,7 +94,6 @@ inline constexpr int kColourLabelId = 402;
 inline constexpr int kFontGroupId = 403;
 inline constexpr int kColourGroupId = 404;
 inline constexpr int kOkButtonId = 405;
-inline constexpr int kDialogFocusSinkId = 406;
 inline constexpr int kFirstFontOptionId = 410;    // + FontChoice
 inline constexpr int kFirstColourOptionId = 420;  // + ColorChoice
 
@@ -89,36 +101,43 @@ inline constexpr int kDialogClientWidth = 3060;
 inline constexpr int kDialogClientHeight = 1716;
 
 // From the top of the stacking down: the choices' containers lie above the labels, so that each
-// row of dots runs up to the choices of its row. The focus sink lies below the client area.
+// row of dots runs up to the choices of its row.
 inline constexpr ControlPlan kDialogControls[] = {
     {kFontGroupId, ControlKind::Container, 0, {1044, 36, 1956, 372}, L""},
-    {kFirstFontOptionId + 0, ControlKind::OptionButton, kFontGroupId, {36, 0, 948, 300}, L"Normal"},
-    {kFirstFontOptionId + 1, ControlKind::OptionButton, kFontGroupId, {1008, 0, 948, 300}, L"Bold"},
+    {kFirstFontOptionId + 0,
+     ControlKind::OptionButton,
+     kFontGroupId,
+     {36, 0, 948, 300},
+     L"&Normal"},
+    {kFirstFontOptionId + 1,
+     ControlKind::OptionButton,
+     kFontGroupId,
+     {1008, 0, 948, 300},
+     L"&Bold"},
     {kColourGroupId, ControlKind::Container, 0, {1080, 396, 2100, 732}, L""},
     {kFirstColourOptionId + 0,
      ControlKind::OptionButton,
      kColourGroupId,
      {0, 72, 948, 300},
-     L"White"},
+     L"&White"},
     {kFirstColourOptionId + 1,
      ControlKind::OptionButton,
      kColourGroupId,
      {972, 72, 948, 300},
-     L"Green"},
+     L"&Green"},
     {kFirstColourOptionId + 2,
      ControlKind::OptionButton,
      kColourGroupId,
      {0, 396, 948, 300},
-     L"Blue"},
+     L"B&lue"},
     {kFirstColourOptionId + 3,
      ControlKind::OptionButton,
      kColourGroupId,
      {972, 396, 948, 300},
-     L"Yellow"},
+     L"&Yellow"},
     {kOkButtonId, ControlKind::PushButton, 0, {36, 1152, 2964, 516}, L"OK"},
     {kTextLabelId, ControlKind::Label, 0, {36, 144, 2388, 300}, L"Text....................."},
     {kColourLabelId, ControlKind::Label, 0, {36, 576, 2424, 300}, L"Color.................."},
-    {kDialogFocusSinkId, ControlKind::FocusSink, 0, {2052, 3600, 300, 228}, L""},
 };
 
 }  // namespace tw::ui

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "services/desktop.h"
@@ -24,6 +25,7 @@ struct Rgb {
 };
 
 enum class Command { Tutorial, Options, WebSite, Minimize };
+enum class EditKey { Commit, Cancel };
 
 // The two choices of the options dialog, as the settings file holds them.
 struct Choices {
@@ -43,27 +45,41 @@ class OptionsEvents {
 class MainWindowEvents {
  public:
   virtual ~MainWindowEvents() = default;
-  // The release of any mouse button that was pressed on the slot's "Insert" button, wherever the
-  // pointer is then. Space and Enter report nothing.
+
+  // What the window shows, asked of the program rather than kept in a copy of its own: an
+  // entry's text, the slot of the open edit and the slot whose entry is being dragged.
+  virtual std::string EntryText(int slot) const = 0;
+  virtual std::optional<int> EditedSlot() const = 0;
+  virtual std::optional<int> DragSource() const = 0;
+
+  // The release of any mouse button that was pressed on the slot's "Insert" button, wherever
+  // the pointer is then; or Space or Enter on it.
   virtual void OnInsertReleased(int slot) = 0;
   // A press of any button on an entry label, at a point of the label.
   virtual void OnEntryLabelPressed(int slot, Point at) = 0;
   // The pointer moved with a button held after a press on the label (no drag yet); leftAlone:
   // the left button and no other is held.
   virtual void OnEntryLabelDragged(int slot, Point at, bool leftAlone) = 0;
-  // The release that ends a press on an entry label, unless a drag began.
+  // The release that ends a press on an entry label, unless a drag began; or F2 or Enter on it.
   virtual void OnEntryLabelReleased(int slot) = 0;
-  // During a drag, the pointer over a page tab; and the release over an entry label.
+  // During a drag, the pointer over a page tab; and the release that ends the drag, over an
+  // entry label of that slot or elsewhere.
   virtual void OnDragOverPageTab(int page) = 0;
-  virtual void OnDroppedOnEntryLabel(int slot) = 0;
+  virtual void OnDragReleased(std::optional<int> slot) = 0;
+  // Another window took the mouse before the release (a message box): a drag ends there.
+  virtual void OnPressTakenAway() = 0;
   virtual void OnEditBoxLostFocus() = 0;
-  // The release of any mouse button that was pressed on a page tab.
+  // Enter (commit) or Esc (cancel) in the edit box.
+  virtual void OnEditBoxKey(EditKey key) = 0;
+  // The release of any mouse button that was pressed on a page tab; or a page chosen from the
+  // keyboard.
   virtual void OnPageTabReleased(int page) = 0;
   virtual void OnCommand(Command command) = 0;
   // Once a second for the life of the window.
   virtual void OnTick() = 0;
-  // Typewell lost the activation, or a press reached it while another window was active.
-  virtual void OnActivationChange() = 0;
+  // Another window came to the front, Typewell lost the activation, or a press reached it
+  // while another window was active.
+  virtual void OnForegroundChanged() = 0;
   // The user or the system asks to close the window; false keeps it open.
   virtual bool OnCloseRequested() = 0;
   // The Windows session ends; the process ends after this returns.
@@ -74,22 +90,24 @@ class MainView {
  public:
   virtual ~MainView() = default;
 
-  // A slot's label shows the text; its "Insert" button is enabled or not.
-  virtual void ShowEntry(int slot, const std::string& text, bool insertEnabled) = 0;
+  // The slot's entry changed: its label shows the text, its "Insert" button is enabled exactly
+  // when the text is not empty, and both are named after it.
+  virtual void ShowEntry(int slot) = 0;
   // The hint " Click to add or edit text " as the tool tip of the first page's labels.
   virtual void ShowHint() = 0;
   // The page's container on show (the others hidden) and its tab marked.
   virtual void ShowPage(int page) = 0;
-  // The edit box over the slot's label with the text, shown and focused; and closing it.
+  // The edit box over the slot's label with the text, shown and focused; and closing the edit
+  // of the slot (the focus, if the box had it, goes to the slot's label).
   virtual void OpenEditBox(int slot, const std::string& text) = 0;
   virtual std::string EditBoxText() const = 0;
-  virtual void CloseEditBox() = 0;
+  virtual void CloseEditBox(int slot) = 0;
   // An outline of the label's size follows the pointer until the release, which it consumes.
-  virtual void BeginDrag(int slot) = 0;
+  // False, and no drag, when the press that would drag is no longer held.
+  [[nodiscard]] virtual bool BeginDrag(int slot) = 0;
   virtual void SetLabelColour(Rgb colour) = 0;
   // Every control's text bold or of normal weight.
   virtual void SetBold(bool bold) = 0;
-  virtual void FocusSink() = 0;
   virtual void Minimize() = 0;
   virtual bool Minimized() const = 0;
   // Shows the window for the first time, normal or minimised (a task-bar button).

@@ -24,7 +24,6 @@ void BrowserLaunch::Open(const std::wstring& page) {
   const auto browser = shell_.FindExecutable(kPlaceholderName, programFolder_);
   if (!browser) return;
   shell_.StartProgram(BrowserCommandLine(*browser, page));
-  view_.FocusSink();
   view_.Minimize();
 }
 

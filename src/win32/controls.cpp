@@ -1,11 +1,13 @@
 #include "win32/controls.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <iterator>
 #include <optional>
 
+#include "ui/colours.h"
+#include "win32/accessibility.h"
+#include "win32/control_input.h"
 #include "win32/dpi.h"
 #include "win32/scoped_handles.h"
 
@@ -15,7 +17,6 @@ namespace {
 
 constexpr wchar_t kLabelClass[] = L"TypewellLabel";
 constexpr wchar_t kContainerClass[] = L"TypewellContainer";
-constexpr wchar_t kFocusSinkClass[] = L"TypewellFocusSink";
 // The system's button with one device context for all its windows (see RegisterButtonClass).
 constexpr wchar_t kButtonClass[] = L"TypewellButton";
 constexpr UINT_PTR kSubclassId = 1;
@@ -25,97 +26,53 @@ constexpr int kFontSlot = 0;
 constexpr int kColourSlot = sizeof(LONG_PTR);
 constexpr LONG_PTR kNoColour = -1;
 
-// The one press of the thread: the mouse has one capture at a time.
-struct Press {
-  HWND control = nullptr;
-  bool inRelease = false;
-};
-Press press;
-
-ControlEvents* EventsOf(HWND control) {
-  return reinterpret_cast<ControlEvents*>(GetPropW(control, L"TypewellEvents"));
+ui::Rgb ToRgb(COLORREF c) {
+  return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
-bool IsButtonDown(UINT message) {
-  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
-         message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
+bool HighContrast() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
-bool IsButtonUp(UINT message) {
-  return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
-}
-
-bool AnyButtonHeld(WPARAM wParam) {
-  return (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
-}
-
-// Presses, moves and releases of a control that reports them; false for other messages. The
-// control's own processing (a button's pressed look, its capture and BN_CLICKED) runs as usual
-// for the left button; right and middle buttons belong to the press alone (no context menu).
-template <class Default>
-bool OnPressMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, Default runDefault) {
-  ControlEvents* events = EventsOf(control);
-  const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (IsButtonDown(message)) {
-    const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
-    if (left) runDefault();
-    if (press.control != nullptr) return true;  // a second button of the same press
-    if (GetCapture() != control) SetCapture(control);
-    press.control = control;
-    if (events != nullptr) events->OnControlPressed(control, at);
-    return true;
+// An entry label in its chosen colour with a text that contrasts with it, or the system's
+// window colours in high contrast; another label in the colours of the window's face.
+ui::LabelColours ColoursOf(HWND label) {
+  const LONG_PTR chosen = GetWindowLongPtrW(label, kColourSlot);
+  if (chosen == kNoColour) {
+    return {ToRgb(GetSysColor(COLOR_BTNFACE)), ToRgb(GetSysColor(COLOR_BTNTEXT))};
   }
-  if (message == WM_MOUSEMOVE) {
-    runDefault();
-    if (events == nullptr) return true;
-    if (press.control == control) {
-      events->OnControlMoved(control, at, wParam);
-    } else {
-      events->OnControlHovered(control, at);
-    }
-    return true;
-  }
-  if (IsButtonUp(message)) {
-    const bool ends = press.control == control && !AnyButtonHeld(wParam);
-    if (ends) press.control = nullptr;
-    if (message == WM_LBUTTONUP) {
-      press.inRelease = ends;
-      runDefault();
-      press.inRelease = false;
-    }
-    if (ends && GetCapture() == control) ReleaseCapture();
-    if (ends && events != nullptr) events->OnControlReleased(control);
-    return true;
-  }
-  if (message == WM_CAPTURECHANGED && press.control == control &&
-      reinterpret_cast<HWND>(lParam) != control) {
-    press.control = nullptr;
-    if (events != nullptr) events->OnPressTakenAway(control);
-    runDefault();
-    return true;
-  }
-  return false;
+  return ui::LabelColoursFor(
+      ToRgb(static_cast<COLORREF>(chosen)), HighContrast(),
+      {ToRgb(GetSysColor(COLOR_WINDOW)), ToRgb(GetSysColor(COLOR_WINDOWTEXT))});
 }
 
 void PaintLabel(HWND label) {
   PaintScope paint(label);
   RECT r;
   GetClientRect(label, &r);
-  const LONG_PTR colour = GetWindowLongPtrW(label, kColourSlot);
+  const ui::LabelColours colours = ColoursOf(label);
   HDC dc = paint.dc();
   SelectScope brush(dc, GetStockObject(DC_BRUSH));
   SetDCBrushColor(dc,
-                  colour == kNoColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour));
+                  RGB(colours.background.red, colours.background.green, colours.background.blue));
   FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   const auto font = reinterpret_cast<HGDIOBJ>(GetWindowLongPtrW(label, kFontSlot));
   SelectScope selected(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetTextColor(dc, RGB(colours.text.red, colours.text.green, colours.text.blue));
   wchar_t text[256];
   const int length = GetWindowTextW(label, text, static_cast<int>(std::size(text)));
-  r.left += kLabelMargin;
-  DrawTextW(dc, text, length, &r,
+  RECT textRect = r;
+  textRect.left += kLabelMargin;
+  DrawTextW(dc, text, length, &textRect,
             DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
+  // The focus shows once the user works with the keyboard (the window's UI state says so).
+  if (GetFocus() == label && (SendMessageW(label, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+    DrawFocusRect(dc, &r);
+  }
 }
 
 // Whether the window has a non-client area to paint. A control without one skips the default
@@ -127,7 +84,15 @@ bool HasFrame(HWND window) {
   return outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom;
 }
 
-std::optional<LRESULT> OnOwnClassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The name a screen reader hears, when the control's window gives one.
+std::optional<LRESULT> AnswerForName(HWND control, WPARAM wParam, LPARAM lParam) {
+  ControlEvents* events = EventsOf(control);
+  const std::wstring name = events != nullptr ? events->AccessibleName(control) : L"";
+  if (name.empty()) return std::nullopt;
+  return AnswerGetObject(control, wParam, lParam, name);
+}
+
+std::optional<LRESULT> OnLabelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETFONT:
       SetWindowLongPtrW(window, kFontSlot, static_cast<LONG_PTR>(wParam));
@@ -140,6 +105,15 @@ std::optional<LRESULT> OnOwnClassMessage(HWND window, UINT message, WPARAM wPara
       InvalidateRect(window, nullptr, TRUE);
       return result;
     }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      InvalidateRect(window, nullptr, FALSE);
+      return result;
+    }
+    case WM_GETOBJECT:
+      return AnswerForName(window, wParam, lParam);
     case WM_NCPAINT:
       if (!HasFrame(window)) return 0;
       return std::nullopt;
@@ -155,11 +129,15 @@ std::optional<LRESULT> OnOwnClassMessage(HWND window, UINT message, WPARAM wPara
 
 LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   try {
-    const auto runDefault = [&] { DefWindowProcW(window, message, wParam, lParam); };
-    if (OnPressMessage(window, message, wParam, lParam, runDefault)) return 0;
-    if (const auto result = OnOwnClassMessage(window, message, wParam, lParam)) return *result;
+    const auto runDefault = [&] { return DefWindowProcW(window, message, wParam, lParam); };
+    if (PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) return 0;
+    if (const auto result =
+            OnKeyMessage(window, KeySet::Label, message, wParam, lParam, runDefault)) {
+      return *result;
+    }
+    if (const auto result = OnLabelMessage(window, message, wParam, lParam)) return *result;
   } catch (...) {
-    OutputDebugStringA("Typewell: an event handler failed\n");
+    OutputDebugStringA("Typewell: an event handler of a label failed\n");
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -174,33 +152,6 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The focus sink takes the focus and shows nothing.
-LRESULT CALLBACK FocusSinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  switch (message) {
-    case WM_NCPAINT:
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PaintScope nothing(window);
-      return 0;
-    }
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-// The first option button of a container begins its group and is where Tab stops.
-bool FirstOptionIn(HWND parent) {
-  for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-    wchar_t name[32];
-    if (GetClassNameW(c, name, 32) && lstrcmpW(name, kButtonClass) == 0 &&
-        (GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK) == BS_RADIOBUTTON) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // A button paints into the device context its class shares: whatever its painting leaves
 // selected or set in it (font, colours, modes) is put back, so that the next button starts from
 // the same state.
@@ -212,25 +163,45 @@ LRESULT PaintInSharedDc(HWND window) {
   return result;
 }
 
-LRESULT CALLBACK ButtonSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                DWORD_PTR reports) noexcept {
+KeySet KeysOf(HWND control) {
+  if (GetPropW(control, L"TypewellEditBox") != nullptr) return KeySet::EditBox;
+  const auto type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_RADIOBUTTON ? KeySet::OptionButton : KeySet::PushButton;
+}
+
+// The buttons' and the edit box's subclass: presses of buttons (reports != 0), keys, names.
+LRESULT CALLBACK ControlSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR reports) noexcept {
   if (message == WM_NCPAINT && !HasFrame(window)) return 0;
-  if (message == WM_PAINT && wParam == 0) return PaintInSharedDc(window);
+  if (message == WM_PAINT && wParam == 0 && reports != 0) return PaintInSharedDc(window);
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, ButtonSubclass, kSubclassId);
+    RemoveWindowSubclass(window, ControlSubclass, kSubclassId);
     RemovePropW(window, L"TypewellEvents");
+    RemovePropW(window, L"TypewellEditBox");
+    return DefSubclassProc(window, message, wParam, lParam);
   }
   try {
     LRESULT result = 0;
-    const auto runDefault = [&] { result = DefSubclassProc(window, message, wParam, lParam); };
-    if (reports != 0 && OnPressMessage(window, message, wParam, lParam, runDefault)) return result;
-    if (message == WM_KILLFOCUS && GetPropW(window, L"TypewellEditBox") != nullptr) {
+    const auto runDefault = [&] {
+      return result = DefSubclassProc(window, message, wParam, lParam);
+    };
+    if (reports != 0 && PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) {
+      return result;
+    }
+    if (const auto keys =
+            OnKeyMessage(window, KeysOf(window), message, wParam, lParam, runDefault)) {
+      return *keys;
+    }
+    if (message == WM_GETOBJECT) {
+      if (const auto named = AnswerForName(window, wParam, lParam)) return *named;
+    }
+    if (message == WM_KILLFOCUS && KeysOf(window) == KeySet::EditBox) {
       runDefault();
       if (ControlEvents* events = EventsOf(window)) events->OnEditBoxLostFocus(window);
       return result;
     }
   } catch (...) {
-    OutputDebugStringA("Typewell: an event handler failed\n");
+    OutputDebugStringA("Typewell: an event handler of a control failed\n");
     return 0;
   }
   return DefSubclassProc(window, message, wParam, lParam);
@@ -267,10 +238,16 @@ WindowKind KindOf(ui::ControlKind kind) {
       return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0};
     case ui::ControlKind::Container:
       return {kContainerClass, 0, WS_EX_CONTROLPARENT};
-    case ui::ControlKind::FocusSink:
-      return {kFocusSinkClass, WS_TABSTOP, 0};
   }
   return {kLabelClass, 0, 0};
+}
+
+// The first option button of a container begins its group.
+bool FirstOptionIn(HWND parent) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    if ((GetWindowLongPtrW(c, GWL_STYLE) & BS_TYPEMASK) == BS_RADIOBUTTON) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -291,10 +268,6 @@ void RegisterControlClasses(HINSTANCE instance) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kContainerClass;
   RegisterClassExW(&wc);
-  wc.lpfnWndProc = FocusSinkProc;
-  wc.hbrBackground = nullptr;
-  wc.lpszClassName = kFocusSinkClass;
-  RegisterClassExW(&wc);
   RegisterButtonClass(instance);
 }
 
@@ -303,9 +276,7 @@ HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect
   const WindowKind kind = KindOf(plan.kind);
   const RECT r = PixelRectIn(plan.rect, container, dpi);
   DWORD style = kind.style | extraStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  if (plan.kind == ui::ControlKind::OptionButton && FirstOptionIn(parent)) {
-    style |= WS_GROUP | WS_TABSTOP;
-  }
+  if (plan.kind == ui::ControlKind::OptionButton && FirstOptionIn(parent)) style |= WS_GROUP;
   HWND control = CreateWindowExW(kind.exStyle, kind.className, plan.caption, style, r.left, r.top,
                                  r.right - r.left, r.bottom - r.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(plan.id)),
@@ -318,11 +289,13 @@ HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect
       break;
     case ui::ControlKind::PushButton:
     case ui::ControlKind::OptionButton:
-      SetWindowSubclass(control, ButtonSubclass, kSubclassId, 1);
+      // A choice is made by a click or a key, never by the focus arriving (Windows Vista on).
+      SendMessageW(control, BM_SETDONTCLICK, TRUE, 0);
+      SetWindowSubclass(control, ControlSubclass, kSubclassId, 1);
       break;
     case ui::ControlKind::EditBox:
       SetPropW(control, L"TypewellEditBox", control);
-      SetWindowSubclass(control, ButtonSubclass, kSubclassId, 0);
+      SetWindowSubclass(control, ControlSubclass, kSubclassId, 0);
       SendMessageW(control, EM_LIMITTEXT, ui::kEditBoxMaxLength, 0);
       break;
     default:
@@ -331,14 +304,20 @@ HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect
   return control;
 }
 
-bool InMouseRelease() {
-  return press.inRelease;
+bool PressHeld(HWND control) {
+  return PressTracking::Held(control);
 }
 
 void SetLabelColour(HWND label, COLORREF colour) {
   if (GetWindowLongPtrW(label, kColourSlot) == static_cast<LONG_PTR>(colour)) return;
   SetWindowLongPtrW(label, kColourSlot, static_cast<LONG_PTR>(colour));
   InvalidateRect(label, nullptr, TRUE);
+}
+
+void CheckOption(HWND option, bool checked) {
+  SendMessageW(option, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  const LONG_PTR style = GetWindowLongPtrW(option, GWL_STYLE);
+  SetWindowLongPtrW(option, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 }  // namespace tw::win32

@@ -1,17 +1,20 @@
 // The controls of Typewell's windows, made from a layout plan at the window's DPI: the system's
 // buttons and edit box, and classes of our own for labels (a background colour and a line of
-// text), containers and the focus sink. Labels and the buttons that report releases tell their
-// window of each press, move and release: a release belongs to the control where the press
-// happened, for any mouse button, wherever the pointer is then.
+// text), and containers. Labels and the buttons that report releases tell their window of each
+// press, move and release: a release belongs to the control where the press happened, for any
+// mouse button, wherever the pointer is then. The keys a control takes for itself, and the name
+// a screen reader hears, come from its window too.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "ui/layout.h"
 
 namespace tw::win32 {
 
-// What a control tells its window. Positions are in the control's client pixels.
+// What a control tells its window, and asks of it. Positions are in the control's client pixels.
 class ControlEvents {
  public:
   virtual ~ControlEvents() = default;
@@ -23,22 +26,44 @@ class ControlEvents {
   virtual void OnControlReleased(HWND control) = 0;
   // Another window took the mouse before the release (a message box, another program).
   virtual void OnPressTakenAway(HWND control) = 0;
-  virtual void OnEditBoxLostFocus(HWND control) = 0;
+  virtual void OnEditBoxLostFocus(HWND) {}
+  // A key that the control takes for itself: on a label Enter, F2 and the arrows; on a push
+  // button Enter (released); on an option button the arrows and Space (released); in the edit
+  // box Enter and Esc.
+  virtual void OnControlKey(HWND control, WPARAM key) = 0;
+  // The name that a screen reader announces for the control; empty for the system's own.
+  virtual std::wstring AccessibleName(HWND) { return {}; }
+
+  // Whether the BN_CLICKED being handled comes from a mouse release that the control reported
+  // already (so that only the keyboard's clicks are handled as such).
+  bool InMouseRelease() const { return press_.inRelease; }
+
+ private:
+  friend struct PressTracking;
+  // The press of this window's controls under way: the mouse has one capture at a time.
+  struct Press {
+    HWND control = nullptr;
+    bool inRelease = false;
+  };
+  Press press_;
 };
 
 void RegisterControlClasses(HINSTANCE instance);
 
 // Makes the control of the plan in parent (which stands at container in the window's client
-// area) at the DPI; labels, buttons and option buttons report to events. extraStyle adds to the
-// kind's styles (WS_DISABLED for a control that starts disabled).
+// area) at the DPI; its events go to events. extraStyle adds to the kind's styles (WS_DISABLED
+// for a control that starts disabled).
 HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect& container,
                    int dpi, ControlEvents& events, DWORD extraStyle = 0);
 
-// Whether the BN_CLICKED being handled comes from a mouse release that the control reported
-// already (so that only the keyboard's clicks are handled as such).
-bool InMouseRelease();
+// Whether a press of this control is under way (it holds the mouse capture for it).
+bool PressHeld(HWND control);
 
-// A label's background: a colour of its own, or the system's face colour.
+// A label's chosen background colour (the text colour follows from it, and high contrast takes
+// the system's colours).
 void SetLabelColour(HWND label, COLORREF colour);
+
+// The option buttons of a group: one is checked and is the group's only Tab stop.
+void CheckOption(HWND option, bool checked);
 
 }  // namespace tw::win32

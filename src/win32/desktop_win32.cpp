@@ -120,6 +120,10 @@ bool Win32Desktop::WindowExists(services::WindowHandle window) {
   return window != 0 && IsWindow(ToHwnd(window));
 }
 
+bool Win32Desktop::WindowShown(services::WindowHandle window) {
+  return IsWindowVisible(ToHwnd(window)) != FALSE;
+}
+
 bool Win32Desktop::WindowHung(services::WindowHandle window) {
   const HWND hwnd = ToHwnd(window);
   if (IsHungAppWindow(hwnd)) return true;

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 #include "app/app.h"
 #include "app/instance.h"
@@ -55,7 +57,11 @@ void __verbose_terminate_handler() {
 }
 }  // namespace __gnu_cxx
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+namespace {
+
+// Typewell from its start to the end of its message loop; throws std::runtime_error when a
+// window cannot be made.
+int Run(HINSTANCE instance) {
   RestrictDllSearch();
   tw::win32::StartupTrace trace;
   trace.Mark("winmain");
@@ -79,7 +85,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The window goes before the report: while the message is open, a second start must not
     // find it.
     window.Destroy();
-    MessageBoxW(nullptr, failure->c_str(), L"Typewell", MB_ICONERROR | MB_OK);
+    MessageBoxW(nullptr, failure->c_str(), tw::ui::kMessageTitle, MB_ICONERROR | MB_OK);
     return 1;
   }
   trace.Mark("shown");
@@ -89,5 +95,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     trace.Mark("painted");
     trace.Write();
   }
-  return tw::win32::RunMessageLoop(window.Handle());
+  return window.RunMessageLoop();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  try {
+    return Run(instance);
+  } catch (const std::exception& e) {
+    // What failed is said in our own words, in ASCII, with the system's error number.
+    const std::string what = e.what();
+    OutputDebugStringA(("Typewell cannot start: " + what + "\n").c_str());
+    const std::wstring message =
+        L"Typewell cannot start: " + std::wstring(what.begin(), what.end());
+    MessageBoxW(nullptr, message.c_str(), tw::ui::kMessageTitle, MB_ICONERROR | MB_OK);
+    return 1;
+  }
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "win32/dpi.h"
 #include "win32/options_dialog.h"
@@ -12,9 +13,15 @@ namespace tw::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TypewellMain";
-constexpr wchar_t kCaption[] = L" Typewell";
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 1000;
+// The foreground changed (seen by the hook below).
+constexpr UINT kForegroundMessage = WM_APP + 4;
+
+[[noreturn]] void Fail(const char* what) {
+  throw std::runtime_error(std::string(what) + " (system error " + std::to_string(GetLastError()) +
+                           ")");
+}
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
@@ -24,11 +31,25 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   wc.lpszClassName = kWindowClass;
-  RegisterClassExW(&wc);
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    Fail("the main window's class cannot be registered");
+  }
+}
+
+BOOL CALLBACK FindOwnMainWindow(HWND window, LPARAM found) {
+  wchar_t name[32];
+  if (GetClassNameW(window, name, 32) == 0 || lstrcmpW(name, kWindowClass) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Another program's window came to the front: the main window of this thread hears of it at
+// once, so that a user who switches to Typewell by the keyboard fills the program left just now.
+void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  HWND main = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnMainWindow, reinterpret_cast<LPARAM>(&main));
+  if (main != nullptr) SendMessageW(main, kForegroundMessage, 0, 0);
 }
 
 bool RunningUnderWine() {
@@ -52,15 +73,20 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   RegisterControlClasses(instance);
   DragOutline::Register(instance);
   dpi_ = SystemDpi();
-  HWND window = CreateWindowExW(kExStyle, kWindowClass, kCaption, kStyle, 0, 0, 0, 0, nullptr,
-                                nullptr, instance, this);
-  if (window == nullptr) throw std::runtime_error("the main window cannot be made");
+  HWND window = CreateWindowExW(kExStyle, kWindowClass, ui::kMainCaption, kStyle, 0, 0, 0, 0,
+                                nullptr, nullptr, instance, this);
+  if (window == nullptr) Fail("the main window cannot be made");
   window_.reset(window);
   dpi_ = DpiOf(window);
-  fonts_ = std::make_unique<SharedFonts>(dpi_);
+  NewFonts();
   LayOut();
   CreateFixedControls();
-  SetTimer(window, kTickTimer, kTickMs, nullptr);
+  // Focus rectangles and access keys show once the user works with the keyboard.
+  SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+  if (SetTimer(window, kTickTimer, kTickMs, nullptr) == 0) Fail("the window's timer cannot be set");
+  foregroundHook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                        OnForegroundEvent, 0, 0,
+                                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
 }
 
 MainWindow::~MainWindow() {
@@ -77,7 +103,6 @@ bool MainWindow::Minimized() const {
 
 void MainWindow::ShowWindow(bool minimized) {
   ::ShowWindow(window_.get(), minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
-  if (!minimized) FocusSink();
   KeepOnTop();
   UpdateWindow(window_.get());
 }
@@ -89,8 +114,8 @@ services::PixelRect MainWindow::Place() const {
 }
 
 services::PixelSize MainWindow::LayoutOuterSize() const {
-  const SIZE client{TwipsToPixels(ui::kMainClientWidth, dpi_),
-                    TwipsToPixels(ui::kMainClientHeight, dpi_)};
+  const SIZE client{TwipsToPixels(ui::kMainClientWidth, layoutDpi_),
+                    TwipsToPixels(ui::kMainClientHeight, layoutDpi_)};
   const SIZE outer = OuterSize(client, kStyle, kExStyle, dpi_);
   return {outer.cx, outer.cy};
 }
@@ -133,41 +158,51 @@ void MainWindow::KeepInFrontUnderWine() {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
 }
 
+// A button's click: the command buttons' from any source, the "Insert" buttons' from Space (the
+// mouse reports its release itself). The page tabs' clicks are left to their keys and releases.
 void MainWindow::OnCommand(int id) {
-  switch (id) {
-    case ui::kTutorialButtonId:
-    case ui::kOptionsButtonId:
-    case ui::kWebSiteButtonId:
-    case ui::kMinimizeButtonId:
-      PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
-      break;
-    default:
-      // A page tab chosen from the keyboard (the mouse reports its release itself).
-      if (const int page = id - ui::kFirstPageTabId;
-          page >= 0 && page < store::kPageCount && !InMouseRelease()) {
-        events_->OnPageTabReleased(page);
-      }
-      break;
-  }
+  const bool command = id == ui::kTutorialButtonId || id == ui::kOptionsButtonId ||
+                       id == ui::kWebSiteButtonId || id == ui::kMinimizeButtonId;
+  const bool insert = id >= ui::kFirstInsertButtonId &&
+                      id < ui::kFirstInsertButtonId + store::kSlotCount && !InMouseRelease();
+  if (command || insert) PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
 }
 
 void MainWindow::OnPostedCommand(int id) {
-  switch (id) {
-    case ui::kTutorialButtonId:
-      events_->OnCommand(ui::Command::Tutorial);
-      break;
-    case ui::kOptionsButtonId:
-      events_->OnCommand(ui::Command::Options);
-      break;
-    case ui::kWebSiteButtonId:
-      events_->OnCommand(ui::Command::WebSite);
-      break;
-    case ui::kMinimizeButtonId:
-      events_->OnCommand(ui::Command::Minimize);
-      break;
-    default:
-      break;
+  const int slot = id - ui::kFirstInsertButtonId;
+  const int label = id - ui::kFirstEntryLabelId;
+  const int page = id - ui::kFirstPageTabId;
+  if (slot >= 0 && slot < store::kSlotCount) {
+    events_->OnInsertReleased(slot);
+  } else if (label >= 0 && label < store::kSlotCount) {
+    events_->OnEntryLabelReleased(label);
+  } else if (page >= 0 && page < store::kPageCount) {
+    events_->OnPageTabReleased(page);
+    SetFocus(pageTabs_[page]);
+  } else if (id == ui::kTutorialButtonId) {
+    events_->OnCommand(ui::Command::Tutorial);
+  } else if (id == ui::kOptionsButtonId) {
+    events_->OnCommand(ui::Command::Options);
+  } else if (id == ui::kWebSiteButtonId) {
+    events_->OnCommand(ui::Command::WebSite);
+  } else if (id == ui::kMinimizeButtonId) {
+    events_->OnCommand(ui::Command::Minimize);
   }
+}
+
+// Ctrl+Tab and Ctrl+PgDn show the next page, Ctrl+Shift+Tab and Ctrl+PgUp the one before, from
+// anywhere in the window.
+bool MainWindow::OnPageKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || (GetKeyState(VK_CONTROL) & 0x8000) == 0) return false;
+  if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
+  const bool back = (message.wParam == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000) != 0) ||
+                    message.wParam == VK_PRIOR;
+  if (message.wParam != VK_TAB && message.wParam != VK_NEXT && message.wParam != VK_PRIOR) {
+    return false;
+  }
+  events_->OnPageTabReleased((ShownPage() + (back ? store::kPageCount - 1 : 1)) %
+                             store::kPageCount);
+  return true;
 }
 
 void MainWindow::OnActivate(bool active) {
@@ -175,12 +210,13 @@ void MainWindow::OnActivate(bool active) {
   if (!active) {
     if (focus != nullptr && IsChild(window_.get(), focus)) focusWhenInactive_ = focus;
     inFrontDue_ = true;
-    events_->OnActivationChange();
+    events_->OnForegroundChanged();
     return;
   }
-  HWND back = focusWhenInactive_ != nullptr && IsWindowVisible(focusWhenInactive_)
+  HWND back = focusWhenInactive_ != nullptr && IsWindowVisible(focusWhenInactive_) &&
+                      IsWindowEnabled(focusWhenInactive_)
                   ? focusWhenInactive_
-                  : focusSink_;
+                  : EntryLabel(ShownPage() * store::kSlotsPerPage);
   SetFocus(back);
 }
 
@@ -195,11 +231,21 @@ void MainWindow::OnTimer() {
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   if (dpi <= 0) return;
   dpi_ = dpi;
-  fonts_ = std::make_unique<SharedFonts>(dpi_);
+  NewFonts();
   SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut();
   SetFontOfChildren(window_.get());
+}
+
+// The system's colours, high contrast, fonts or text size changed: the window takes them at
+// once, growing or shrinking with the text.
+void MainWindow::OnSystemChange() {
+  NewFonts();
+  LayOut();
+  SetFontOfChildren(window_.get());
+  RedrawWindow(window_.get(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -214,6 +260,12 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM
     case kCommandMessage:
       OnPostedCommand(static_cast<int>(wParam));
       return 0;
+    case kEditKeyMessage:
+      events_->OnEditBoxKey(wParam == VK_RETURN ? ui::EditKey::Commit : ui::EditKey::Cancel);
+      return 0;
+    case kForegroundMessage:
+      events_->OnForegroundChanged();
+      return 0;
     case WM_TIMER:
       if (wParam == kTickTimer) OnTimer();
       return 0;
@@ -224,13 +276,18 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM
       OnActivate(true);
       return 0;
     case WM_MOUSEACTIVATE:
-      if (GetForegroundWindow() != window_.get()) events_->OnActivationChange();
+      if (GetForegroundWindow() != window_.get()) events_->OnForegroundChanged();
       return MA_ACTIVATE;
     case WM_SIZE:
       KeepOnTop();
       return std::nullopt;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+      OnSystemChange();
       return 0;
     case WM_CLOSE:
       if (events_->OnCloseRequested()) DestroyWindow(window_.get());
@@ -258,6 +315,10 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam,
   if (self != nullptr && self->window_.get() == window) {
     try {
       if (const auto result = self->OnMessage(message, wParam, lParam)) return *result;
+    } catch (const std::exception& e) {
+      OutputDebugStringA(
+          (std::string("Typewell: an event handler failed: ") + e.what() + "\n").c_str());
+      return 0;
     } catch (...) {
       OutputDebugStringA("Typewell: an event handler failed\n");
       return 0;
@@ -266,10 +327,11 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int RunMessageLoop(HWND mainWindow) {
+int MainWindow::RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &message)) continue;
+    if (IsWindow(window_.get()) && events_ != nullptr && OnPageKey(message)) continue;
+    if (IsWindow(window_.get()) && IsDialogMessageW(window_.get(), &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

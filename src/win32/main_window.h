@@ -1,8 +1,10 @@
 // The main window as real windows: four pages of fifteen rows (an "Insert" button and a label
-// with the entry), the page bar, the edit box, the command buttons and a focus sink, at the
-// window's own DPI. It shows what the program tells it and reports what the user does; it holds
-// no behaviour of its own, but for what only windows need: staying topmost, the drag outline,
-// making a page's windows when it is first shown.
+// with the entry), the page bar, the edit box and the command buttons, at the window's own DPI
+// and grown with its text. It shows what the program tells it and asks the program for the
+// rest (the entries, the open edit, the drag); it reports what the user does, with the mouse or
+// the keyboard. It holds no behaviour of its own, but for what only windows need: staying
+// topmost, the drag outline, the focus and the keys that move it, the names a screen reader
+// hears, making a page's windows when it is first shown.
 #pragma once
 
 #include <windows.h>
@@ -23,7 +25,8 @@ namespace tw::win32 {
 
 class MainWindow final : public ui::MainView, private ControlEvents {
  public:
-  // Makes the window, hidden, with its caption and the controls that are not on a page.
+  // Makes the window, hidden, with its caption and the controls that are not on a page. Throws
+  // std::runtime_error, naming what could not be made.
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -36,17 +39,19 @@ class MainWindow final : public ui::MainView, private ControlEvents {
     events_ = nullptr;
     window_.reset();
   }
+  // Typewell's message loop, with the keys of a dialog in the main window (Tab, the arrows,
+  // access keys) and the page keys. Returns the code of WM_QUIT.
+  int RunMessageLoop();
 
-  void ShowEntry(int slot, const std::string& text, bool insertEnabled) override;
+  void ShowEntry(int slot) override;
   void ShowHint() override;
   void ShowPage(int page) override;
   void OpenEditBox(int slot, const std::string& text) override;
   std::string EditBoxText() const override;
-  void CloseEditBox() override;
-  void BeginDrag(int slot) override;
+  void CloseEditBox(int slot) override;
+  bool BeginDrag(int slot) override;
   void SetLabelColour(ui::Rgb colour) override;
   void SetBold(bool bold) override;
-  void FocusSink() override;
   void Minimize() override;
   bool Minimized() const override;
   void ShowWindow(bool minimized) override;
@@ -60,17 +65,14 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   static constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   // Topmost from the start: Typewell floats above every ordinary window.
   static constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-  // The edit box reports its loss of focus by a posted message, so that the commit runs once the
-  // focus has moved, not inside the focus change.
+  // Work that must not run inside the window procedure of a control: the edit box's loss of
+  // focus (once the focus has moved), a command button's or an "Insert" button's keyboard click
+  // (after the button's own processing; the options dialog and a fill run loops of their own),
+  // and Enter or Esc in the edit box.
   static constexpr UINT kEditBoxLeftMessage = WM_APP + 1;
-  // A command button's click is handled from the message loop, after the button's own
-  // processing of the release (the options dialog runs a modal loop of its own).
   static constexpr UINT kCommandMessage = WM_APP + 2;
+  static constexpr UINT kEditKeyMessage = WM_APP + 3;
 
-  struct Entry {
-    std::wstring text;
-    bool insertEnabled = false;
-  };
   struct Page {
     HWND container = nullptr;
     std::array<HWND, store::kSlotsPerPage> insertButtons{};
@@ -84,13 +86,19 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void OnActivate(bool active);
   void OnTimer();
   void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnSystemChange();
+  bool OnPageKey(const MSG& message);
 
   void CreateFixedControls();
   Page& PageWindows(int page);
+  void NewFonts();
   void LayOut();
   void SetFontOfChildren(HWND parent);
   void AddHintTools();
   RECT EditBoxRect(int slot) const;
+  int ShownPage() const;
+  HWND EntryLabel(int slot) const;
+  HWND InsertButton(int slot) const;
   void KeepOnTop();
   void KeepInFrontUnderWine();
 
@@ -100,6 +108,9 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void OnControlReleased(HWND control) override;
   void OnPressTakenAway(HWND control) override;
   void OnEditBoxLostFocus(HWND control) override;
+  void OnControlKey(HWND control, WPARAM key) override;
+  std::wstring AccessibleName(HWND control) override;
+  void OnLabelKey(int slot, WPARAM key);
   void MoveOutline();
   void EndDrag();
   // The slot of an entry label or "Insert" button, the page of a page tab; -1 for others.
@@ -111,27 +122,21 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   ui::MainWindowEvents* events_ = nullptr;
   ScopedWindow window_;
   ScopedWindow toolTip_;
+  ScopedWinEventHook foregroundHook_;
   DragOutline outline_;
-  int dpi_ = 0;
+  int dpi_ = 0;        // the window's own: fonts, the frame, the system's metrics
+  int layoutDpi_ = 0;  // the layout's twips become pixels at this one, grown with the text
   std::unique_ptr<SharedFonts> fonts_;
   bool bold_ = false;
   COLORREF labelColour_ = RGB(255, 255, 255);
   bool hint_ = false;
-  std::array<Entry, store::kSlotCount> entries_;
   std::array<Page, store::kPageCount> pages_;
   HWND editBox_ = nullptr;
-  HWND focusSink_ = nullptr;
   HWND pageBar_ = nullptr;
   std::array<HWND, store::kPageCount> pageTabs_{};
-  std::optional<int> editSlot_;
-  std::optional<int> dragSlot_;
   POINT dragGrab_{};  // the pointer's offset into the dragged label
   HWND focusWhenInactive_ = nullptr;
   bool inFrontDue_ = false;
 };
-
-// Typewell's message loop: the dialog keys (Tab, arrows between the page tabs) work in the main
-// window. Returns the code of WM_QUIT.
-int RunMessageLoop(HWND mainWindow);
 
 }  // namespace tw::win32

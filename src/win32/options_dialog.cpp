@@ -11,7 +11,9 @@ namespace tw::win32 {
 
 namespace {
 
-constexpr wchar_t kCaption[] = L" Typewell Options";
+// A choice, by a release or a key, is made from the dialog's message loop, not inside the
+// option button's own handling (a report of a failed save runs a loop of its own).
+constexpr UINT kChooseMessage = WM_APP + 1;
 constexpr ui::TwipsRect kClientArea{0, 0, ui::kDialogClientWidth, ui::kDialogClientHeight};
 constexpr int kFontCount = 2;
 constexpr int kColourCount = 4;
@@ -30,7 +32,9 @@ std::vector<WORD> EmptyTemplate() {
   dialog->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   words.push_back(0);  // no menu
   words.push_back(0);  // the default dialog class
-  for (const wchar_t* c = kCaption; *c != L'\0'; ++c) words.push_back(static_cast<WORD>(*c));
+  for (const wchar_t* c = ui::kOptionsCaption; *c != L'\0'; ++c) {
+    words.push_back(static_cast<WORD>(*c));
+  }
   words.push_back(0);
   return words;
 }
@@ -64,7 +68,14 @@ class OptionsDialog final : private ControlEvents {
         OnInit(dialog, GetWindow(dialog, GW_OWNER));
         return FALSE;  // the focus is set
       case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        // "OK", the close box and Esc (IDCANCEL) close it; Enter elsewhere (IDOK) does nothing.
+        if (LOWORD(wParam) == IDCANCEL ||
+            (LOWORD(wParam) == ui::kOkButtonId && HIWORD(wParam) == BN_CLICKED)) {
+          EndDialog(dialog_, 0);
+        }
+        return TRUE;
+      case kChooseMessage:
+        Choose(static_cast<int>(wParam));
         return TRUE;
       case WM_CLOSE:
         EndDialog(dialog_, 0);
@@ -81,17 +92,18 @@ class OptionsDialog final : private ControlEvents {
   void OnInit(HWND dialog, HWND owner) {
     dialog_ = dialog;
     const int dpi = DpiOf(dialog);
+    fonts_ = std::make_unique<SharedFonts>(dpi);
     for (const ui::ControlPlan& plan : ui::kDialogControls) {
       HWND parent = plan.parentId == 0 ? dialog : GetDlgItem(dialog, plan.parentId);
-      CreateControl(parent, plan, ContainerOf(plan), dpi, *this);
+      CreateControl(parent, plan, ContainerOf(plan), fonts_->LayoutDpi(), *this);
     }
     RECT main{};
     GetWindowRect(owner, &main);
     LayOut(dpi, main.left, main.top);
     // Above the main window, which is itself topmost.
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowChoices();
-    SetFocus(Control(ui::kDialogFocusSinkId));
+    SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+    SetFocus(Control(ui::kFirstFontOptionId + events_.Current().font));
   }
 
   HWND Control(int id) const {
@@ -102,17 +114,18 @@ class OptionsDialog final : private ControlEvents {
     return nullptr;
   }
 
-  // The dialog and its controls at their place for the DPI, with fonts for it.
+  // The dialog and its controls at their place for the DPI and the text size, with fonts for it.
   void LayOut(int dpi, int left, int top) {
     fonts_ = std::make_unique<SharedFonts>(dpi);
+    const int layoutDpi = fonts_->LayoutDpi();
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE));
-    const SIZE outer = OuterSize(
-        {TwipsToPixels(ui::kDialogClientWidth, dpi), TwipsToPixels(ui::kDialogClientHeight, dpi)},
-        style, exStyle, dpi);
+    const SIZE outer = OuterSize({TwipsToPixels(ui::kDialogClientWidth, layoutDpi),
+                                  TwipsToPixels(ui::kDialogClientHeight, layoutDpi)},
+                                 style, exStyle, dpi);
     SetWindowPos(dialog_, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ui::ControlPlan& plan : ui::kDialogControls) {
-      const RECT r = PixelRectIn(plan.rect, ContainerOf(plan), dpi);
+      const RECT r = PixelRectIn(plan.rect, ContainerOf(plan), layoutDpi);
       SetWindowPos(Control(plan.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -123,12 +136,10 @@ class OptionsDialog final : private ControlEvents {
   void ShowChoices() {
     const ui::Choices current = events_.Current();
     for (int i = 0; i < kFontCount; ++i) {
-      SendMessageW(Control(ui::kFirstFontOptionId + i), BM_SETCHECK,
-                   i == current.font ? BST_CHECKED : BST_UNCHECKED, 0);
+      CheckOption(Control(ui::kFirstFontOptionId + i), i == current.font);
     }
     for (int i = 0; i < kColourCount; ++i) {
-      SendMessageW(Control(ui::kFirstColourOptionId + i), BM_SETCHECK,
-                   i == current.colour ? BST_CHECKED : BST_UNCHECKED, 0);
+      CheckOption(Control(ui::kFirstColourOptionId + i), i == current.colour);
     }
     const auto font = reinterpret_cast<WPARAM>(fonts_->Get(current.font == 1));
     for (const ui::ControlPlan& plan : ui::kDialogControls) {
@@ -149,21 +160,27 @@ class OptionsDialog final : private ControlEvents {
       return;
     }
     ShowChoices();
-    SetFocus(Control(ui::kDialogFocusSinkId));
-  }
-
-  void OnCommand(int id, int code) {
-    if (id == ui::kOkButtonId && code == BN_CLICKED) EndDialog(dialog_, 0);
-    // A choice from the keyboard; the mouse reports its release itself. Enter and Escape (IDOK,
-    // IDCANCEL) are bound to nothing.
-    if (code == BN_CLICKED && !InMouseRelease()) Choose(id);
   }
 
   void OnControlPressed(HWND, POINT) override {}
   void OnControlMoved(HWND, POINT, WPARAM) override {}
-  void OnControlReleased(HWND control) override { Choose(GetDlgCtrlID(control)); }
+  void OnControlReleased(HWND control) override { Post(control); }
   void OnPressTakenAway(HWND) override {}
-  void OnEditBoxLostFocus(HWND) override {}
+  // The arrows move to the next choice of the group and choose it, as a click does; Space
+  // chooses the one with the focus. The focus arriving at a choice chooses nothing.
+  void OnControlKey(HWND control, WPARAM key) override {
+    if (key == VK_SPACE) return Post(control);
+    HWND parent = GetParent(control);
+    const bool back = key == VK_LEFT || key == VK_UP;
+    HWND next = GetWindow(control, back ? GW_HWNDPREV : GW_HWNDNEXT);
+    if (next == nullptr) next = GetWindow(control, back ? GW_HWNDLAST : GW_HWNDFIRST);
+    if (next == nullptr || GetParent(next) != parent) return;
+    SetFocus(next);
+    Post(next);
+  }
+  void Post(HWND control) {
+    PostMessageW(dialog_, kChooseMessage, static_cast<WPARAM>(GetDlgCtrlID(control)), 0);
+  }
 
   ui::OptionsEvents& events_;
   HWND dialog_ = nullptr;

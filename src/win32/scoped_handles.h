@@ -47,7 +47,12 @@ inline void FreeLibraryHandle(HMODULE library) {
   FreeLibrary(library);
 }
 
+inline void UnhookEvent(HWINEVENTHOOK hook) {
+  UnhookWinEvent(hook);
+}
+
 using ScopedWindow = Scoped<HWND, DestroyIfWindow>;
+using ScopedWinEventHook = Scoped<HWINEVENTHOOK, UnhookEvent>;
 using ScopedFont = Scoped<HFONT, DeleteGdiObject>;
 using ScopedHandle = Scoped<HANDLE, CloseKernelHandle>;
 using ScopedLibrary = Scoped<HMODULE, FreeLibraryHandle>;

@@ -33,6 +33,7 @@ class Win32Desktop final : public services::Desktop {
   bool IsOwnWindow(services::WindowHandle window) override;
   std::wstring WindowTitle(services::WindowHandle window) override;
   bool WindowExists(services::WindowHandle window) override;
+  bool WindowShown(services::WindowHandle window) override;
   bool WindowHung(services::WindowHandle window) override;
   bool Activate(services::WindowHandle window) override;
   bool ForegroundIsThreadOf(services::WindowHandle window) override;
@@ -73,14 +74,18 @@ class Win32Shell final : public services::Shell {
   ScopedLibrary shell32_;  // loaded at the first lookup
 };
 
+// The boxes are owned by Typewell's window that is active (the options dialog over the main
+// window), so that no window of Typewell takes input under them.
 class Win32Messages final : public services::Messages {
  public:
-  explicit Win32Messages(HWND owner) : owner_(owner) {}
+  explicit Win32Messages(HWND mainWindow) : mainWindow_(mainWindow) {}
   void Report(const std::wstring& message) override;
-  bool AskRetry(const std::wstring& message) override;
+  services::CloseAnswer AskAtClose(const std::wstring& message) override;
+  void Notify(const std::wstring& message) override;
 
  private:
-  HWND owner_;
+  HWND Owner() const;
+  HWND mainWindow_;
 };
 
 // The full path of the running executable.

@@ -1,6 +1,10 @@
 // The shell and message boxes on real Win32; see services_win32.h.
 #include "win32/services_win32.h"
 
+#include "ui/layout.h"
+#include "win32/accessibility.h"
+#include "win32/close_question.h"
+
 namespace tw::win32 {
 
 namespace {
@@ -51,14 +55,22 @@ void Win32Shell::StartProgram(const std::wstring& commandLine) {
   }
 }
 
-void Win32Messages::Report(const std::wstring& message) {
-  MessageBoxW(IsWindow(owner_) ? owner_ : nullptr, message.c_str(), L"Typewell",
-              MB_ICONERROR | MB_OK);
+HWND Win32Messages::Owner() const {
+  HWND active = GetActiveWindow();  // of this thread: Typewell's own, if any
+  if (active != nullptr && IsWindowEnabled(active)) return active;
+  return IsWindow(mainWindow_) ? mainWindow_ : nullptr;
 }
 
-bool Win32Messages::AskRetry(const std::wstring& message) {
-  return MessageBoxW(IsWindow(owner_) ? owner_ : nullptr, message.c_str(), L"Typewell",
-                     MB_ICONERROR | MB_RETRYCANCEL) == IDRETRY;
+void Win32Messages::Report(const std::wstring& message) {
+  MessageBoxW(Owner(), message.c_str(), ui::kMessageTitle, MB_ICONERROR | MB_OK);
+}
+
+services::CloseAnswer Win32Messages::AskAtClose(const std::wstring& message) {
+  return AskCloseQuestion(Owner(), message);
+}
+
+void Win32Messages::Notify(const std::wstring& message) {
+  Announce(mainWindow_, message);
 }
 
 std::wstring ExecutablePath() {

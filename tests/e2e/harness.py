@@ -16,7 +16,7 @@ WINDOW_KEYS = ("left", "top", "width", "height", "clientleft", "clienttop", "min
                "foreground", "topmost", "focus", "dragging", "above")
 # The control IDs of Typewell's windows (src/ui/layout.h); an index counts from the first.
 IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageLabel": 104,
-       "webSiteButton": 105, "minimizeButton": 106, "focusSink": 107, "pageTab": 120,
+       "webSiteButton": 105, "minimizeButton": 106, "pageTab": 120,
        "insertButton": 200, "entryLabel": 300, "okButton": 405, "fontOption": 410,
        "colourOption": 420}
 

@@ -57,7 +57,7 @@ class Window(unittest.TestCase):
             else:
                 tw.click("okButton", title=DIALOG)
             wait_until(lambda: probe(DIALOG) is None, f"the dialog closed by its {how}")
-            self.wait_active(tw, f"after the dialog's {how}", focus=IDS["focusSink"])
+            self.wait_active(tw, f"after the dialog's {how}", focus=IDS["optionsButton"])
             xdo("mousemove", 0, 0)
             x, y, w, h = tw.state("entryLabel", 0)[:4]
 

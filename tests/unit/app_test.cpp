@@ -36,8 +36,7 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
   Filling t;
   t.app.OnInsertReleased(3);
   EXPECT_EQ(t.Fields(), "Smith & Co|||1");
-  EXPECT_TRUE(t.typing.clipboard == "Smith & Co" && t.typing.modifierReleases == 1 &&
-              t.view.focus == Focus::Sink);
+  EXPECT_TRUE(t.typing.clipboard == "Smith & Co" && t.typing.modifierReleases == 1);
   // An entry edited and committed by the release itself is the one filled.
   t.app.OnEntryLabelReleased(5);
   t.Type("edited");
@@ -51,19 +50,25 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
     d.app.OnInsertReleased(3);
     EXPECT_EQ(d.Fields(), std::wstring(title).size() > 15 ? "Smith & Co|||1" : "old line|||0");
   }
-  // Nothing for an empty entry, nor before another program was in front; else into the last
-  // one in front, not Typewell's own windows (a message box) nor none.
+  // Nothing before another program was in front, and the user is told; else into the last one
+  // in front, not Typewell's own windows (a message box) nor none, nor a window that was shown
+  // only for a moment (the task switcher that brought the user to Typewell).
   Running none(EntryRecords({{3, "x"}}));
   none.app.OnInsertReleased(3);
-  t.app.OnInsertReleased(7);
   EXPECT_TRUE(none.typing.forms.empty() && none.typing.clipboard.empty());
+  EXPECT_EQ(
+      none.messages.notices,
+      std::vector<std::wstring>{L"Nothing filled: no other program was active before Typewell."});
   t.desktop.own = {kTypewell, 72000};
-  for (const WindowHandle front : {kOther, WindowHandle{0}, WindowHandle{72000}, kTypewell}) {
+  t.desktop.hidden = {80000};
+  for (const WindowHandle front :
+       {kOther, WindowHandle{0}, WindowHandle{72000}, WindowHandle{80000}, kTypewell}) {
     t.desktop.foreground = front;
-    t.app.OnActivationChange();
+    t.app.OnForegroundChanged();
   }
   t.app.OnInsertReleased(3);
-  EXPECT_TRUE(t.Fields() == "Smith & Co|edited||2" && t.Fields(kOther) == "Smith & Co|||1");
+  EXPECT_TRUE(t.Fields() == "Smith & Co|edited||2" && t.Fields(kOther) == "Smith & Co|||1" &&
+              t.messages.notices.empty());
 }
 
 TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaitedForOnce) {
@@ -74,44 +79,59 @@ TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaited
     char fault;  // the target is gone, hung or not activated
     int sleptMs;
     const char* fields;
+    const wchar_t* notice;
   };
+  const wchar_t* kHung = L"Nothing filled: Order form - Editor does not answer.";
   const Case cases[] = {
-      {1, {}, 0, 0, "Smith & Co|||1"},         {4, {}, 0, 60, "Smith & Co|||1"},
-      {1000, {}, 0, 980, "old line|||0"},      {0, {Refused}, 0, 0, "Smith & Co|||1"},
-      {0, {TimedOut}, 0, 0, "Smith & Co|||1"}, {0, {}, 'g', 0, "old line|||0"},
-      {0, {}, 'h', 0, "old line|||0"},         {0, {}, 'a', 0, "old line|||0"}};
+      {1, {}, 0, 0, "Smith & Co|||1", nullptr},
+      {4, {}, 0, 60, "Smith & Co|||1", nullptr},
+      {1000, {}, 0, 980, "old line|||0", L"Nothing filled: another program holds the clipboard."},
+      {0, {Refused}, 0, 0, "Smith & Co|||1", nullptr},
+      {0,
+       {Refused, Refused},
+       0,
+       0,
+       "old line|||0",
+       L"Nothing filled: Windows did not let Typewell type into Order form - Editor."},
+      {0, {TimedOut}, 0, 0, "Smith & Co|||1", nullptr},
+      {0, {}, 'g', 0, "old line|||0", L"Nothing filled: the program to fill is closed."},
+      {0, {}, 'h', 0, "old line|||0", kHung},
+      {0, {}, 'a', 0, "old line|||0", kHung}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
     Filling t;
     t.typing.clipboardFailures = c.clipboardFailures;
     t.typing.sendResults = c.sends;
-    if (c.fault == 'g') t.desktop.gone = {kTarget};
     if (c.fault == 'h') t.desktop.hung = {kTarget};
     t.desktop.activationRefused = c.fault == 'a';
+    if (c.fault == 'g') t.desktop.gone = {kTarget};
     t.app.OnInsertReleased(3);
-    EXPECT_EQ(t.desktop.sleptMs, c.sleptMs) << &c - cases;
+    EXPECT_EQ(t.desktop.sleptMs, c.sleptMs);
     // A target too slow to take the keys in time still gets the rest of them, its Tab too.
-    EXPECT_EQ(t.Fields(), c.fields) << &c - cases;
+    EXPECT_EQ(t.Fields(), c.fields);
+    EXPECT_EQ(t.messages.notices,
+              c.notice ? std::vector<std::wstring>{c.notice} : std::vector<std::wstring>{});
     EXPECT_TRUE(t.messages.reports.empty() && t.typing.forms.count(kTypewell) == 0);
   }
 }
 
-TEST(Fill, TheClipboardStaysUntilATargetHasTakenTheLastPasteOrIsGoneOrHung) {
-  using enum services::KeysSent;
-  for (const char end : {'t', 'g', 'h'}) {
+TEST(Fill, AWaitForAnEarlierTargetsPasteEndsWithinItsBoundAndNeverStopsLaterFills) {
+  // The earlier target takes its keys late ('t') or never ('n'), is gone or hangs.
+  for (const char end : {'t', 'n', 'g', 'h'}) {
+    SCOPED_TRACE(end);
     Filling t;
-    t.typing.sendResults = {TimedOut};  // the paste not taken in time
+    t.typing.slow = {kTarget};  // the paste is not taken in time
     t.app.OnInsertReleased(3);
-    t.typing.sendResults = {TimedOut};  // still not taken at the next click: no fill
-    t.app.OnInsertReleased(5);
-    EXPECT_EQ(t.typing.clipboard, "Smith & Co");
+    if (end != 'n') t.typing.slow.clear();
     if (end == 'g') t.desktop.gone = {kTarget};
     if (end == 'h') t.desktop.hung = {kTarget};
     t.desktop.foreground = kOther;  // the user went on to another program
     t.app.OnTick();
+    t.desktop.foreground = kTypewell;
     t.app.OnInsertReleased(5);
-    EXPECT_TRUE(t.typing.clipboard == "second" && t.Fields(kOther) == "second|||1") << end;
-    t.app.OnInsertReleased(3);  // nothing pending any more
-    EXPECT_EQ(t.typing.waitsForEarlierKeys, end == 't' ? 2 : 1);
+    EXPECT_TRUE(t.typing.clipboard == "second" && t.Fields(kOther) == "second|||1");
+    t.app.OnInsertReleased(5);  // nothing pending any more
+    EXPECT_EQ(t.typing.waitsForEarlierKeys, end == 't' || end == 'n' ? 1 : 0);
   }
 }
 
@@ -174,7 +194,7 @@ TEST(Options, EachChoiceInRangeIsSavedThenAppliedAndAFailedSaveIsReportedApplied
     t.app.OnTick();
   };
   t.app.OnCommand(ui::Command::Options);
-  EXPECT_TRUE(t.view.focus == Focus::Sink && t.view.labelColour == colours[2] &&
+  EXPECT_TRUE(t.view.labelColour == colours[2] &&
               ReadFile(t.SettingsFile()) == SettingsBytes({1, 2100, 1500, 2, 7, 20}));
   // Reported again after a save succeeded; written at the close.
   FillDisk(t.SettingsFile());
@@ -195,8 +215,7 @@ TEST(WebLinks, TheBrowserOfTheKeptPlaceholderGetsThePageQuotedAndWithoutOneNothi
   t.app.OnCommand(ui::Command::WebSite);
   EXPECT_EQ(t.shell.started, std::vector<std::wstring>{
                                  L"\"" + browser + L"\" \"http://www.example.com/default.htm\""});
-  EXPECT_TRUE(t.view.minimized && t.view.focus == Focus::Sink &&
-              ReadFile(placeholder) == std::string("kept\0\r\n", 7) &&
+  EXPECT_TRUE(t.view.minimized && ReadFile(placeholder) == std::string("kept\0\r\n", 7) &&
               (fs::status(placeholder).permissions() & fs::perms::owner_write) != fs::perms::none);
   // No registered browser, or a placeholder that cannot be made: nothing happens at all.
   for (const bool blocked : {false, true}) {
@@ -204,7 +223,7 @@ TEST(WebLinks, TheBrowserOfTheKeptPlaceholderGetsThePageQuotedAndWithoutOneNothi
     if (blocked) Hold(n.folder.File("~.htm"));
     if (blocked) n.shell.browser = browser;
     n.app.OnCommand(ui::Command::Tutorial);
-    EXPECT_TRUE(n.shell.started.empty() && !n.view.minimized && n.view.focus == Focus::Elsewhere);
+    EXPECT_TRUE(n.shell.started.empty() && !n.view.minimized && n.messages.notices.empty());
   }
 }
 

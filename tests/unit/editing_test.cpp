@@ -1,6 +1,7 @@
 // Editing an entry in place, moving it by a drag, and switching pages, as the user does it:
 // where the edit box opens, every way an edit or a drag ends, and what each leaves in the
-// labels, the "Insert" buttons and Forms.dat, also when the file cannot be written for a while.
+// labels and Forms.dat, also when the file cannot be written for a while and a message box
+// reports it, running its own message loop.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,8 @@
 namespace tw::test {
 namespace {
 
+using enum services::CloseAnswer;
+
 const std::string kSample =
     EntryRecords(
         {{2, "two"}, {3, "A"}, {4, "  lead"}, {12, "twelve"}, {19, "nineteen"}, {21, "x"}}) +
@@ -17,33 +20,36 @@ const std::string kSample =
 
 struct Editing : Running {
   explicit Editing(const std::string& entries = kSample) : Running(entries) {}
+  // A click on a label: a press and a release without a move.
+  void Click(int slot) {
+    view.Press(slot, {50, 9});
+    view.Release(slot, slot);
+  }
   // A press on slot's label and a move by (dx, dy) pixels with the given buttons.
   void PressAndMove(int slot, int dx, int dy = 0, bool leftAlone = true) {
-    app.OnEntryLabelPressed(slot, {50, 9});
-    app.OnEntryLabelDragged(slot, {50 + dx, 9 + dy}, leftAlone);
+    view.Press(slot, {50, 9});
+    view.Move(slot, {50 + dx, 9 + dy}, leftAlone);
   }
   // A drag from one slot, over the tab of the other's page, dropped on it.
-  void Drag(int from, int to) {
+  void Drag(int from, std::optional<int> to) {
     PressAndMove(from, 0, 2);
-    app.OnDragOverPageTab(to / 15);
-    app.OnDroppedOnEntryLabel(to);
+    if (to) app.OnDragOverPageTab(*to / 15);
+    view.Release(from, to);
   }
 };
 
 TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   Editing t;
-  t.app.OnPageTabReleased(0);  // the focus goes to the sink, an edit open or not
-  EXPECT_EQ(t.view.focus, Focus::Sink);
-  t.app.OnEntryLabelReleased(12);
+  t.Click(12);
   EXPECT_TRUE(t.view.editSlot == 12 && t.view.editText == "twelve" &&
               t.view.focus == Focus::EditBox);
   t.Type("changed");
-  t.app.OnPageTabReleased(2);  // the focus moves to the sink, and page 3 shows
-  EXPECT_TRUE(!t.view.editSlot && t.view.focus == Focus::Sink && t.view.page == 2);
+  t.app.OnPageTabReleased(2);  // commits, and page 3 shows
+  EXPECT_TRUE(!t.view.editSlot && t.view.page == 2);
   // A click on another label commits and moves the box there with the focus.
-  t.app.OnEntryLabelReleased(1);
+  t.Click(1);
   t.Type("uno");
-  t.app.OnEntryLabelReleased(2);
+  t.Click(2);
   EXPECT_TRUE(t.view.editSlot == 2 && t.view.editText == "two" && t.view.focus == Focus::EditBox);
   // Emptied, then committed by a release on its own "Insert" (a right button leaves the focus
   // in the box): nothing is filled.
@@ -52,78 +58,102 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   t.Type("");
   t.app.OnInsertReleased(2);
   EXPECT_TRUE(t.typing.forms.empty() && t.typing.clipboard.empty());
-  // Blanks are text; a record spoiled behind the program's back is restored from the book.
-  t.app.OnEntryLabelReleased(5);
+  // Blanks are text, committed by Enter; a record spoiled behind the program's back is restored
+  // from the book. Esc leaves an entry as it was.
+  t.Click(5);
   t.Type("   ");
   WriteFile(t.EntryFile(), WithEntry(t.Entries(), 50, "spoiled"));
-  t.app.OnEditBoxLostFocus();
+  t.app.OnEditBoxKey(ui::EditKey::Commit);
+  EXPECT_EQ(t.view.focus, Focus::Label);
+  t.Click(4);
+  t.Type("not kept");
+  t.app.OnEditBoxKey(ui::EditKey::Cancel);
+  t.view.Dispatch();
+  EXPECT_TRUE(!t.view.editSlot && t.view.entries[4] == "  lead");
   for (const auto& [slot, text] : {std::pair{1, "uno"}, {2, ""}, {5, "   "}, {12, "changed"}})
-    EXPECT_TRUE(t.view.entries[slot].text == text &&
-                t.view.entries[slot].insertEnabled == (slot != 2))
-        << slot;
+    EXPECT_EQ(t.view.entries[slot], text) << slot;
   EXPECT_EQ(t.Entries(),
             WithEntry(WithEntry(WithEntry(WithEntry(kSample, 12, "changed"), 1, "uno"), 2, ""), 5,
                       "   "));
   // Minimize commits too.
-  t.app.OnEntryLabelReleased(7);
+  t.Click(7);
   t.Type("before minimising");
   t.app.OnCommand(ui::Command::Minimize);
-  EXPECT_TRUE(t.view.minimized && t.view.focus == Focus::Sink &&
-              t.Entries().substr(1400, 17) == "before minimising" && t.messages.reports.empty());
+  EXPECT_TRUE(t.view.minimized && t.Entries().substr(1400, 17) == "before minimising" &&
+              t.messages.reports.empty());
   // A successful write clears the mark: the tick writes nothing more.
   fs::remove(t.EntryFile());
   t.app.OnTick();
   EXPECT_FALSE(fs::exists(t.EntryFile()));
 }
 
+TEST(Editing, ASwitchWhileTheSaveFailsKeepsEachEntrysText) {
+  // The report of the failed save lets the edit box's loss of focus run before it returns.
+  Editing t(EntryRecords({{0, "alpha"}, {1, "bravo"}}));
+  Hold(t.EntryFile());
+  t.Click(0);
+  t.Type("alpha edited");
+  t.Click(1);
+  EXPECT_EQ(t.messages.reports.size(), 1u);
+  LetGo(t.EntryFile());
+  EXPECT_TRUE(t.app.OnCloseRequested());
+  EXPECT_EQ(t.Entries(), EntryRecords({{0, "alpha edited"}, {1, "bravo"}}));
+}
+
 TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAboutAtTheClose) {
   // The next chance: 't' a tick, 'd' a drop, 'c' the close, 's' the end of the session; the
-  // answers to the close's questions (true: Retry); Forms.dat let go before that chance or while
-  // a question is open; whether it is written then.
+  // answers to the close's questions; Forms.dat let go before that chance or while a question is
+  // open; whether the window closes, and whether the file is written then.
   struct Case {
     char chance;
-    std::deque<bool> answers;
-    bool letGo, letGoWhileAsked, written;
+    std::deque<services::CloseAnswer> answers;
+    bool letGo, letGoWhileAsked, closes, written;
   };
-  const Case cases[] = {{'t', {}, true, false, true},
-                        {'d', {}, true, false, true},
-                        {'c', {}, true, false, true},
-                        {'c', {false}, false, false, false},
-                        {'c', {true, false}, false, false, false},
-                        {'c', {true}, false, true, true},
-                        {'s', {}, true, false, true},
-                        {'s', {}, false, false, false}};
+  const Case cases[] = {{'t', {}, true, false, false, true},
+                        {'d', {}, true, false, false, true},
+                        {'c', {}, true, false, true, true},
+                        {'c', {Cancel}, false, false, false, false},
+                        {'c', {Retry, Cancel}, false, false, false, false},
+                        {'c', {Retry}, false, true, true, true},
+                        {'c', {Retry, CloseWithoutSaving}, false, false, true, false},
+                        {'s', {}, true, false, false, true},
+                        {'s', {}, false, false, false, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(1, c.chance) + std::to_string(c.answers.size()));
     Editing t;
     Hold(t.EntryFile());  // another program holds Forms.dat
-    t.app.OnEntryLabelReleased(3);
+    t.Click(3);
     t.Type("kept");
     t.app.OnPageTabReleased(1);
     t.app.OnTick();  // reported once only
     ASSERT_EQ(t.messages.reports.size(), 1u);
-    EXPECT_TRUE(t.messages.reports[0].starts_with(L"Typewell could not save " +
-                                                  t.EntryFile().wstring() + L".\n\n"));
+    const std::wstring couldNotSave =
+        L"Typewell could not save " + t.EntryFile().wstring() + L".\n\n";
+    EXPECT_TRUE(t.messages.reports[0].starts_with(couldNotSave));
     if (c.chance == 'c' || c.chance == 's') {  // an edit is open as the window closes
-      t.app.OnEntryLabelReleased(12);
+      t.Click(12);
       t.Type("open at the close");
     }
     if (c.letGo) LetGo(t.EntryFile());
     t.messages.answers = c.answers;
-    t.messages.whileAsking = [&] {
-      t.app.OnTick();  // adds no report of its own
+    t.messages.modalLoop = [&] {
+      t.view.RunModalLoop();  // a tick adds no report of its own
       if (c.letGoWhileAsked) LetGo(t.EntryFile());
     };
     if (c.chance == 't') t.app.OnTick();
     if (c.chance == 'd') t.Drag(19, 20);
-    if (c.chance == 'c' && t.app.OnCloseRequested() != c.written) ADD_FAILURE() << "closed";
+    if (c.chance == 'c' && t.app.OnCloseRequested() != c.closes) ADD_FAILURE() << "closed";
     if (c.chance == 's') t.app.OnSessionEnding();
     const bool open = c.chance == 'c' || c.chance == 's';  // committed by the end itself
     EXPECT_TRUE(t.messages.questions.size() == c.answers.size() &&
-                t.messages.reports.size() == 1u && t.view.entries[3].text == "kept" &&
-                t.view.entries[12].text == (open ? "open at the close" : "twelve"));
+                t.messages.reports.size() == 1u && t.view.entries[3] == "kept" &&
+                t.view.entries[12] == (open ? "open at the close" : "twelve"));
+    // The question names the file and what closing without saving loses.
+    for (const auto& question : t.messages.questions)
+      EXPECT_TRUE(question.starts_with(couldNotSave) &&
+                  question.find(L"changes to entries 4 and 13 will be lost") != question.npos);
     std::string book;
-    for (const auto& entry : t.view.entries) book += store::PadEntryRecord(entry.text);
+    for (const auto& entry : t.view.entries) book += store::PadEntryRecord(entry);
     // Still held, Forms.dat is a folder that reads as nothing.
     EXPECT_EQ(t.Entries(), c.written ? book : "");
   }
@@ -142,10 +172,10 @@ TEST(Drag, AMoveOfMoreThanTenTwipsWithTheLeftButtonAloneDragsAFilledLabel) {
   for (const Case& c : cases) {
     Editing t;
     t.view.dpi = c.dpi;
-    t.app.OnEntryLabelReleased(1);  // an edit is open
+    t.Click(1);  // an edit is open
     t.Type("typed into one");
     t.PressAndMove(c.slot, c.dx, c.dy, c.leftAlone);
-    EXPECT_EQ(t.view.dragSource.has_value(), c.drags) << &c - cases;
+    EXPECT_EQ(t.view.outline, c.drags) << &c - cases;
     // A drag commits the open edit to its own slot first.
     EXPECT_EQ(t.Entries().substr(200, 14) == "typed into one", c.drags) << &c - cases;
   }
@@ -154,13 +184,12 @@ TEST(Drag, AMoveOfMoreThanTenTwipsWithTheLeftButtonAloneDragsAFilledLabel) {
 TEST(Drag, ADropOnAnotherEmptyLabelWritesOnlyItsTwoRecordsAndNothingElseMoves) {
   Editing t;
   t.Drag(3, 20);  // over the tab of page 2
-  EXPECT_TRUE(t.view.page == 1 && t.view.entries[20].text == "A" &&
-              t.view.entries[20].insertEnabled && t.view.entries[3].text.empty() &&
-              !t.view.entries[3].insertEnabled);
+  EXPECT_TRUE(t.view.page == 1 && t.view.entries[20] == "A" && t.view.entries[3].empty());
   const std::string moved = WithEntry(WithEntry(kSample, 3, ""), 20, "A");
   EXPECT_EQ(t.Entries(), moved);
-  t.Drag(20, 20);  // onto itself
-  t.Drag(20, 21);  // onto a filled label
+  t.Drag(20, 20);            // onto itself
+  t.Drag(20, 21);            // onto a filled label
+  t.Drag(20, std::nullopt);  // elsewhere
   // A drag shows each page it passes over.
   t.PressAndMove(21, 3);
   for (const int page : {0, 2, 3, 3}) t.app.OnDragOverPageTab(page);
@@ -175,11 +204,26 @@ TEST(Drag, ADropOnAnotherEmptyLabelWritesOnlyItsTwoRecordsAndNothingElseMoves) {
   Editing full;
   FillDisk(full.EntryFile());
   full.Drag(3, 20);
-  EXPECT_TRUE(full.view.entries[3].text == "A" && full.view.entries[20].text.empty() &&
+  EXPECT_TRUE(full.view.entries[3] == "A" && full.view.entries[20].empty() &&
               full.messages.reports.size() == 1u);
   LetGo(full.EntryFile());
   full.app.OnTick();
   EXPECT_EQ(full.Entries(), kSample.substr(0, 12000));
+}
+
+TEST(Drag, ADragWhosePressAReportTakesAwayEndsWithoutADrop) {
+  Editing t;
+  Hold(t.EntryFile());
+  t.Click(1);
+  t.Type("edited");
+  t.PressAndMove(3, 0, 2);  // the edit's failed save is reported as the drag begins
+  EXPECT_TRUE(t.messages.reports.size() == 1u && !t.view.outline && !t.app.DragSource());
+  t.view.Release(3, 5);  // the button goes up while the box is open: the press is gone
+  t.Click(5);            // the next click on an empty label opens its edit
+  EXPECT_TRUE(t.view.editSlot == 5 && t.view.entries[3] == "A" && t.view.entries[5].empty());
+  LetGo(t.EntryFile());
+  t.app.OnTick();
+  EXPECT_EQ(t.Entries(), WithEntry(kSample, 1, "edited").substr(0, 12000));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "fakes.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tw::test {
 
@@ -45,20 +46,66 @@ services::KeysSent FakeTyping::Send(std::span<const services::KeyStroke> strokes
     result = sendResults.front();
     sendResults.pop_front();
   }
-  if (strokes.empty()) ++waitsForEarlierKeys;
-  if (strokes.empty() || result == services::KeysSent::Refused) return result;
+  if (result == services::KeysSent::Refused) return result;
   // The keys reach the foreground window, whatever the caller meant.
   for (const auto& k : strokes) forms[desktop_.foreground].Take(k, clipboard);
-  return desktop_.foreground == target ? result : services::KeysSent::TimedOut;
+  const bool taken = desktop_.foreground == target && !slow.contains(target);
+  return taken ? result : services::KeysSent::TimedOut;
 }
 
-bool FakeMessages::AskRetry(const std::wstring& message) {
+void FakeMessages::Report(const std::wstring& message) {
+  reports.push_back(message);
+  if (modalLoop) modalLoop();
+}
+
+services::CloseAnswer FakeMessages::AskAtClose(const std::wstring& message) {
   questions.push_back(message);
-  if (whileAsking) whileAsking();
-  if (answers.empty()) return false;
-  const bool retry = answers.front();
+  if (modalLoop) modalLoop();
+  if (answers.empty()) return services::CloseAnswer::Cancel;
+  const services::CloseAnswer answer = answers.front();
   answers.pop_front();
-  return retry;
+  return answer;
+}
+
+void FakeMainView::Press(int slot, ui::Point at) {
+  pressHeld = true;
+  events->OnEntryLabelPressed(slot, at);
+}
+
+void FakeMainView::Move(int slot, ui::Point at, bool leftAlone) {
+  if (pressHeld && !events->DragSource()) events->OnEntryLabelDragged(slot, at, leftAlone);
+}
+
+void FakeMainView::Release(int pressed, std::optional<int> over) {
+  if (!std::exchange(pressHeld, false)) return;  // the press was taken away
+  if (events->DragSource()) {
+    outline = false;
+    events->OnDragReleased(over);
+  } else if (over == pressed) {
+    events->OnEntryLabelReleased(pressed);
+  }
+}
+
+void FakeMainView::RunModalLoop() {
+  if (focus == Focus::EditBox) {
+    focus = Focus::Box;
+    posted.push_back([this] { events->OnEditBoxLostFocus(); });
+  }
+  if (std::exchange(pressHeld, false)) {
+    outline = false;
+    events->OnPressTakenAway();
+  }
+  Dispatch();
+  events->OnTick();
+  if (focus == Focus::Box) focus = editSlot ? Focus::EditBox : Focus::Elsewhere;
+}
+
+void FakeMainView::Dispatch() {
+  while (!posted.empty()) {
+    const auto message = std::move(posted.front());
+    posted.pop_front();
+    message();
+  }
 }
 
 void FakeMainView::OpenEditBox(int slot, const std::string& text) {
@@ -67,10 +114,12 @@ void FakeMainView::OpenEditBox(int slot, const std::string& text) {
   focus = Focus::EditBox;
 }
 
-void FakeMainView::CloseEditBox() {
+void FakeMainView::CloseEditBox(int) {
   editSlot.reset();
-  // A hidden box cannot keep the focus: it goes to the sink, and the box reports its loss.
-  if (focus == Focus::EditBox) FocusSink();
+  // A hidden box cannot keep the focus: it goes to the label, and the box reports its loss later.
+  if (focus != Focus::EditBox) return;
+  focus = Focus::Label;
+  posted.push_back([this] { events->OnEditBoxLostFocus(); });
 }
 
 void FakeMainView::MoveTo(int left, int top) {

@@ -1,5 +1,7 @@
-// Fakes of the services and of the main window for the unit tests. They keep what the user or
-// another program would see: the window's labels, edit box and page, the other program's
+// Fakes of the services and of the main window for the unit tests, as unkind as Windows: keys
+// go to the foreground window, a message box takes the focus and the mouse capture and runs a
+// message loop that dispatches what was posted meanwhile. They keep what the user or another
+// program would see: the window's labels, edit box, page and drag outline, the other program's
 // fields (the typing fake plays their part, key by key), the clipboard, the messages shown.
 #pragma once
 
@@ -24,7 +26,7 @@ using services::WindowHandle;
 
 struct FakeDesktop : services::Desktop {
   WindowHandle foreground = 0;
-  std::set<WindowHandle> own, gone, hung;
+  std::set<WindowHandle> own, gone, hung, hidden;
   std::map<WindowHandle, std::wstring> titles;
   bool activationRefused = false;
   int systemDpi = 96;
@@ -39,6 +41,7 @@ struct FakeDesktop : services::Desktop {
   std::wstring WindowTitle(WindowHandle w) override { return WindowExists(w) ? titles[w] : L""; }
   bool WindowExists(WindowHandle w) override { return w != 0 && !gone.contains(w); }
   bool WindowHung(WindowHandle w) override { return hung.contains(w); }
+  bool WindowShown(WindowHandle w) override { return !hidden.contains(w); }
   bool Activate(WindowHandle w) override {
     if (!activationRefused && WindowExists(w)) foreground = w;
     return foreground == w;
@@ -75,6 +78,7 @@ struct FakeTyping : services::Typing {
   std::string clipboard;
   int clipboardFailures = 0;                   // the next n attempts fail
   std::deque<services::KeysSent> sendResults;  // then Taken
+  std::set<WindowHandle> slow;                 // they take keys later than Send waits
   std::map<WindowHandle, FakeForm> forms;
   int modifierReleases = 0, waitsForEarlierKeys = 0;
 
@@ -82,7 +86,10 @@ struct FakeTyping : services::Typing {
   void ReleaseHeldModifiers() override { ++modifierReleases; }
   services::KeysSent Send(std::span<const services::KeyStroke> strokes,
                           WindowHandle target) override;
-  services::KeysSent AwaitTaken(WindowHandle target) override { return Send({}, target); }
+  services::KeysSent AwaitTaken(WindowHandle target) override {
+    ++waitsForEarlierKeys;
+    return slow.contains(target) ? services::KeysSent::TimedOut : services::KeysSent::Taken;
+  }
 
  private:
   FakeDesktop& desktop_;
@@ -97,27 +104,30 @@ struct FakeShell : services::Shell {
   void StartProgram(const std::wstring& commandLine) override { started.push_back(commandLine); }
 };
 
+// A message box runs modalLoop while it is up.
 struct FakeMessages : services::Messages {
-  std::vector<std::wstring> reports, questions;
-  std::deque<bool> answers;  // to each question in turn, true: Retry; then Cancel
-  std::function<void()> whileAsking;
-  void Report(const std::wstring& message) override { reports.push_back(message); }
-  bool AskRetry(const std::wstring& message) override;
+  std::vector<std::wstring> reports, questions, notices;
+  std::deque<services::CloseAnswer> answers;  // to each question in turn; then Cancel
+  std::function<void()> modalLoop;
+  void Report(const std::wstring& message) override;
+  services::CloseAnswer AskAtClose(const std::wstring& message) override;
+  void Notify(const std::wstring& message) override { notices.push_back(message); }
 };
 
-enum class Focus { Sink, EditBox, Elsewhere };
+enum class Focus { EditBox, Label, Box, Elsewhere };
 
+// The main window, reporting to events as the real one does: the user's hand (Press, Move,
+// Release) and the message loop of a box (RunModalLoop).
 struct FakeMainView : ui::MainView {
-  struct Entry {
-    std::string text;
-    bool insertEnabled = true;
-  };
-  std::array<Entry, store::kSlotCount> entries;
+  ui::MainWindowEvents* events = nullptr;
+  std::array<std::string, store::kSlotCount> entries;  // what the labels show
   bool hint = false;
   int page = 0;
-  std::optional<int> editSlot;  // the edit box over this slot's label
-  std::string editText;         // what the edit box holds (the user types here)
-  std::optional<int> dragSource;
+  std::optional<int> editSlot;               // the edit box over this slot's label
+  std::string editText;                      // what the edit box holds (the user types here)
+  bool pressHeld = false;                    // a press on a label, the mouse captured
+  bool outline = false;                      // the drag outline on the screen
+  std::deque<std::function<void()>> posted;  // messages posted to the window
   ui::Rgb labelColour{255, 255, 255};
   bool bold = false;
   Focus focus = Focus::Elsewhere;
@@ -127,19 +137,23 @@ struct FakeMainView : ui::MainView {
   int dpi = 96;
   std::function<void(ui::OptionsEvents&)> optionsDialog;  // what the user does in the dialog
 
-  void ShowEntry(int slot, const std::string& text, bool insertEnabled) override {
-    entries.at(slot) = {text, insertEnabled};
-  }
+  void Press(int slot, ui::Point at);
+  void Move(int slot, ui::Point at, bool leftAlone = true);
+  // The release of the press, over an entry label or elsewhere.
+  void Release(int pressed, std::optional<int> over);
+  // A box opens: it takes the focus and the capture, and dispatches what was posted and a tick.
+  void RunModalLoop();
+  void Dispatch();
+
+  void ShowEntry(int slot) override { entries.at(slot) = events->EntryText(slot); }
   void ShowHint() override { hint = true; }
   void ShowPage(int p) override { page = p; }
   void OpenEditBox(int slot, const std::string& text) override;
   std::string EditBoxText() const override { return editText; }
-  void CloseEditBox() override;
-  void BeginDrag(int slot) override { dragSource = slot; }
+  void CloseEditBox(int slot) override;
+  bool BeginDrag(int) override { return outline = pressHeld; }
   void SetLabelColour(ui::Rgb colour) override { labelColour = colour; }
   void SetBold(bool b) override { bold = b; }
-  // The edit box's loss of focus reaches the program later, as a posted message would.
-  void FocusSink() override { focus = Focus::Sink; }
   void Minimize() override { minimized = true; }
   bool Minimized() const override { return minimized; }
   void ShowWindow(bool m) override { shownMinimized = minimized = m; }

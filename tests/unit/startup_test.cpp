@@ -19,7 +19,7 @@ TEST(Startup, TheWindowOpensAtTheSavedPlaceInTheSavedLookAndWithoutSettingsNorma
                 t.view.place.left == (starts ? 200 : 544) &&
                 t.view.place.top == (starts ? 100 : 279) &&
                 t.view.labelColour == (starts ? ui::Rgb{255, 255, 0} : ui::Rgb{255, 255, 255}) &&
-                t.view.entries[2].insertEnabled && !t.view.entries[3].insertEnabled);
+                t.view.entries[2] == "two" && t.view.entries[3].empty());
     EXPECT_EQ(t.view.hint, starts < 9) << starts;
     EXPECT_EQ(
         ReadFile(t.SettingsFile()),

@@ -97,6 +97,8 @@ struct Program {
   explicit Program(const std::string& entries = "", const std::string& settings = "") {
     if (!entries.empty()) WriteFile(EntryFile(), entries);
     if (!settings.empty()) WriteFile(SettingsFile(), settings);
+    view.events = &app;
+    messages.modalLoop = [this] { view.RunModalLoop(); };
   }
   fs::path EntryFile() const { return folder.File("Forms.dat"); }
   fs::path SettingsFile() const { return folder.File("Typewell.ini"); }

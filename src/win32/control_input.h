@@ -1,0 +1,33 @@
+// How the controls of Typewell's windows take the mouse and the keys; controls.cpp calls it from
+// their window procedures.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+#include "win32/controls.h"
+
+namespace tw::win32 {
+
+ControlEvents* EventsOf(HWND control);
+
+struct PressTracking {
+  // Presses, moves and releases of a control that reports them; false for other messages. The
+  // control's own processing (a button's pressed look, its capture and BN_CLICKED) runs as usual
+  // for the left button; right and middle buttons belong to the press alone (no context menu).
+  static bool OnMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                        const std::function<void()>& runDefault);
+  static bool Held(HWND control);
+};
+
+// The keys a kind of control takes for itself (see ControlEvents::OnControlKey).
+enum class KeySet { Label, PushButton, OptionButton, EditBox };
+
+// WM_GETDLGCODE and the key messages of a control that takes the keys of the set; nullopt for
+// the messages it leaves to its own processing, which runDefault runs.
+std::optional<LRESULT> OnKeyMessage(HWND control, KeySet keys, UINT message, WPARAM wParam,
+                                    LPARAM lParam, const std::function<LRESULT()>& runDefault);
+
+}  // namespace tw::win32
