@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "win32/dpi.h"
+#include "win32/icons.h"
 #include "win32/options_dialog.h"
 
 namespace tw::win32 {
@@ -57,6 +58,7 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   if (window == nullptr) throw std::runtime_error("the main window cannot be made");
   window_.reset(window);
   dpi_ = DpiOf(window);
+  SetWindowIcons(window, dpi_);
   fonts_ = std::make_unique<SharedFonts>(dpi_);
   LayOut();
   CreateFixedControls();
@@ -195,6 +197,7 @@ void MainWindow::OnTimer() {
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   if (dpi <= 0) return;
   dpi_ = dpi;
+  SetWindowIcons(window_.get(), dpi_);
   fonts_ = std::make_unique<SharedFonts>(dpi_);
   SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
