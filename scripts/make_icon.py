@@ -3,10 +3,17 @@
 
 The picture: a white card with three lines of text and a small blue arrow pointing into it.
 ImageMagick draws it once at 256x256 and scales it; this script then packs the icon file
-itself, because the 16x16 and 32x32 pictures must be stored in 16 colours (4 bits per pixel,
-the standard 16-colour palette, with a transparency mask) beside the 32-bit 32x32, 48x48 and
-256x256 (PNG) pictures. The output is byte-for-byte reproducible; it is checked in, so a build
-does not need ImageMagick.
+itself. It holds every size Windows asks for (the small and the large icon at 100 % to 200 %,
+and the shell's views):
+
+- 16 and 32 in 16 colours (4 bits per pixel, the standard 16-colour palette, with a
+  transparency mask): the program's icon is a 32x32 picture in 16 colours;
+- 20, 24 and 32 as 32-bit bitmaps, with soft edges;
+- 40, 48, 64 and 256 as PNG (which Windows reads in icons from Vista on): a 32-bit bitmap of
+  64x64 alone would take 17 KB of the exe, its PNG takes 2.
+
+The output is byte-for-byte reproducible; it is checked in, so a build does not need
+ImageMagick.
 """
 import os
 import struct
@@ -85,18 +92,22 @@ def true_colour(rows):
     return dib(size, 32, 0, data, mask_rows(rows))
 
 
+def png(master, size):
+    return magick(master, "-resize", f"{size}x{size}", "-define",
+                  "png:exclude-chunks=date,time", "PNG32:-")
+
+
 def main():
     with tempfile.TemporaryDirectory() as work:
         master = os.path.join(work, "master.png")
         magick("-size", "256x256", "xc:none", *DRAW, master)
-        big = magick(master, "-define", "png:exclude-chunks=date,time", "PNG32:-")
         entries = [
             (16, 16, 4, four_bit(rgba(master, 16))),
+            (20, 0, 32, true_colour(rgba(master, 20))),
+            (24, 0, 32, true_colour(rgba(master, 24))),
             (32, 16, 4, four_bit(rgba(master, 32))),
             (32, 0, 32, true_colour(rgba(master, 32))),
-            (48, 0, 32, true_colour(rgba(master, 48))),
-            (256, 0, 32, big),
-        ]
+        ] + [(size, 0, 32, png(master, size)) for size in (40, 48, 64, 256)]
     out = struct.pack("<HHH", 0, 1, len(entries))
     offset = 6 + 16 * len(entries)
     for size, colors, bpp, data in entries:

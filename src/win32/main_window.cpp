@@ -6,6 +6,7 @@
 #include <string>
 
 #include "win32/dpi.h"
+#include "win32/icons.h"
 #include "win32/options_dialog.h"
 
 namespace tw::win32 {
@@ -78,6 +79,7 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   if (window == nullptr) Fail("the main window cannot be made");
   window_.reset(window);
   dpi_ = DpiOf(window);
+  SetWindowIcons(window, dpi_);
   NewFonts();
   LayOut();
   CreateFixedControls();
@@ -231,6 +233,7 @@ void MainWindow::OnTimer() {
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   if (dpi <= 0) return;
   dpi_ = dpi;
+  SetWindowIcons(window_.get(), dpi_);
   NewFonts();
   SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

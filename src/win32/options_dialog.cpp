@@ -6,6 +6,7 @@
 #include "win32/controls.h"
 #include "win32/dpi.h"
 #include "win32/fonts.h"
+#include "win32/icons.h"
 
 namespace tw::win32 {
 
@@ -81,6 +82,7 @@ class OptionsDialog final : private ControlEvents {
         EndDialog(dialog_, 0);
         return TRUE;
       case WM_DPICHANGED:
+        SetWindowIcons(dialog_, HIWORD(wParam));
         LayOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)->left,
                reinterpret_cast<const RECT*>(lParam)->top);
         return TRUE;
@@ -92,6 +94,7 @@ class OptionsDialog final : private ControlEvents {
   void OnInit(HWND dialog, HWND owner) {
     dialog_ = dialog;
     const int dpi = DpiOf(dialog);
+    SetWindowIcons(dialog, dpi);
     fonts_ = std::make_unique<SharedFonts>(dpi);
     for (const ui::ControlPlan& plan : ui::kDialogControls) {
       HWND parent = plan.parentId == 0 ? dialog : GetDlgItem(dialog, plan.parentId);
