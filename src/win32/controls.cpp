@@ -84,12 +84,13 @@ bool HasFrame(HWND window) {
   return outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom;
 }
 
-// The name a screen reader hears, when the control's window gives one.
-std::optional<LRESULT> AnswerForName(HWND control, WPARAM wParam, LPARAM lParam) {
-  ControlEvents* events = EventsOf(control);
-  const std::wstring name = events != nullptr ? events->AccessibleName(control) : L"";
-  if (name.empty()) return std::nullopt;
-  return AnswerGetObject(control, wParam, lParam, name);
+// What a screen reader hears of the control: the name its window gives it.
+std::optional<LRESULT> OnAccessibilityMessage(HWND control, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  return AnswerAccessibility(control, message, wParam, lParam, [control] {
+    ControlEvents* events = EventsOf(control);
+    return events != nullptr ? events->AccessibleName(control) : std::wstring();
+  });
 }
 
 std::optional<LRESULT> OnLabelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,8 +113,6 @@ std::optional<LRESULT> OnLabelMessage(HWND window, UINT message, WPARAM wParam, 
       InvalidateRect(window, nullptr, FALSE);
       return result;
     }
-    case WM_GETOBJECT:
-      return AnswerForName(window, wParam, lParam);
     case WM_NCPAINT:
       if (!HasFrame(window)) return 0;
       return std::nullopt;
@@ -130,6 +129,9 @@ std::optional<LRESULT> OnLabelMessage(HWND window, UINT message, WPARAM wParam, 
 LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   try {
     const auto runDefault = [&] { return DefWindowProcW(window, message, wParam, lParam); };
+    if (const auto answer = OnAccessibilityMessage(window, message, wParam, lParam)) {
+      return *answer;
+    }
     if (PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) return 0;
     if (const auto result =
             OnKeyMessage(window, KeySet::Label, message, wParam, lParam, runDefault)) {
@@ -191,9 +193,6 @@ LRESULT CALLBACK ControlSubclass(HWND window, UINT message, WPARAM wParam, LPARA
     if (const auto keys =
             OnKeyMessage(window, KeysOf(window), message, wParam, lParam, runDefault)) {
       return *keys;
-    }
-    if (message == WM_GETOBJECT) {
-      if (const auto named = AnswerForName(window, wParam, lParam)) return *named;
     }
     if (message == WM_KILLFOCUS && KeysOf(window) == KeySet::EditBox) {
       runDefault();

@@ -91,4 +91,15 @@ class Win32Messages final : public services::Messages {
 // The full path of the running executable.
 std::wstring ExecutablePath();
 
+// The DLL of the system folder, loaded; never a DLL of that name from anywhere else (one planted
+// beside the exe in a Downloads folder). Null where it cannot be loaded.
+HMODULE LoadSystemLibrary(const wchar_t* fileName);
+
+// A function of a loaded DLL; null where the DLL or the function is missing.
+template <class Function>
+Function FindFunction(HMODULE library, const char* name) {
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 }  // namespace tw::win32

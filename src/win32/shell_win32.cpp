@@ -7,32 +7,26 @@
 
 namespace tw::win32 {
 
-namespace {
-
-// shell32 from the system folder. Windows 7 without its DLL-search update knows no
-// LOAD_LIBRARY_SEARCH_SYSTEM32; the full path of the system folder's copy serves there.
-HMODULE LoadShell32() {
-  if (HMODULE shell32 = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    return shell32;
+// Windows 7 without its DLL-search update knows no LOAD_LIBRARY_SEARCH_SYSTEM32; the full path of
+// the system folder's copy serves there.
+HMODULE LoadSystemLibrary(const wchar_t* fileName) {
+  if (HMODULE library = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return library;
   }
   wchar_t folder[MAX_PATH];
   const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryW((std::wstring(folder, length) + L"\\shell32.dll").c_str());
+  return LoadLibraryW((std::wstring(folder, length) + L"\\" + fileName).c_str());
 }
-
-}  // namespace
 
 std::optional<std::wstring> Win32Shell::FindExecutable(const std::wstring& fileName,
                                                        const std::wstring& folder) {
   // The shell is loaded on the first use only, and only from the system folder: it pulls in much
   // that the start-up does not need, and a DLL of that name planted beside the exe (a Downloads
   // folder) must never be loaded.
-  if (!shell32_) shell32_.reset(LoadShell32());
-  using FindExecutableFn = HINSTANCE(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR);
-  const auto find = shell32_ ? reinterpret_cast<FindExecutableFn>(reinterpret_cast<void*>(
-                                   GetProcAddress(shell32_.get(), "FindExecutableW")))
-                             : nullptr;
+  if (!shell32_) shell32_.reset(LoadSystemLibrary(L"shell32.dll"));
+  const auto find =
+      FindFunction<HINSTANCE(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR)>(shell32_.get(), "FindExecutableW");
   if (find == nullptr) return std::nullopt;
   wchar_t result[MAX_PATH + 1] = {};
   const auto code = reinterpret_cast<INT_PTR>(find(fileName.c_str(), folder.c_str(), result));

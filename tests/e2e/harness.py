@@ -60,6 +60,11 @@ def read_text(title):
     return helper("read-text", title).decode("utf-16-le").split("\0")[:-1]
 
 
+def names(title, *ids):
+    """The accessible names of the window's controls of those IDs, as a screen reader reads them."""
+    return helper("names", title, *ids).decode("utf-16-le").split("\0")[:-1]
+
+
 def spawn(test, *args, cwd=None):
     """Starts a Windows program, killed at the end of the test."""
     process = subprocess.Popen(["wine", *[str(a) for a in args]], cwd=cwd,

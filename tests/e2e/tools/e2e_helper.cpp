@@ -25,12 +25,17 @@
 //       Sends WM_DPICHANGED for that DPI, suggesting the window's place scaled from 96 DPI.
 //   read-text "<title>"
 //       The texts of the window's edit controls, each in UTF-16 followed by a NUL.
+//   names "<title>" <control ID>...
+//       The accessible name of the control of each ID as a screen reader reads it (the name of
+//       its client object, through MSAA from this process), each in UTF-16 followed by a NUL;
+//       an empty one where there is no such control or name.
 // Copied as browser.exe it stands in for the browser: it appends its command line (UTF-16) to
 // browser.log beside itself. Exit code 2: no window has that title.
 #include <windows.h>
 // after windows.h
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -186,6 +191,29 @@ int ReadText(HWND window) {
   return 0;
 }
 
+int Names(HWND window, const std::vector<std::wstring>& args) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  for (std::size_t i = 3; i < args.size(); ++i) {
+    std::pair<int, HWND> search{_wtoi(args[i].c_str()), nullptr};
+    EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
+    IAccessible* object = nullptr;
+    BSTR name = nullptr;
+    if (search.second != nullptr &&
+        SUCCEEDED(AccessibleObjectFromWindow(search.second, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object)))) {
+      VARIANT self{};
+      self.vt = VT_I4;
+      self.lVal = CHILDID_SELF;
+      if (FAILED(object->get_accName(self, &name))) name = nullptr;
+      object->Release();
+    }
+    std::fwrite(name ? name : L"", sizeof(wchar_t), SysStringLen(name) + 1, stdout);
+    SysFreeString(name);
+  }
+  return 0;
+}
+
 int Browser(std::wstring log) {
   log.replace(log.size() - 3, 3, L"log");
   std::FILE* file = _wfopen(log.c_str(), L"ab");
@@ -223,6 +251,7 @@ int main() {
   if (window == nullptr) return 2;
   if (command == L"probe") return Probe(window, args);
   if (command == L"read-text") return ReadText(window);
+  if (command == L"names") return Names(window, args);
   if (command == L"dpi" && count == 4) return Dpi(window, _wtoi(args[3].c_str()));
   if (command == L"winctl" && count == 4) return WindowControl(window, args[2]);
   std::fputs("usage: see the head of tests/e2e/tools/e2e_helper.cpp\n", stderr);

@@ -1,0 +1,120 @@
+// Announcements: a warning sound, and a screen reader's announcement where the system has UI
+// Automation's notifications; see accessibility.h. uiautomationcore is loaded at the first
+// announcement only, from the system folder, and stays loaded.
+#include <windows.h>
+// after windows.h
+#include <oleauto.h>
+#include <uiautomationcore.h>
+
+#include <new>
+
+#include "win32/accessibility.h"
+#include "win32/services_win32.h"
+
+namespace tw::win32 {
+
+namespace {
+
+// The UI Automation side of an announcement: a provider with nothing of its own, hosted by the
+// window, so that readers name the window as its source. (The host provider of the window itself
+// may not raise events, by its documentation.)
+class AnnouncementSource final : public IRawElementProviderSimple {
+ public:
+  explicit AnnouncementSource(IRawElementProviderSimple* host) : host_(host) {}
+  ~AnnouncementSource() { host_->Release(); }
+  AnnouncementSource(const AnnouncementSource&) = delete;
+  AnnouncementSource& operator=(const AnnouncementSource&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (iid != __uuidof(IUnknown) && iid != __uuidof(IRawElementProviderSimple)) {
+      return E_NOINTERFACE;
+    }
+    *out = static_cast<IRawElementProviderSimple*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) override {
+    if (options == nullptr) return E_POINTER;
+    *options = ProviderOptions_ServerSideProvider;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** pattern) override {
+    if (pattern == nullptr) return E_POINTER;
+    *pattern = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID, VARIANT* value) override {
+    if (value == nullptr) return E_POINTER;
+    value->vt = VT_EMPTY;  // the host's
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** host) override {
+    if (host == nullptr) return E_POINTER;
+    host_->AddRef();
+    *host = host_;
+    return S_OK;
+  }
+
+ private:
+  LONG references_ = 1;
+  IRawElementProviderSimple* host_;  // owned: one reference
+};
+
+struct Uia {
+  HRESULT(WINAPI* hostProvider)(HWND, IRawElementProviderSimple**) = nullptr;
+  // UiaRaiseNotificationEvent (Windows 10 1709): provider, kind, processing, text, activity.
+  HRESULT(WINAPI* raiseNotification)(IRawElementProviderSimple*, int, int, BSTR, BSTR) = nullptr;
+  decltype(&SysAllocString) allocString = nullptr;
+  decltype(&SysFreeString) freeString = nullptr;
+};
+
+const Uia& UiaFunctions() {
+  static const Uia uia = [] {
+    const HMODULE core = LoadSystemLibrary(L"uiautomationcore.dll");
+    const HMODULE oleaut32 = LoadSystemLibrary(L"oleaut32.dll");
+    return Uia{FindFunction<decltype(Uia::hostProvider)>(core, "UiaHostProviderFromHwnd"),
+               FindFunction<decltype(Uia::raiseNotification)>(core, "UiaRaiseNotificationEvent"),
+               FindFunction<decltype(Uia::allocString)>(oleaut32, "SysAllocString"),
+               FindFunction<decltype(Uia::freeString)>(oleaut32, "SysFreeString")};
+  }();
+  return uia;
+}
+
+constexpr int kNotificationKindOther = 4;
+constexpr int kNotificationProcessingImportantMostRecent = 1;
+
+}  // namespace
+
+void Announce(HWND window, const std::wstring& text) noexcept try {
+  MessageBeep(MB_ICONWARNING);
+  const Uia& uia = UiaFunctions();
+  if (!uia.hostProvider || !uia.raiseNotification || !uia.allocString || !uia.freeString) return;
+  IRawElementProviderSimple* host = nullptr;
+  if (FAILED(uia.hostProvider(window, &host)) || host == nullptr) return;
+  auto* source = new (std::nothrow) AnnouncementSource(host);
+  if (source == nullptr) {
+    host->Release();
+    return;
+  }
+  const BSTR display = uia.allocString(text.c_str());
+  const BSTR activity = uia.allocString(L"Typewell");
+  if (display != nullptr && activity != nullptr) {
+    uia.raiseNotification(source, kNotificationKindOther,
+                          kNotificationProcessingImportantMostRecent, display, activity);
+  }
+  uia.freeString(display);
+  uia.freeString(activity);
+  source->Release();
+} catch (...) {
+  // no memory to load the libraries: the sound alone
+}
+
+}  // namespace tw::win32
