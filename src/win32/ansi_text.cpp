@@ -30,12 +30,27 @@ std::string WideToAnsi(const std::wstring& text) {
   if (text.empty()) return {};
   const unsigned codePage = TextCodePage();
   const int size = static_cast<int>(text.size());
-  const int needed =
-      WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  const int needed = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr,
+                                         0, nullptr, nullptr);
   if (needed <= 0) return {};
   std::string bytes(static_cast<std::size_t>(needed), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), size, bytes.data(), needed, nullptr, nullptr);
+  WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), needed,
+                      nullptr, nullptr);
   return bytes;
+}
+
+std::wstring UnstorableLetters(const std::wstring& text) {
+  std::wstring unstorable;
+  for (std::size_t i = 0; i < text.size();) {
+    // A letter beyond the first plane is a pair of UTF-16 units.
+    const std::size_t units = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() ? 2 : 1;
+    const std::wstring letter = text.substr(i, units);
+    i += units;
+    if (AnsiToWide(WideToAnsi(letter)) != letter && unstorable.find(letter) == std::wstring::npos) {
+      unstorable += letter;
+    }
+  }
+  return unstorable;
 }
 
 }  // namespace tw::win32

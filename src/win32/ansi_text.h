@@ -11,6 +11,9 @@ namespace tw::win32 {
 unsigned TextCodePage();
 
 std::wstring AnsiToWide(const std::string& text);
+// Letters that the code page cannot hold become its default character, never a look-alike.
 std::string WideToAnsi(const std::wstring& text);
+// The letters of the text that the code page cannot hold (each once, in order).
+std::wstring UnstorableLetters(const std::wstring& text);
 
 }  // namespace tw::win32

@@ -83,8 +83,12 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   NewFonts();
   LayOut();
   CreateFixedControls();
-  // Focus rectangles and access keys show once the user works with the keyboard.
-  SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+  // Focus rectangles and access keys show once the user works with the keyboard (at once where
+  // the user asked Windows to show them always).
+  BOOL cues = FALSE;
+  if (!SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) || !cues) {
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+  }
   if (SetTimer(window, kTickTimer, kTickMs, nullptr) == 0) Fail("the window's timer cannot be set");
   foregroundHook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                         OnForegroundEvent, 0, 0,
@@ -160,53 +164,6 @@ void MainWindow::KeepInFrontUnderWine() {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
 }
 
-// A button's click: the command buttons' from any source, the "Insert" buttons' from Space (the
-// mouse reports its release itself). The page tabs' clicks are left to their keys and releases.
-void MainWindow::OnCommand(int id) {
-  const bool command = id == ui::kTutorialButtonId || id == ui::kOptionsButtonId ||
-                       id == ui::kWebSiteButtonId || id == ui::kMinimizeButtonId;
-  const bool insert = id >= ui::kFirstInsertButtonId &&
-                      id < ui::kFirstInsertButtonId + store::kSlotCount && !InMouseRelease();
-  if (command || insert) PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
-}
-
-void MainWindow::OnPostedCommand(int id) {
-  const int slot = id - ui::kFirstInsertButtonId;
-  const int label = id - ui::kFirstEntryLabelId;
-  const int page = id - ui::kFirstPageTabId;
-  if (slot >= 0 && slot < store::kSlotCount) {
-    events_->OnInsertReleased(slot);
-  } else if (label >= 0 && label < store::kSlotCount) {
-    events_->OnEntryLabelReleased(label);
-  } else if (page >= 0 && page < store::kPageCount) {
-    events_->OnPageTabReleased(page);
-    SetFocus(pageTabs_[page]);
-  } else if (id == ui::kTutorialButtonId) {
-    events_->OnCommand(ui::Command::Tutorial);
-  } else if (id == ui::kOptionsButtonId) {
-    events_->OnCommand(ui::Command::Options);
-  } else if (id == ui::kWebSiteButtonId) {
-    events_->OnCommand(ui::Command::WebSite);
-  } else if (id == ui::kMinimizeButtonId) {
-    events_->OnCommand(ui::Command::Minimize);
-  }
-}
-
-// Ctrl+Tab and Ctrl+PgDn show the next page, Ctrl+Shift+Tab and Ctrl+PgUp the one before, from
-// anywhere in the window.
-bool MainWindow::OnPageKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || (GetKeyState(VK_CONTROL) & 0x8000) == 0) return false;
-  if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
-  const bool back = (message.wParam == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000) != 0) ||
-                    message.wParam == VK_PRIOR;
-  if (message.wParam != VK_TAB && message.wParam != VK_NEXT && message.wParam != VK_PRIOR) {
-    return false;
-  }
-  events_->OnPageTabReleased((ShownPage() + (back ? store::kPageCount - 1 : 1)) %
-                             store::kPageCount);
-  return true;
-}
-
 void MainWindow::OnActivate(bool active) {
   HWND focus = GetFocus();
   if (!active) {
@@ -256,6 +213,9 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == editBox_) {
+        OnEditBoxChanged();
+      }
       return 0;
     case kEditBoxLeftMessage:
       events_->OnEditBoxLostFocus();
@@ -328,17 +288,6 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam,
     }
   }
   return DefWindowProcW(window, message, wParam, lParam);
-}
-
-int MainWindow::RunMessageLoop() {
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (IsWindow(window_.get()) && events_ != nullptr && OnPageKey(message)) continue;
-    if (IsWindow(window_.get()) && IsDialogMessageW(window_.get(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
 }
 
 }  // namespace tw::win32

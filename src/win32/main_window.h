@@ -16,6 +16,7 @@
 
 #include "store/entry_file.h"
 #include "ui/main_view.h"
+#include "win32/balloon.h"
 #include "win32/controls.h"
 #include "win32/drag_outline.h"
 #include "win32/fonts.h"
@@ -88,6 +89,8 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnSystemChange();
   bool OnPageKey(const MSG& message);
+  void ShowKeyboardCues(const MSG& message);
+  void OnEditBoxChanged();
 
   void CreateFixedControls();
   Page& PageWindows(int page);
@@ -124,6 +127,7 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   ScopedWindow toolTip_;
   ScopedWinEventHook foregroundHook_;
   DragOutline outline_;
+  Balloon balloon_;
   int dpi_ = 0;        // the window's own: fonts, the frame, the system's metrics
   int layoutDpi_ = 0;  // the layout's twips become pixels at this one, grown with the text
   std::unique_ptr<SharedFonts> fonts_;

@@ -213,6 +213,7 @@ std::string MainWindow::EditBoxText() const {
 }
 
 void MainWindow::CloseEditBox(int slot) {
+  balloon_.Hide();
   if (GetFocus() == editBox_) SetFocus(EntryLabel(slot));
   ::ShowWindow(editBox_, SW_HIDE);
 }

@@ -117,36 +117,6 @@ void MainWindow::OnEditBoxLostFocus(HWND) {
   PostMessageW(window_.get(), kEditBoxLeftMessage, 0, 0);
 }
 
-// Keys that act are handled from the message loop, not inside the control's own key handling.
-void MainWindow::OnControlKey(HWND control, WPARAM key) {
-  const int id = GetDlgCtrlID(control);
-  if (control == editBox_) {
-    PostMessageW(window_.get(), kEditKeyMessage, key, 0);
-  } else if (const int slot = SlotOfLabel(control); slot >= 0) {
-    OnLabelKey(slot, key);
-  } else if (const int page = PageOfTab(control); page >= 0 && key != VK_SPACE) {
-    const int step = key == VK_LEFT || key == VK_UP ? store::kPageCount - 1 : 1;
-    PostMessageW(window_.get(), kCommandMessage, ui::kFirstPageTabId + (page + step) % 4, 0);
-  } else if (key == VK_RETURN || key == VK_SPACE) {
-    PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
-  }
-}
-
-// On a label, F2 and Enter open its edit; Up and Down move to the rows above and below, Left to
-// its "Insert" button.
-void MainWindow::OnLabelKey(int slot, WPARAM key) {
-  const int row = slot % store::kSlotsPerPage;
-  if (key == VK_F2 || key == VK_RETURN) {
-    PostMessageW(window_.get(), kCommandMessage, ui::kFirstEntryLabelId + slot, 0);
-  } else if (key == VK_UP && row > 0) {
-    SetFocus(EntryLabel(slot - 1));
-  } else if (key == VK_DOWN && row + 1 < store::kSlotsPerPage) {
-    SetFocus(EntryLabel(slot + 1));
-  } else if (key == VK_LEFT && IsWindowEnabled(InsertButton(slot))) {
-    SetFocus(InsertButton(slot));
-  }
-}
-
 // The names say which entry a control is for: "Insert 4: Smith & Co", "Insert 4, empty", the
 // entry's text or "Entry 4, empty", "Page 1", and "Entry 4" for the edit box while it edits it.
 std::wstring MainWindow::AccessibleName(HWND control) {

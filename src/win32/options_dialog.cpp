@@ -105,7 +105,6 @@ class OptionsDialog final : private ControlEvents {
     LayOut(dpi, main.left, main.top);
     // Above the main window, which is itself topmost.
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     SetFocus(Control(ui::kFirstFontOptionId + events_.Current().font));
   }
 
