@@ -148,8 +148,8 @@ void App::OnTick() {
   tracker_.Sample();
 }
 
-void App::OnForegroundChanged() {
-  tracker_.Sample();
+void App::OnForegroundChanged(services::WindowHandle window) {
+  tracker_.Sample(window);
 }
 
 bool App::OnCloseRequested() {

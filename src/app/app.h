@@ -57,7 +57,7 @@ class App final : public ui::MainWindowEvents {
   void OnPageTabReleased(int page) override;
   void OnCommand(ui::Command command) override;
   void OnTick() override;
-  void OnForegroundChanged() override;
+  void OnForegroundChanged(services::WindowHandle window) override;
   bool OnCloseRequested() override;
   void OnSessionEnding() override;
 

@@ -13,8 +13,8 @@ services::WindowHandle TargetTracker::Target() const {
   return 0;
 }
 
-void TargetTracker::Sample() {
-  const services::WindowHandle foreground = desktop_.ForegroundWindow();
+void TargetTracker::Sample(services::WindowHandle foreground) {
+  if (foreground == 0) foreground = desktop_.ForegroundWindow();
   if (foreground == 0 || desktop_.IsOwnWindow(foreground) || foreground == recent_[0]) return;
   std::shift_right(recent_.begin(), recent_.end(), 1);
   recent_[0] = foreground;

@@ -17,9 +17,9 @@ class TargetTracker {
   // moment (the system's task switcher that took the user to Typewell) is passed over. 0 before
   // any other program was in front.
   services::WindowHandle Target() const;
-  // Notes the foreground window, unless there is none or it is one of Typewell's own windows
-  // (its forms, a message box).
-  void Sample();
+  // Notes the window that came to the front (0: the foreground window now), unless there is none
+  // or it is one of Typewell's own windows (its forms, a message box).
+  void Sample(services::WindowHandle foreground = 0);
 
  private:
   services::Desktop& desktop_;

@@ -77,9 +77,9 @@ class MainWindowEvents {
   virtual void OnCommand(Command command) = 0;
   // Once a second for the life of the window.
   virtual void OnTick() = 0;
-  // Another window came to the front, Typewell lost the activation, or a press reached it
-  // while another window was active.
-  virtual void OnForegroundChanged() = 0;
+  // Another window came to the front (the system names it; 0: the one in front now), Typewell
+  // lost the activation, or a press reached it while another window was active.
+  virtual void OnForegroundChanged(services::WindowHandle window) = 0;
   // The user or the system asks to close the window; false keeps it open.
   virtual bool OnCloseRequested() = 0;
   // The Windows session ends; the process ends after this returns.

@@ -45,12 +45,15 @@ BOOL CALLBACK FindOwnMainWindow(HWND window, LPARAM found) {
   return FALSE;
 }
 
-// Another program's window came to the front: the main window of this thread hears of it at
-// once, so that a user who switches to Typewell by the keyboard fills the program left just now.
-void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+// Another program's window came to the front: the main window of this thread hears of it, by
+// name, however soon the user switches on to Typewell (by the keyboard), so that a fill goes to
+// the program left just now. Wine's desktop window in front stands for none.
+void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
   HWND main = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindOwnMainWindow, reinterpret_cast<LPARAM>(&main));
-  if (main != nullptr) SendMessageW(main, kForegroundMessage, 0, 0);
+  if (main != nullptr && window != GetDesktopWindow()) {
+    SendMessageW(main, kForegroundMessage, reinterpret_cast<WPARAM>(window), 0);
+  }
 }
 
 bool RunningUnderWine() {
@@ -169,7 +172,7 @@ void MainWindow::OnActivate(bool active) {
   if (!active) {
     if (focus != nullptr && IsChild(window_.get(), focus)) focusWhenInactive_ = focus;
     inFrontDue_ = true;
-    events_->OnForegroundChanged();
+    events_->OnForegroundChanged(0);
     return;
   }
   HWND back = focusWhenInactive_ != nullptr && IsWindowVisible(focusWhenInactive_) &&
@@ -227,7 +230,7 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM
       events_->OnEditBoxKey(wParam == VK_RETURN ? ui::EditKey::Commit : ui::EditKey::Cancel);
       return 0;
     case kForegroundMessage:
-      events_->OnForegroundChanged();
+      events_->OnForegroundChanged(static_cast<services::WindowHandle>(wParam));
       return 0;
     case WM_TIMER:
       if (wParam == kTickTimer) OnTimer();
@@ -239,7 +242,7 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM
       OnActivate(true);
       return 0;
     case WM_MOUSEACTIVATE:
-      if (GetForegroundWindow() != window_.get()) events_->OnForegroundChanged();
+      if (GetForegroundWindow() != window_.get()) events_->OnForegroundChanged(0);
       return MA_ACTIVATE;
     case WM_SIZE:
       KeepOnTop();

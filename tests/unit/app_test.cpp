@@ -63,8 +63,8 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
   t.desktop.hidden = {80000};
   for (const WindowHandle front :
        {kOther, WindowHandle{0}, WindowHandle{72000}, WindowHandle{80000}, kTypewell}) {
-    t.desktop.foreground = front;
-    t.app.OnForegroundChanged();
+    t.desktop.foreground = kTypewell;  // named by the system once Typewell is in front already
+    t.app.OnForegroundChanged(front);
   }
   t.app.OnInsertReleased(3);
   EXPECT_TRUE(t.Fields() == "Smith & Co|edited||2" && t.Fields(kOther) == "Smith & Co|||1" &&
