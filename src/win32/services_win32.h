@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <chrono>
+#include <memory>
+#include <span>
 #include <vector>
 
 #include "services/desktop.h"
@@ -26,6 +28,12 @@ inline services::WindowHandle FromHwnd(HWND window) {
 // only when it next retrieves messages, after the handling of the last one it took), within the
 // deadline. Messages sent to this thread meanwhile are answered (no SMTO_BLOCK).
 bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline);
+
+// Sends the strokes in one SendInput, waiting for nothing; false when the system refused them.
+bool SendStrokes(std::span<const services::KeyStroke> strokes);
+// Key-ups, without waiting, for the keys that the strokes left down (a stroke table that was sent
+// only in part).
+void ReleaseKeysLeftDown(std::span<const services::KeyStroke> sent);
 
 class Win32Desktop final : public services::Desktop {
  public:
@@ -49,9 +57,15 @@ class Win32Desktop final : public services::Desktop {
   std::vector<ScopedHandle> instanceLocks_;
 };
 
+// The keys of one Send, on a thread of their own (typing_keys_win32.cpp).
+class Typist;
+
 class Win32Typing final : public services::Typing {
  public:
   Win32Typing();
+  ~Win32Typing() override;
+  Win32Typing(const Win32Typing&) = delete;
+  Win32Typing& operator=(const Win32Typing&) = delete;
   bool PutOnClipboard(const std::string& text) override;
   void ReleaseHeldModifiers() override;
   services::KeysSent Send(std::span<const services::KeyStroke> strokes,
@@ -62,6 +76,12 @@ class Win32Typing final : public services::Typing {
   // The hidden message-only window that owns the clipboard while we write it: with a null owner
   // two programs could open the clipboard at the same time.
   ScopedWindow clipboardOwner_;
+  // The Typists of the Sends whose keys a target did not take in time, for as long as a key they
+  // sent may still reach it (at most one for each thread of a target): AwaitTaken waits for them.
+  std::vector<std::unique_ptr<Typist>> typists_;
+
+  static ScopedWindow CreateClipboardOwner();
+  void DropTypists(DWORD replacedThread);
 };
 
 class Win32Shell final : public services::Shell {

@@ -1,8 +1,8 @@
-// Typing on real Win32: the clipboard, the keys of a stroke table sent with SendInput, and the
-// release of modifier keys that the user holds down; see services_win32.h.
+// Typing on real Win32: the clipboard, the sending of strokes and the release of modifier keys
+// that the user holds down (the keys of a Send are in typing_keys_win32.cpp); see
+// services_win32.h.
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -13,26 +13,10 @@ namespace tw::win32 {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr wchar_t kOwnerClass[] = L"TypewellClipboardOwner";
-// How long the target may take to take one key.
-constexpr std::chrono::milliseconds kKeysBound{1000};
 // A key that no keyboard layout assigns: pressing it between the user's Alt or Win press and our
 // release stops the lone release from opening a menu bar or the Start menu.
 constexpr WORD kUnassignedKey = 0xE8;
-
-ScopedWindow CreateMessageOnlyWindow() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kOwnerClass;
-  RegisterClassExW(&windowClass);  // fails harmlessly when it is registered already
-  return ScopedWindow(CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      instance, nullptr));
-}
 
 // The clipboard, open for as long as the object lives.
 class OpenClipboardSession {
@@ -107,69 +91,15 @@ INPUT ToInput(const services::KeyStroke& stroke) {
   return input;
 }
 
-bool IsModifier(std::uint8_t key) {
-  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU ||
-         (key >= VK_LSHIFT && key <= VK_RMENU) || key == VK_LWIN || key == VK_RWIN;
-}
+}  // namespace
 
-bool SendStrokes(const std::vector<services::KeyStroke>& strokes) {
+bool SendStrokes(std::span<const services::KeyStroke> strokes) {
   std::vector<INPUT> inputs;
   for (const auto& stroke : strokes) inputs.push_back(ToInput(stroke));
   return inputs.empty() ||
          SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-// A pause that answers the messages sent to this thread meanwhile: the target's paste asks the
-// clipboard's owner, a window of this thread, for the text (under Wine even for data put on the
-// clipboard at once), and would wait for it. The first pauses only yield.
-void Pause(int round) {
-  constexpr int kYieldingRounds = 20;
-  if (round < kYieldingRounds) {
-    SwitchToThread();
-  } else {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-  }
-  MSG message;
-  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-}
-
-bool KeyDown(std::uint8_t key) {
-  return (GetKeyState(key) & 0x8000) != 0;
-}
-
-// This thread shares the input state of the target's thread for as long as the object lives:
-// its GetKeyState then shows the keys as far as the target has read them, for the system changes
-// the key state as the thread removes key messages from its queue. Made before the first key is
-// sent, since attaching resets the shared key state.
-class InputAttachment {
- public:
-  explicit InputAttachment(DWORD thread) : thread_(thread) {
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // attaching needs a message queue
-    attached_ = thread != 0 && thread != GetCurrentThreadId() &&
-                AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-  }
-  ~InputAttachment() {
-    if (attached_) AttachThreadInput(GetCurrentThreadId(), thread_, FALSE);
-  }
-  InputAttachment(const InputAttachment&) = delete;
-  InputAttachment& operator=(const InputAttachment&) = delete;
-  bool Attached() const { return attached_; }
-
- private:
-  DWORD thread_;
-  bool attached_ = false;
-};
-
-// The window of the target's thread that answers a round trip: its focused one.
-HWND Answerer(HWND target, DWORD thread) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : target;
-}
-
-// Key-ups, without waiting, for the keys that the strokes left down (a stroke table that was sent
-// only in part).
 void ReleaseKeysLeftDown(std::span<const services::KeyStroke> sent) {
   std::vector<services::KeyStroke> down;
   for (const auto& stroke : sent) {
@@ -184,66 +114,17 @@ void ReleaseKeysLeftDown(std::span<const services::KeyStroke> sent) {
   SendStrokes(down);
 }
 
-// The keys of one Send, typed on a thread of their own: attached to the target's input, a thread
-// shares its key state and its input queue, and Typewell's own window thread must not (a click
-// on Typewell meanwhile would be queued with the target's input). The window thread waits for it
-// answering the messages sent to it.
-struct Typist {
-  std::vector<services::KeyStroke> strokes;
-  HWND target;
-  DWORD thread;
-  services::KeysSent result = services::KeysSent::Taken;
-
-  // The keys are sent in groups that each end with the press of a key other than a modifier (or
-  // with the last stroke); that key is held while the target takes it: once the shared key state
-  // shows it (read) and a round trip comes back (handled), the next group goes out. A Shift is so
-  // still held while the key it modifies is handled, also for programs that ask for the state of
-  // Shift with GetAsyncKeyState. Where the state cannot show a key (no attachment, or the key is
-  // in that state already, held by the user), the round trip alone stands in. The last press is
-  // waited for only until it is read, and the key-ups after it not at all.
-  void Type() {
-    const InputAttachment attachment(thread);
-    std::size_t lastPressAt = 0;
-    for (std::size_t i = 0; i < strokes.size(); ++i) {
-      if (!strokes[i].up) lastPressAt = i;
-    }
-    for (std::size_t begin = 0; begin < strokes.size();) {
-      std::size_t end = begin;
-      while (end + 1 < strokes.size() && (strokes[end].up || IsModifier(strokes[end].virtualKey))) {
-        ++end;
-      }
-      const services::KeyStroke last = strokes[end];
-      const bool shows = attachment.Attached() && KeyDown(last.virtualKey) == last.up;
-      if (!SendStrokes({strokes.begin() + begin, strokes.begin() + end + 1})) {
-        ReleaseKeysLeftDown(std::span(strokes).first(end + 1));
-        result = services::KeysSent::Refused;
-        return;
-      }
-      begin = end + 1;
-      // Too slow: the rest goes out unwaited; so do the key-ups after the last press.
-      if (result != services::KeysSent::Taken || end > lastPressAt) continue;
-      const auto deadline = Clock::now() + kKeysBound;
-      for (int round = 0; shows && KeyDown(last.virtualKey) == last.up && Clock::now() < deadline;
-           ++round) {
-        Pause(round);
-      }
-      const bool read = !shows || KeyDown(last.virtualKey) != last.up;
-      const bool roundTrip = end < lastPressAt || !shows;
-      if (!read || (roundTrip && !RoundTrip(Answerer(target, thread), deadline))) {
-        result = services::KeysSent::TimedOut;
-      }
-    }
-  }
-
-  static DWORD WINAPI Run(void* typist) {
-    static_cast<Typist*>(typist)->Type();
-    return 0;
-  }
-};
-
-}  // namespace
-
-Win32Typing::Win32Typing() : clipboardOwner_(CreateMessageOnlyWindow()) {}
+ScopedWindow Win32Typing::CreateClipboardOwner() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kOwnerClass;
+  RegisterClassExW(&windowClass);  // fails harmlessly when it is registered already
+  return ScopedWindow(CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      instance, nullptr));
+}
 
 bool Win32Typing::PutOnClipboard(const std::string& text) {
   OpenClipboardSession clipboard(clipboardOwner_.get());
@@ -277,31 +158,6 @@ void Win32Typing::ReleaseHeldModifiers() {
   if (maskMenu)
     releases.insert(releases.begin(), {{kUnassignedKey, false}, {kUnassignedKey, true}});
   SendStrokes(releases);
-}
-
-// The keys go out from a Typist (above), the window thread answering sent messages meanwhile.
-services::KeysSent Win32Typing::Send(std::span<const services::KeyStroke> strokes,
-                                     services::WindowHandle target) {
-  const HWND window = ToHwnd(target);
-  Typist typist{
-      {strokes.begin(), strokes.end()}, window, GetWindowThreadProcessId(window, nullptr)};
-  if (typist.thread == 0) return services::KeysSent::Refused;
-  const ScopedHandle worker(CreateThread(nullptr, 0, Typist::Run, &typist, 0, nullptr));
-  if (!worker) return services::KeysSent::Refused;
-  const HANDLE done = worker.get();
-  while (WaitForSingleObject(done, 0) == WAIT_TIMEOUT) {
-    MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_SENDMESSAGE);
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-  return typist.result;
-}
-
-services::KeysSent Win32Typing::AwaitTaken(services::WindowHandle target) {
-  // A key that no layout assigns, taken after everything sent before it.
-  static constexpr services::KeyStroke kMarker[] = {{kUnassignedKey, false},
-                                                    {kUnassignedKey, true}};
-  return Send(kMarker, target);
 }
 
 }  // namespace tw::win32

@@ -1,0 +1,290 @@
+// Typing on real Win32, its keys: the strokes of a Send typed on a thread of their own that waits
+// for the target to take them, and the wait for keys that a target takes late; see
+// services_win32.h.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <vector>
+
+#include "win32/services_win32.h"
+
+namespace tw::win32 {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using services::KeysSent;
+using services::KeyStroke;
+
+// How long the target may take to take one key.
+constexpr std::chrono::milliseconds kKeysBound{1000};
+// How long a Typist whose keys the target did not take in time goes on watching for them.
+constexpr std::chrono::seconds kWatchBound{30};
+constexpr DWORD kWatchPauseMs = 5;
+// The first looks at a key only yield between them.
+constexpr int kYieldingRounds = 20;
+
+bool IsModifier(std::uint8_t key) {
+  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU ||
+         (key >= VK_LSHIFT && key <= VK_RMENU) || key == VK_LWIN || key == VK_RWIN;
+}
+
+// A pause that answers the messages sent to this thread meanwhile; one of no time only yields.
+void Pause(DWORD milliseconds) {
+  if (milliseconds == 0) {
+    SwitchToThread();
+  } else {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_SENDMESSAGE);
+  }
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// Waits until the handle is signalled (taking the count of a semaphore), within the bound,
+// answering the messages sent to this thread meanwhile: the target's paste asks the clipboard's
+// owner, a window of this thread, for the text (under Wine even for data put on the clipboard at
+// once), and would wait for it.
+bool AwaitAnswering(HANDLE handle, DWORD boundMs) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(boundMs);
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    const DWORD wait =
+        boundMs == INFINITE ? INFINITE : static_cast<DWORD>(std::max<long long>(left.count(), 0));
+    const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, wait, QS_SENDMESSAGE);
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return false;
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+bool KeyDown(std::uint8_t key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
+
+// The low bit of a key's state turns over at each press that the thread reads ("alternating each
+// time the key is pressed"), also for a key without a light: unlike the down bit, it still shows
+// a press and release that were read between two looks.
+bool Toggled(std::uint8_t key) {
+  return (GetKeyState(key) & 1) != 0;
+}
+
+// This thread shares the input state of the target's thread for as long as the object lives:
+// its GetKeyState then shows the keys as far as the target has read them, for the system changes
+// the key state as the thread removes key messages from its queue. Made before the first key is
+// sent, since attaching resets the shared key state.
+class InputAttachment {
+ public:
+  explicit InputAttachment(DWORD thread) : thread_(thread) {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // attaching needs a message queue
+    attached_ = thread != 0 && thread != GetCurrentThreadId() &&
+                AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  }
+  ~InputAttachment() {
+    if (attached_) AttachThreadInput(GetCurrentThreadId(), thread_, FALSE);
+  }
+  InputAttachment(const InputAttachment&) = delete;
+  InputAttachment& operator=(const InputAttachment&) = delete;
+  bool Attached() const { return attached_; }
+
+ private:
+  DWORD thread_;
+  bool attached_ = false;
+};
+
+// The thread has taken the loss of the activation: its own idea of its active window is none. Keys
+// go to the thread's focused window, else its active one; a key it reads from now on reaches
+// neither. (Under Wine it drops them.)
+bool LostActivation(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread, &info) && info.hwndActive == nullptr;
+}
+
+// The window of the target's thread that answers a round trip: its focused one.
+HWND Answerer(HWND target, DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : target;
+}
+
+// The last press of a Send as it stood before it was sent: the target has read it once the low
+// bit of its state has turned over, where that bit can show it (attached, and the key not held).
+struct LastPress {
+  std::uint8_t key = 0;
+  bool shows = false;
+  bool toggled = false;
+};
+
+}  // namespace
+
+// The keys of one Send, typed on a thread of their own: attached to the target's input, a thread
+// shares its key state and its input queue, and Typewell's own window thread must not (a click
+// on Typewell meanwhile would be queued with the target's input). The window thread waits until
+// the keys are taken or not in time. Keys that the target did not take in time are still on
+// their way to it (a paste among them must find the clipboard's text unchanged), so the thread
+// then stays attached and watches, for kWatchBound, until the target has read the last press or
+// no key can reach a window of it any more.
+class Typist {
+ public:
+  Typist(std::span<const KeyStroke> strokes, HWND target, DWORD thread)
+      : strokes_(strokes.begin(), strokes.end()), target_(target), thread_(thread) {}
+  // Asks a watching thread to stop, and waits for it.
+  ~Typist() {
+    stop_ = true;
+    if (worker_) AwaitAnswering(worker_.get(), INFINITE);
+  }
+  Typist(const Typist&) = delete;
+  Typist& operator=(const Typist&) = delete;
+
+  // Types the keys; returns once the target has taken them, or did not in time.
+  KeysSent Send() {
+    // Raised once, when Send may return: a semaphore of one count.
+    answered_.reset(CreateSemaphoreW(nullptr, 0, 1, nullptr));
+    if (answered_) worker_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (!worker_) return KeysSent::Refused;
+    AwaitAnswering(answered_.get(), INFINITE);
+    return result_;
+  }
+
+  // Waits within the bound until nothing that a Send which timed out sent to the target is
+  // pending any more. Once the watch ended without it, the loss of the window or of the
+  // activation still shows it.
+  KeysSent AwaitTaken(DWORD boundMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(boundMs);
+    AwaitAnswering(worker_.get(), boundMs);
+    for (; !Done(); Pause(kWatchPauseMs)) {
+      if (Clock::now() >= deadline) return KeysSent::TimedOut;
+    }
+    return KeysSent::Taken;
+  }
+  // Nothing sent to the target is pending any more: the keys were read or can reach no window.
+  bool Done() const {
+    return (WaitForSingleObject(worker_.get(), 0) == WAIT_OBJECT_0 && taken_) || Unreachable();
+  }
+  DWORD Thread() const { return thread_; }
+
+ private:
+  // The keys are sent in groups that each end with the press of a key other than a modifier (or
+  // with the last stroke); that key is held while the target takes it: once the shared key state
+  // shows it (read) and a round trip comes back (handled), the next group goes out. A Shift is so
+  // still held while the key it modifies is handled, also for programs that ask for the state of
+  // Shift with GetAsyncKeyState. Where the state cannot show a key (no attachment, or the key is
+  // in that state already, held by the user), the round trip alone stands in. The last press is
+  // waited for only until it is read, and the key-ups after it not at all.
+  LastPress Type(bool attached) {
+    LastPress lastPress;
+    std::size_t lastPressAt = 0;
+    for (std::size_t i = 0; i < strokes_.size(); ++i) {
+      if (!strokes_[i].up) lastPressAt = i;
+    }
+    for (std::size_t begin = 0; begin < strokes_.size();) {
+      std::size_t end = begin;
+      while (end + 1 < strokes_.size() &&
+             (strokes_[end].up || IsModifier(strokes_[end].virtualKey))) {
+        ++end;
+      }
+      const KeyStroke last = strokes_[end];
+      const bool shows = attached && KeyDown(last.virtualKey) == last.up;
+      if (end == lastPressAt) lastPress = {last.virtualKey, shows, Toggled(last.virtualKey)};
+      if (!SendStrokes(std::span(strokes_).subspan(begin, end + 1 - begin))) {
+        ReleaseKeysLeftDown(std::span(strokes_).first(end + 1));
+        result_ = KeysSent::Refused;
+        return lastPress;
+      }
+      begin = end + 1;
+      // Too slow: the rest goes out unwaited; so do the key-ups after the last press.
+      if (result_ != KeysSent::Taken || end > lastPressAt) continue;
+      const auto deadline = Clock::now() + kKeysBound;
+      for (int round = 0; shows && KeyDown(last.virtualKey) == last.up && Clock::now() < deadline;
+           ++round) {
+        Pause(round < kYieldingRounds ? 0 : 1);
+      }
+      const bool read = !shows || KeyDown(last.virtualKey) != last.up;
+      const bool roundTrip = end < lastPressAt || !shows;
+      if (!read || (roundTrip && !RoundTrip(Answerer(target_, thread_), deadline))) {
+        result_ = KeysSent::TimedOut;
+      }
+    }
+    return lastPress;
+  }
+
+  // Whether, before the bound or a stop, the target read the last press (or a round trip came
+  // back where the key state cannot show it), or no key of the Send can reach a window of it any
+  // more: its window went, or it took the loss of the activation (the user clicked Typewell
+  // meanwhile). Another program that attaches to the target meanwhile resets the key state, and a
+  // low bit that was set then reads as turned over. Under Wine the low bit can read unturned
+  // after the target took the keys (the key state of an input with no key left queued is set to
+  // the system's), and the loss of the activation ends the watch.
+  bool Watch(const LastPress& press) {
+    const auto deadline = Clock::now() + kWatchBound;
+    while (!stop_ && Clock::now() < deadline) {
+      if (Unreachable()) return true;
+      if (press.shows ? Toggled(press.key) != press.toggled
+                      : RoundTrip(Answerer(target_, thread_), Clock::now() + kKeysBound)) {
+        return true;
+      }
+      Pause(kWatchPauseMs);
+    }
+    return false;
+  }
+
+  // No key can reach a window of the target any more.
+  bool Unreachable() const { return !IsWindow(target_) || LostActivation(thread_); }
+
+  static DWORD WINAPI Run(void* context) {
+    auto& typist = *static_cast<Typist*>(context);
+    const InputAttachment attachment(typist.thread_);
+    const LastPress lastPress = typist.Type(attachment.Attached());
+    const bool late = typist.result_ == KeysSent::TimedOut;
+    typist.taken_ = typist.result_ == KeysSent::Taken;
+    ReleaseSemaphore(typist.answered_.get(), 1, nullptr);  // result_ stays as it is from here
+    if (late) typist.taken_ = typist.Watch(lastPress);
+    return 0;
+  }
+
+  const std::vector<KeyStroke> strokes_;
+  const HWND target_;
+  const DWORD thread_;
+  KeysSent result_ = KeysSent::Taken;
+  std::atomic<bool> taken_{false};
+  std::atomic<bool> stop_{false};
+  ScopedHandle answered_;
+  ScopedHandle worker_;
+};
+
+Win32Typing::Win32Typing() : clipboardOwner_(CreateClipboardOwner()) {}
+
+Win32Typing::~Win32Typing() = default;
+
+// A Typist is kept until nothing it sent is pending any more, or until a newer Send to its
+// thread: those keys follow its own into the same queue, and attaching to the thread resets the
+// key state that it watches.
+void Win32Typing::DropTypists(DWORD replacedThread) {
+  std::erase_if(typists_, [&](const auto& typist) {
+    return typist->Done() || typist->Thread() == replacedThread;
+  });
+}
+
+KeysSent Win32Typing::Send(std::span<const KeyStroke> strokes, services::WindowHandle target) {
+  const HWND window = ToHwnd(target);
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  if (thread == 0) return KeysSent::Refused;
+  DropTypists(thread);
+  auto typist = std::make_unique<Typist>(strokes, window, thread);
+  const KeysSent sent = typist->Send();
+  if (sent == KeysSent::TimedOut) typists_.push_back(std::move(typist));
+  return sent;
+}
+
+KeysSent Win32Typing::AwaitTaken(services::WindowHandle target) {
+  DropTypists(0);
+  const DWORD thread = GetWindowThreadProcessId(ToHwnd(target), nullptr);
+  const auto found = std::find_if(typists_.begin(), typists_.end(),
+                                  [&](const auto& typist) { return typist->Thread() == thread; });
+  if (thread == 0 || found == typists_.end()) return KeysSent::Taken;
+  return (*found)->AwaitTaken(static_cast<DWORD>(kKeysBound.count()));
+}
+
+}  // namespace tw::win32
