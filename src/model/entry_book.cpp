@@ -11,26 +11,28 @@ void EntryBook::Load() {
   store::BinaryFile file(file_);
   texts_ = store::ReadEntries(file);
   file.Close();
-  unsaved_.reset();
+  std::copy(texts_.begin(), texts_.end(), written_.begin());
+  unsaved_ = false;
 }
 
 void EntryBook::Set(int slot, std::string text) {
   text.resize(std::min(text.size(), store::kEntryRecordSize));
   texts_.at(static_cast<std::size_t>(slot)) = std::move(text);
-  unsaved_.set(static_cast<std::size_t>(slot));
+  unsaved_ = true;
 }
 
 void EntryBook::Save() {
   store::BinaryFile file(file_);
   store::WriteEntries(file, texts_);
   file.Close();
-  unsaved_.reset();
+  std::copy(texts_.begin(), texts_.end(), written_.begin());
+  unsaved_ = false;
 }
 
-std::vector<int> EntryBook::UnsavedSlots() const {
+std::vector<int> EntryBook::ChangedSlots() const {
   std::vector<int> slots;
   for (int slot = 0; slot < store::kSlotCount; ++slot) {
-    if (unsaved_.test(static_cast<std::size_t>(slot))) slots.push_back(slot);
+    if (written_[slot] != texts_[slot]) slots.push_back(slot);
   }
   return slots;
 }
@@ -38,9 +40,8 @@ std::vector<int> EntryBook::UnsavedSlots() const {
 void EntryBook::Move(int from, int to) {
   std::string& source = texts_.at(static_cast<std::size_t>(from));
   std::string& target = texts_.at(static_cast<std::size_t>(to));
-  if (Unsaved()) {
+  if (unsaved_) {
     target = std::exchange(source, std::string());
-    unsaved_.set(static_cast<std::size_t>(from)).set(static_cast<std::size_t>(to));
     Save();
     return;
   }
@@ -51,10 +52,13 @@ void EntryBook::Move(int from, int to) {
     store::WriteEntryRecord(file, from, "");
     file.Close();
   } catch (const store::FileError&) {
-    // The file may hold the entry in both records now: both are written again at the next chance.
-    unsaved_.set(static_cast<std::size_t>(from)).set(static_cast<std::size_t>(to));
+    unsaved_ = true;
+    written_[from].reset();
+    written_[to].reset();
     throw;
   }
+  written_[to] = source;
+  written_[from] = "";
   target = std::exchange(source, std::string());
 }
 

@@ -1,9 +1,11 @@
 // The 60 entries, the one place that holds them while Typewell runs, and Forms.dat, the file
-// that keeps them. The book knows which of its entries the file does not hold yet: every change
-// marks its slots unsaved, and only a successful write clears the marks.
+// that keeps them. The book knows whether the file holds what it holds: every change marks it
+// unsaved, and only a successful write clears the mark. It also knows what the file held after
+// its last successful write, so that it can name the entries that a failed write would lose.
 #pragma once
 
-#include <bitset>
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +20,10 @@ class EntryBook {
   const std::wstring& File() const { return file_; }
   const std::string& Text(int slot) const { return texts_.at(static_cast<std::size_t>(slot)); }
   bool IsEmpty(int slot) const { return Text(slot).empty(); }
-  bool Unsaved() const { return unsaved_.any(); }
-  // The slots whose entries the file does not hold yet, in order.
-  std::vector<int> UnsavedSlots() const;
+  bool Unsaved() const { return unsaved_; }
+  // The slots whose entries differ from what the file held after the last successful write (or
+  // may differ, after a move that failed half way), in order.
+  std::vector<int> ChangedSlots() const;
 
   // Reads the file, creating it with 60 blank records when it is missing or empty. Throws
   // store::FileError.
@@ -39,7 +42,8 @@ class EntryBook {
  private:
   std::wstring file_;
   store::EntryTexts texts_;
-  std::bitset<store::kSlotCount> unsaved_;
+  bool unsaved_ = false;
+  std::array<std::optional<std::string>, store::kSlotCount> written_;  // nothing: not known
 };
 
 }  // namespace tw::model

@@ -38,7 +38,8 @@ void Saver::MoveEntry(int from, int to) {
 }
 
 std::wstring Saver::LostEntries() const {
-  const std::vector<int> slots = entries_.UnsavedSlots();
+  const std::vector<int> slots = entries_.ChangedSlots();
+  if (slots.empty()) return {};
   std::wstring list;
   for (std::size_t i = 0; i < slots.size(); ++i) {
     if (i > 0) list += i + 1 == slots.size() ? L" and " : L", ";
@@ -56,9 +57,11 @@ bool Saver::WriteOrAsk(bool& reported, const std::function<void()>& write,
     } catch (const store::FileError& e) {
       // The question says it all: a tick that runs while it is open reports nothing more.
       reported = true;
+      const std::wstring losing = lost();
+      if (losing.empty()) return true;  // the file holds all that the user has
       const services::CloseAnswer answer = messages_.AskAtClose(
           CouldNotSave(e) + L"\n\nRetry tries again. Close without saving ends Typewell, and " +
-          lost() + L" will be lost. Cancel keeps Typewell open with your changes.");
+          losing + L" will be lost. Cancel keeps Typewell open with your changes.");
       if (answer == services::CloseAnswer::CloseWithoutSaving) return true;
       if (answer == services::CloseAnswer::Cancel) return false;
     }

@@ -39,7 +39,8 @@ class Saver {
   };
   // Runs a write of the file whose reported flag is given; true when it succeeded.
   bool Attempt(bool& reported, const std::function<void()>& write);
-  // Writes until it succeeds or the user gives up; false for Cancel.
+  // Writes until it succeeds, the user gives up or nothing would be lost (lost() names what
+  // would, "" for nothing); false for Cancel.
   bool WriteOrAsk(bool& reported, const std::function<void()>& write,
                   const std::function<std::wstring()>& lost);
   std::wstring LostEntries() const;

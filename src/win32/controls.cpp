@@ -187,6 +187,9 @@ LRESULT CALLBACK ControlSubclass(HWND window, UINT message, WPARAM wParam, LPARA
     const auto runDefault = [&] {
       return result = DefSubclassProc(window, message, wParam, lParam);
     };
+    if (const auto answer = OnAccessibilityMessage(window, message, wParam, lParam)) {
+      return *answer;
+    }
     if (reports != 0 && PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) {
       return result;
     }

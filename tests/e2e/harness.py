@@ -18,7 +18,7 @@ WINDOW_KEYS = ("left", "top", "width", "height", "clientleft", "clienttop", "min
 IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageLabel": 104,
        "webSiteButton": 105, "minimizeButton": 106, "pageTab": 120,
        "insertButton": 200, "entryLabel": 300, "okButton": 405, "fontOption": 410,
-       "colourOption": 420}
+       "colourOption": 420, "closeWithoutSaving": 1001}
 
 
 def env_path(name):

@@ -116,21 +116,50 @@ class Window(unittest.TestCase):
         self.wait_active(tw, "after a second start")
         self.assertEqual(len(x_windows(name=f"^{TITLE}$")), 1)
 
-    def test_an_edit_whose_save_failed_reaches_the_file_when_typewell_closes(self):
-        tw = Typewell(self, {"Forms.dat": entries({0: b"first"})})
+    def test_a_failed_saves_report_neither_misplaces_nor_moves_an_entry_nor_stops_the_close(self):
+        tw = Typewell(self, {"Forms.dat": entries({0: b"alpha", 1: b"bravo", 3: b"three"})})
         self.wait_active(tw, "after start-up")
-        held = tw.folder.parent / "held"
-        holder = spawn(self, helper_exe(), "hold", winpath(tw.folder / "Forms.dat"), winpath(held))
-        wait_until(held.exists, "Forms.dat held open by another program")
-        tw.click("entryLabel", 2)
+
+        def hold(name):  # another program holds Forms.dat until <name>.release exists
+            marker = tw.folder.parent / name
+            spawn(self, helper_exe(), "hold", winpath(tw.folder / "Forms.dat"), winpath(marker))
+            wait_until(marker.exists, "Forms.dat held open by another program")
+            return marker.with_name(f"{name}.release")
+
+        def report(what):  # the report of the failed save, closed by its OK
+            wait_until(lambda: probe("Typewell"), f"the report {what}")
+            screenshot("save_failed")
+            helper("winctl", "close", "Typewell")
+            wait_until(lambda: probe("Typewell") is None, "the report closed")
+
+        let_go = hold("first")
+        tw.click("entryLabel", 0)
         wait_until(lambda: tw.state("editBox")[4], "the edit box")
-        xdo("type", "--delay", 20, "kept")
-        tw.click("pageTab", 1)
-        wait_until(lambda: probe("Typewell"), "the report that Forms.dat could not be saved")
-        screenshot("save_failed")
-        helper("winctl", "close", "Typewell")
-        held.with_name("held.release").touch()
-        wait_until(lambda: holder.poll() is not None, "the other program to let Forms.dat go")
+        xdo("key", "End", "type", " edited")
+        tw.click("entryLabel", 1)  # a switch to entry 2 while the save fails
+        report("as the edit switches")
+        let_go.touch()
+        wait_until(lambda: tw.read("Forms.dat") == entries({0: b"alpha edited", 1: b"bravo",
+                                                            3: b"three"}), "each entry in its slot")
+        # A drag that begins as a failed save is reported ends with the report's press.
+        let_go = hold("second")
+        tw.click("entryLabel", 0)
+        wait_until(lambda: tw.state("editBox")[4], "the edit box")
+        xdo("type", "!")
+        x, y = tw.centre("entryLabel", 3)
+        xdo("mousemove", x, y, "mousedown", 1, "mousemove", x, y + 3)
+        report("as the drag begins")
+        xdo("mouseup", 1)
+        tw.click("entryLabel", 5)  # an empty label: its edit opens, nothing moves there
+        wait_until(lambda: tw.state("editBox")[:2] == tw.state("entryLabel", 5)[:2], "its edit")
+        self.assertEqual((tw.info()["dragging"], tw.state("insertButton", 3)[5]), (0, 1))
+        # Forms.dat stays held: the close asks, and Typewell ends without saving when told to.
         helper("winctl", "close", TITLE)
+        button = IDS["closeWithoutSaving"]
+        wait_until(lambda: button in (probe("Typewell", button) or {}), "the close's question")
+        screenshot("close_question")
+        tw.click("closeWithoutSaving", title="Typewell")
         self.assertEqual(tw.process.wait(20), 0)
-        self.assertEqual(tw.read("Forms.dat"), entries({0: b"first", 2: b"kept"}))
+        let_go.touch()
+        self.assertEqual(tw.read("Forms.dat"),
+                         entries({0: b"alpha edited", 1: b"bravo", 3: b"three"}))

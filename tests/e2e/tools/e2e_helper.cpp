@@ -18,9 +18,9 @@
 //       focused window of its thread, 0 for none; dragging: a drag outline of its process is
 //       shown; above: how many shown top-level windows lie above it), then "id left top width
 //       height visible enabled" for each control of that ID.
-//   winctl restore|close|right "<title>"
+//   winctl restore|close|right|activate "<title>"
 //       Restores it, sends WM_CLOSE as the caption's close box does, or moves it one pixel to
-//       the right, activating nothing.
+//       the right, activating nothing; or brings it to the front, as Alt+Tab would.
 //   dpi "<title>" <dpi>
 //       Sends WM_DPICHANGED for that DPI, suggesting the window's place scaled from 96 DPI.
 //   read-text "<title>"
@@ -227,6 +227,7 @@ int WindowControl(HWND window, const std::wstring& what) {
   GetWindowRect(window, &r);
   if (what == L"close") PostMessageW(window, WM_CLOSE, 0, 0);
   if (what == L"restore") ShowWindow(window, SW_RESTORE);
+  if (what == L"activate") SetForegroundWindow(window);
   if (what == L"right") {
     SetWindowPos(window, nullptr, r.left + 1, r.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
