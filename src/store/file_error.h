@@ -2,17 +2,16 @@
 // user's language.
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace tw::store {
 
-class FileError : public std::runtime_error {
+class FileError : public std::exception {
  public:
   FileError(std::wstring path, std::wstring reason)
-      : std::runtime_error("a file cannot be used"),
-        path_(std::move(path)),
-        reason_(std::move(reason)) {}
+      : path_(std::move(path)), reason_(std::move(reason)) {}
+  const char* what() const noexcept override { return "a file cannot be used"; }
   const std::wstring& Path() const { return path_; }
   const std::wstring& Reason() const { return reason_; }
 

@@ -5,7 +5,6 @@
 // after windows.h
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -48,18 +47,9 @@ void BecomeDpiAware() {
 
 }  // namespace
 
-// The runtime's default handler of an escaped exception prints its type's demangled name; the
-// demangler alone is a sixth of the program. Window procedures catch everything at their edge,
-// so this only runs on a broken invariant, where ending at once is all there is to do.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-  std::abort();
-}
-}  // namespace __gnu_cxx
-
 namespace {
 
-// Typewell from its start to the end of its message loop; throws std::runtime_error when a
+// Typewell from its start to the end of its message loop; throws StartFailure when a
 // window cannot be made.
 int Run(HINSTANCE instance) {
   RestrictDllSearch();

@@ -8,6 +8,7 @@
 #include "win32/dpi.h"
 #include "win32/icons.h"
 #include "win32/options_dialog.h"
+#include "win32/start_failure.h"
 
 namespace tw::win32 {
 
@@ -19,11 +20,6 @@ constexpr UINT kTickMs = 1000;
 // The foreground changed (seen by the hook below).
 constexpr UINT kForegroundMessage = WM_APP + 4;
 
-[[noreturn]] void Fail(const char* what) {
-  throw std::runtime_error(std::string(what) + " (system error " + std::to_string(GetLastError()) +
-                           ")");
-}
-
 void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -34,7 +30,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   wc.lpszClassName = kWindowClass;
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    Fail("the main window's class cannot be registered");
+    throw StartFailure("the main window's class cannot be registered");
   }
 }
 
@@ -79,7 +75,7 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   dpi_ = SystemDpi();
   HWND window = CreateWindowExW(kExStyle, kWindowClass, ui::kMainCaption, kStyle, 0, 0, 0, 0,
                                 nullptr, nullptr, instance, this);
-  if (window == nullptr) Fail("the main window cannot be made");
+  if (window == nullptr) throw StartFailure("the main window cannot be made");
   window_.reset(window);
   dpi_ = DpiOf(window);
   SetWindowIcons(window, dpi_);
@@ -92,7 +88,8 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   if (!SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) || !cues) {
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   }
-  if (SetTimer(window, kTickTimer, kTickMs, nullptr) == 0) Fail("the window's timer cannot be set");
+  if (SetTimer(window, kTickTimer, kTickMs, nullptr) == 0)
+    throw StartFailure("the window's timer cannot be set");
   foregroundHook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                         OnForegroundEvent, 0, 0,
                                         WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));

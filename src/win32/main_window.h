@@ -27,7 +27,7 @@ namespace tw::win32 {
 class MainWindow final : public ui::MainView, private ControlEvents {
  public:
   // Makes the window, hidden, with its caption and the controls that are not on a page. Throws
-  // std::runtime_error, naming what could not be made.
+  // StartFailure, naming what could not be made.
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;

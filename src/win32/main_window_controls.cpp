@@ -12,6 +12,7 @@
 #include "win32/ansi_text.h"
 #include "win32/dpi.h"
 #include "win32/main_window.h"
+#include "win32/start_failure.h"
 
 namespace tw::win32 {
 
@@ -38,7 +39,7 @@ void MainWindow::CreateFixedControls() {
   for (const ui::ControlPlan& plan : ui::kMainControls) {
     HWND parent = plan.parentId == 0 ? window : GetDlgItem(window, plan.parentId);
     HWND control = CreateControl(parent, plan, ContainerOf(plan), layoutDpi_, *this);
-    if (control == nullptr) throw std::runtime_error("a control of the main window cannot be made");
+    if (control == nullptr) throw StartFailure("a control of the main window cannot be made");
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->Get(bold_)), FALSE);
   }
   editBox_ = GetDlgItem(window, ui::kEditBoxId);
