@@ -1,15 +1,18 @@
 """Typewell's own window as a user meets it under Wine: the first start, staying on top, the
-options dialog, a drag, the Tutorial, a second start, an edit that could not be saved at once."""
+options dialog, a drag, the Tutorial, a second start, a save that fails while the user works and
+closes, a start that cannot make its window."""
 
+import os
 import pathlib
 import shutil
 import struct
 import subprocess
 import tempfile
 import unittest
+import zipfile
 
-from harness import (DIALOG, IDS, TITLE, Typewell, colour, entries, helper, helper_exe, probe,
-                     run, screenshot, spawn, wait_until, winpath, x_windows, xdo)
+from harness import (DIALOG, IDS, TITLE, Typewell, colour, entries, env_path, helper, helper_exe,
+                     probe, run, screenshot, spawn, wait_until, winpath, x_windows, xdo)
 
 MOVED = b"0123456789" * 20  # no blank: every byte of both records changes when it moves
 CLASSES = r"HKLM\Software\Classes"  # Wine reads file types from the machine's classes only
@@ -163,3 +166,17 @@ class Window(unittest.TestCase):
         let_go.touch()
         self.assertEqual(tw.read("Forms.dat"),
                          entries({0: b"alpha edited", 1: b"bravo", 3: b"three"}))
+
+    def test_a_start_that_cannot_make_its_window_says_what_failed_and_fails(self):
+        folder = pathlib.Path(tempfile.mkdtemp())
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        with zipfile.ZipFile(env_path("TYPEWELL_PACKAGE")) as package:
+            (exe,) = (n for n in package.namelist() if n.endswith("Typewell.exe"))
+            (folder / "Typewell.exe").write_bytes(package.read(exe))
+        # Without a display Wine makes no window.
+        env = {**os.environ, "DISPLAY": "", "WINEDEBUG": "+debugstr"}
+        start = subprocess.run(["wine", folder / "Typewell.exe"], cwd=folder, env=env, timeout=60,
+                               stdin=subprocess.DEVNULL, capture_output=True)
+        self.assertEqual(start.returncode, 1)
+        self.assertIn(b"Typewell cannot start: the main window cannot be made", start.stderr)
+        self.assertEqual(sorted(p.name for p in folder.iterdir()), ["Typewell.exe"])
