@@ -8,8 +8,6 @@ namespace tw::win32 {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
-
 template <class Function>
 Function User32Function(const char* name) {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -34,7 +32,7 @@ int DpiOf(HWND window) {
 }
 
 int TwipsToPixels(int twips, int dpi) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
+  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / ui::kTwipsPerInch));
 }
 
 SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi) {

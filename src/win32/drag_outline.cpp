@@ -5,20 +5,21 @@ namespace tw::win32 {
 namespace {
 constexpr wchar_t kClassName[] = L"TypewellDragOutline";
 constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
-constexpr COLORREF kFrameColor = RGB(64, 64, 64);
-constexpr int kFrameWidth = 2;
 
+// A frame of two lines, the system's window text colour outside and its window colour inside:
+// one of them stands out against whatever lies below, in every colour scheme.
 void PaintOutline(HWND window) {
   PaintScope paint(window);
   RECT r;
   GetClientRect(window, &r);
   HDC dc = paint.dc();
   SelectScope brush(dc, GetStockObject(DC_BRUSH));
-  SetDCBrushColor(dc, kFrameColor);
-  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  InflateRect(&r, -kFrameWidth, -kFrameWidth);
-  SetDCBrushColor(dc, kTransparentKey);
-  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  for (const COLORREF colour :
+       {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW), kTransparentKey}) {
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    InflateRect(&r, -1, -1);
+  }
 }
 
 LRESULT CALLBACK OutlineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

@@ -1,6 +1,6 @@
 // The outline that follows the pointer during a manual drag: a layered, click-through, topmost
-// tool window that never takes activation. Its inside is the colour key, so only a 2-pixel
-// dark grey frame shows; WindowFromPoint looks through it.
+// tool window that never takes activation. Its inside is the colour key, so only a frame of two
+// lines shows, one dark and one light in the system's colours; WindowFromPoint looks through it.
 #pragma once
 
 #include <windows.h>

@@ -13,7 +13,7 @@ import zipfile
 
 TITLE, DIALOG = " Typewell", " Typewell Options"
 WINDOW_KEYS = ("left", "top", "width", "height", "clientleft", "clienttop", "minimized",
-               "foreground", "topmost", "focus", "dragging", "above")
+               "foreground", "topmost", "focus", "dragging", "above", "enabled")
 # The control IDs of Typewell's windows (src/ui/layout.h); an index counts from the first.
 IDS = {"editBox": 100, "tutorialButton": 101, "optionsButton": 102, "pageLabel": 104,
        "webSiteButton": 105, "minimizeButton": 106, "pageTab": 120,

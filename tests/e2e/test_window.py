@@ -52,7 +52,15 @@ class Window(unittest.TestCase):
                 wait_until(lambda: tw.state("okButton", title=DIALOG)[2] == 296,
                            "the dialog's OK button 2964 twips wide at 144 DPI")
                 self.assertEqual(main(), before, "the main window laid out anew")
-                tw.click("colourOption", 3, title=DIALOG)  # yellow
+                # Yellow, not saved at once: the report lies over the dialog, which it disables.
+                held = tw.folder.parent / "held"
+                spawn(self, helper_exe(), "hold", winpath(tw.folder / "Typewell.ini"), winpath(held))
+                wait_until(held.exists, "Typewell.ini held open by another program")
+                tw.click("colourOption", 3, title=DIALOG)
+                wait_until(lambda: probe("Typewell"), "the report that Typewell.ini was not saved")
+                self.assertEqual(probe(DIALOG)["window"]["enabled"], 0, "the dialog under a report")
+                helper("winctl", "close", "Typewell")
+                held.with_name("held.release").touch()
                 tw.click("fontOption", 1, title=DIALOG)  # bold
                 wait_until(lambda: (tw.read("Typewell.ini") or b"")[:8:6] == b"\1\3",
                            "bold and yellow in Typewell.ini while the dialog is open")

@@ -3,9 +3,11 @@
 // window shows.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "test_support.h"
+#include "ui/colours.h"
 
 namespace tw::test {
 namespace {
@@ -203,6 +205,24 @@ TEST(Options, EachChoiceInRangeIsSavedThenAppliedAndAFailedSaveIsReportedApplied
   LetGo(t.SettingsFile());
   EXPECT_TRUE(t.app.OnCloseRequested() && t.messages.reports.size() == 2u);
   EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 3, 7, 20}));
+}
+
+TEST(Appearance, ALabelsTextContrastsWithItsColourAndHighContrastTakesTheSystemsWindowColours) {
+  constexpr ui::Rgb kBlack{0, 0, 0}, kWhite{255, 255, 255}, kYellow{255, 255, 0}, kNavy{0, 0, 128},
+      kGrey{128, 128, 128};
+  struct Case {
+    ui::Rgb chosen;
+    bool highContrast;
+    ui::LabelColours system, painted;
+  };
+  const Case cases[] = {{kYellow, false, {kBlack, kWhite}, {kYellow, kBlack}},
+                        {kNavy, false, {kWhite, kBlack}, {kNavy, kWhite}},
+                        {kYellow, true, {kBlack, kWhite}, {kBlack, kWhite}},
+                        {kYellow, true, {kGrey, {120, 120, 120}}, {kGrey, kBlack}}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(ui::LabelColoursFor(c.chosen, c.highContrast, c.system), c.painted) << &c - cases;
+  }
+  EXPECT_EQ(std::lround(ui::ContrastRatio(kWhite, kBlack) * 100), 2100);
 }
 
 TEST(WebLinks, TheBrowserOfTheKeptPlaceholderGetsThePageQuotedAndWithoutOneNothingHappens) {

@@ -14,9 +14,10 @@
 //       "<marker>.release" exists (a minute at most).
 //   probe "<title>" [<control ID>]...
 //       "left top width height clientleft clienttop minimized foreground topmost focus dragging
-//       above" of the window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of the
-//       focused window of its thread, 0 for none; dragging: a drag outline of its process is
-//       shown; above: how many shown top-level windows lie above it), then "id left top width
+//       above enabled" of the window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of
+//       the focused window of its thread, 0 for none; dragging: a drag outline of its process is
+//       shown; above: how many shown top-level windows lie above it; enabled: it takes input),
+//       then "id left top width
 //       height visible enabled" for each control of that ID.
 //   winctl restore|close|right|activate "<title>"
 //       Restores it, sends WM_CLOSE as the caption's close box does, or moves it one pixel to
@@ -154,11 +155,12 @@ int Probe(HWND window, const std::vector<std::wstring>& args) {
   for (HWND w = GetWindow(window, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
     above += IsWindowVisible(w) ? 1 : 0;
   }
-  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d %d %d\n", r.left, r.top, r.right - r.left,
+  std::printf("%ld %ld %ld %ld %ld %ld %d %d %d %d %d %d %d\n", r.left, r.top, r.right - r.left,
               r.bottom - r.top, origin.x, origin.y, IsIconic(window) ? 1 : 0,
               GetForegroundWindow() == window ? 1 : 0,
               (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0,
-              focused ? GetDlgCtrlID(thread.hwndFocus) : 0, dragging ? 1 : 0, above);
+              focused ? GetDlgCtrlID(thread.hwndFocus) : 0, dragging ? 1 : 0, above,
+              IsWindowEnabled(window) ? 1 : 0);
   for (std::size_t i = 3; i < args.size(); ++i) {
     std::pair<int, HWND> search{_wtoi(args[i].c_str()), nullptr};
     EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
