@@ -54,7 +54,8 @@ FillOutcome Filler::Fill(const std::string& text, services::WindowHandle target)
 
 void Filler::AwaitEarlierPaste() {
   const services::WindowHandle earlier = std::exchange(pastePending_, 0);
-  if (earlier != 0 && desktop_.WindowExists(earlier) && !desktop_.WindowHung(earlier)) {
+  // Nothing pending (0) counts as a window that does not exist.
+  if (desktop_.WindowExists(earlier) && !desktop_.WindowHung(earlier)) {
     (void)typing_.AwaitTaken(earlier);
   }
 }

@@ -14,17 +14,15 @@ std::wstring CouldNotSave(const store::FileError& e) {
 
 }  // namespace
 
-bool Saver::Attempt(bool& reported, const std::function<void()>& write) {
+void Saver::Attempt(bool& reported, const std::function<void()>& write) {
   try {
     write();
     reported = false;
-    return true;
   } catch (const store::FileError& e) {
     if (!std::exchange(reported, true)) {
       messages_.Report(CouldNotSave(e) +
                        L"\n\nYour changes are kept while Typewell runs; it will try again.");
     }
-    return false;
   }
 }
 

@@ -37,8 +37,8 @@ class Saver {
     bool entries = false;
     bool settings = false;
   };
-  // Runs a write of the file whose reported flag is given; true when it succeeded.
-  bool Attempt(bool& reported, const std::function<void()>& write);
+  // Runs a write of the file whose reported flag is given.
+  void Attempt(bool& reported, const std::function<void()>& write);
   // Writes until it succeeds, the user gives up or nothing would be lost (lost() names what
   // would, "" for nothing); false for Cancel.
   bool WriteOrAsk(bool& reported, const std::function<void()>& write,

@@ -32,6 +32,7 @@ class Desktop {
   virtual bool IsOwnWindow(WindowHandle window) = 0;
   // "" for a window that no longer exists.
   virtual std::wstring WindowTitle(WindowHandle window) = 0;
+  // False for 0.
   virtual bool WindowExists(WindowHandle window) = 0;
   // The window is visible (minimised counts as shown).
   virtual bool WindowShown(WindowHandle window) = 0;

@@ -59,22 +59,29 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   t.app.OnInsertReleased(2);
   EXPECT_TRUE(t.typing.forms.empty() && t.typing.clipboard.empty());
   // Blanks are text, committed by Enter; a record spoiled behind the program's back is restored
-  // from the book. Esc leaves an entry as it was.
+  // from the book; no entry is longer than a record. Esc leaves an entry as it was.
   t.Click(5);
   t.Type("   ");
   WriteFile(t.EntryFile(), WithEntry(t.Entries(), 50, "spoiled"));
   t.app.OnEditBoxKey(ui::EditKey::Commit);
   EXPECT_EQ(t.view.focus, Focus::Label);
+  t.Click(8);
+  t.Type(std::string(201, 'x'));
   t.Click(4);
   t.Type("not kept");
   t.app.OnEditBoxKey(ui::EditKey::Cancel);
   t.view.Dispatch();
   EXPECT_TRUE(!t.view.editSlot && t.view.entries[4] == "  lead");
-  for (const auto& [slot, text] : {std::pair{1, "uno"}, {2, ""}, {5, "   "}, {12, "changed"}})
+  std::string edited = kSample;
+  for (const auto& [slot, text] : {std::pair<int, std::string>{1, "uno"},
+                                   {2, ""},
+                                   {5, "   "},
+                                   {8, std::string(200, 'x')},
+                                   {12, "changed"}}) {
     EXPECT_EQ(t.view.entries[slot], text) << slot;
-  EXPECT_EQ(t.Entries(),
-            WithEntry(WithEntry(WithEntry(WithEntry(kSample, 12, "changed"), 1, "uno"), 2, ""), 5,
-                      "   "));
+    edited = WithEntry(edited, slot, text);
+  }
+  EXPECT_EQ(t.Entries(), edited);
   // Minimize commits too.
   t.Click(7);
   t.Type("before minimising");
@@ -122,7 +129,7 @@ TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAbout
     SCOPED_TRACE(std::string(1, c.chance) + std::to_string(c.answers.size()));
     Editing t;
     Hold(t.EntryFile());  // another program holds Forms.dat
-    t.Click(3);
+    t.Click(0);
     t.Type("kept");
     t.app.OnPageTabReleased(1);
     t.app.OnTick();  // reported once only
@@ -146,12 +153,12 @@ TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAbout
     if (c.chance == 's') t.app.OnSessionEnding();
     const bool open = c.chance == 'c' || c.chance == 's';  // committed by the end itself
     EXPECT_TRUE(t.messages.questions.size() == c.answers.size() &&
-                t.messages.reports.size() == 1u && t.view.entries[3] == "kept" &&
+                t.messages.reports.size() == 1u && t.view.entries[0] == "kept" &&
                 t.view.entries[12] == (open ? "open at the close" : "twelve"));
     // The question names the file and what closing without saving loses.
     for (const auto& question : t.messages.questions)
       EXPECT_TRUE(question.starts_with(couldNotSave) &&
-                  question.find(L"changes to entries 4 and 13 will be lost") != question.npos);
+                  question.find(L"changes to entries 1 and 13 will be lost") != question.npos);
     std::string book;
     for (const auto& entry : t.view.entries) book += store::PadEntryRecord(entry);
     // Still held, Forms.dat is a folder that reads as nothing.
