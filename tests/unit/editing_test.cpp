@@ -164,6 +164,11 @@ TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAbout
     // Still held, Forms.dat is a folder that reads as nothing.
     EXPECT_EQ(t.Entries(), c.written ? book : "");
   }
+  // An edit committed as it was loses nothing: the close asks nothing.
+  Editing same;
+  Hold(same.EntryFile());
+  same.Click(3);
+  EXPECT_TRUE(same.app.OnCloseRequested() && same.messages.questions.empty());
 }
 
 TEST(Drag, AMoveOfMoreThanTenTwipsWithTheLeftButtonAloneDragsAFilledLabel) {
