@@ -27,8 +27,9 @@ Rgb TextOn(Rgb background) {
 }  // namespace
 
 double ContrastRatio(Rgb a, Rgb b) {
-  const auto [dark, light] = std::minmax(Luminance(a), Luminance(b));
-  return (light + 0.05) / (dark + 0.05);
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 LabelColours LabelColoursFor(Rgb chosen, bool highContrast, LabelColours systemWindow) {
