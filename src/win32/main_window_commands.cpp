@@ -79,7 +79,8 @@ void MainWindow::OnControlKey(HWND control, WPARAM key) {
     OnLabelKey(slot, key);
   } else if (const int page = PageOfTab(control); page >= 0 && key != VK_SPACE) {
     const int step = key == VK_LEFT || key == VK_UP ? store::kPageCount - 1 : 1;
-    PostMessageW(window_.get(), kCommandMessage, ui::kFirstPageTabId + (page + step) % 4, 0);
+    PostMessageW(window_.get(), kCommandMessage,
+                 ui::kFirstPageTabId + (page + step) % store::kPageCount, 0);
   } else if (key == VK_RETURN || key == VK_SPACE) {
     PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
   }
