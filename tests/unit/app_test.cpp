@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "test_support.h"
 #include "ui/colours.h"
@@ -38,7 +39,7 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
   Filling t;
   t.app.OnInsertReleased(3);
   EXPECT_EQ(t.Fields(), "Smith & Co|||1");
-  EXPECT_TRUE(t.typing.clipboard == "Smith & Co" && t.typing.modifierReleases == 1);
+  EXPECT_EQ(std::tuple(t.typing.clipboard, t.typing.modifierReleases), std::tuple("Smith & Co", 1));
   // An entry edited and committed by the release itself is the one filled.
   t.app.OnEntryLabelReleased(5);
   t.Type("edited");
@@ -57,7 +58,7 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
   // only for a moment (the task switcher that brought the user to Typewell).
   Running none(EntryRecords({{3, "x"}}));
   none.app.OnInsertReleased(3);
-  EXPECT_TRUE(none.typing.forms.empty() && none.typing.clipboard.empty());
+  EXPECT_EQ(std::tuple(none.typing.forms.size(), none.typing.clipboard), std::tuple(0u, ""));
   EXPECT_EQ(
       none.messages.notices,
       std::vector<std::wstring>{L"Nothing filled: no other program was active before Typewell."});
@@ -131,7 +132,7 @@ TEST(Fill, AWaitForAnEarlierTargetsPasteEndsWithinItsBoundAndNeverStopsLaterFill
     t.app.OnTick();
     t.desktop.foreground = kTypewell;
     t.app.OnInsertReleased(5);
-    EXPECT_TRUE(t.typing.clipboard == "second" && t.Fields(kOther) == "second|||1");
+    EXPECT_EQ(std::tuple(t.typing.clipboard, t.Fields(kOther)), std::tuple("second", "second|||1"));
     t.app.OnInsertReleased(5);  // nothing pending any more
     EXPECT_EQ(t.typing.waitsForEarlierKeys, end == 't' || end == 'n' ? 1 : 0);
   }
@@ -140,7 +141,7 @@ TEST(Fill, AWaitForAnEarlierTargetsPasteEndsWithinItsBoundAndNeverStopsLaterFill
 TEST(Placement, AMoveIsStoredOnceInTwipsAtTheSystemDpiWhateverTheWindowsOwnDpi) {
   // top 1200, left 2400 twips: 80 and 160 pixels at 96 DPI.
   Running t("", SettingsBytes({1, 1200, 2400, 2, 7, 20}));
-  EXPECT_TRUE(t.view.place.top == 80 && t.view.place.left == 160);
+  EXPECT_EQ(std::tuple(t.view.place.top, t.view.place.left), std::tuple(80, 160));
   struct Step {
     int left, top, dpi;
     bool minimized;
@@ -167,7 +168,7 @@ TEST(Placement, AMoveIsStoredOnceInTwipsAtTheSystemDpiWhateverTheWindowsOwnDpi) 
   Program high("", SettingsBytes({0, 1500, 3000, 0, 0, 20}));
   high.desktop.systemDpi = 144;
   ASSERT_EQ(high.Start(), std::nullopt);
-  EXPECT_TRUE(high.view.place.top == 150 && high.view.place.left == 300);
+  EXPECT_EQ(std::tuple(high.view.place.top, high.view.place.left), std::tuple(150, 300));
 }
 
 TEST(Options, EachChoiceInRangeIsSavedThenAppliedAndAFailedSaveIsReportedAppliedAndWrittenLater) {
@@ -203,7 +204,7 @@ TEST(Options, EachChoiceInRangeIsSavedThenAppliedAndAFailedSaveIsReportedApplied
   t.view.optionsDialog = [](ui::OptionsEvents& e) { e.OnColourChosen(3); };
   t.app.OnCommand(ui::Command::Options);
   LetGo(t.SettingsFile());
-  EXPECT_TRUE(t.app.OnCloseRequested() && t.messages.reports.size() == 2u);
+  EXPECT_EQ(std::tuple(t.app.OnCloseRequested(), t.messages.reports.size()), std::tuple(true, 2u));
   EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 3, 7, 20}));
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "test_support.h"
 
@@ -45,7 +46,7 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
               t.view.focus == Focus::EditBox);
   t.Type("changed");
   t.app.OnPageTabReleased(2);  // commits, and page 3 shows
-  EXPECT_TRUE(!t.view.editSlot && t.view.page == 2);
+  EXPECT_EQ(std::tuple(t.view.editSlot, t.view.page), std::tuple(std::nullopt, 2));
   // A click on another label commits and moves the box there with the focus.
   t.Click(1);
   t.Type("uno");
@@ -71,7 +72,7 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   t.Type("not kept");
   t.app.OnEditBoxKey(ui::EditKey::Cancel);
   t.view.Dispatch();
-  EXPECT_TRUE(!t.view.editSlot && t.view.entries[4] == "  lead");
+  EXPECT_EQ(std::tuple(t.view.editSlot, t.view.entries[4]), std::tuple(std::nullopt, "  lead"));
   std::string edited = kSample;
   for (const auto& [slot, text] : {std::pair<int, std::string>{1, "uno"},
                                    {2, ""},
@@ -168,7 +169,8 @@ TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAbout
   Editing same;
   Hold(same.EntryFile());
   same.Click(3);
-  EXPECT_TRUE(same.app.OnCloseRequested() && same.messages.questions.empty());
+  EXPECT_EQ(std::tuple(same.app.OnCloseRequested(), same.messages.questions.size()),
+            std::tuple(true, 0u));
 }
 
 TEST(Drag, AMoveOfMoreThanTenTwipsWithTheLeftButtonAloneDragsAFilledLabel) {
@@ -196,7 +198,7 @@ TEST(Drag, AMoveOfMoreThanTenTwipsWithTheLeftButtonAloneDragsAFilledLabel) {
 TEST(Drag, ADropOnAnotherEmptyLabelWritesOnlyItsTwoRecordsAndNothingElseMoves) {
   Editing t;
   t.Drag(3, 20);  // over the tab of page 2
-  EXPECT_TRUE(t.view.page == 1 && t.view.entries[20] == "A" && t.view.entries[3].empty());
+  EXPECT_EQ(std::tuple(t.view.page, t.view.entries[20], t.view.entries[3]), std::tuple(1, "A", ""));
   const std::string moved = WithEntry(WithEntry(kSample, 3, ""), 20, "A");
   EXPECT_EQ(t.Entries(), moved);
   t.Drag(20, 20);            // onto itself
@@ -229,10 +231,12 @@ TEST(Drag, ADragWhosePressAReportTakesAwayEndsWithoutADrop) {
   t.Click(1);
   t.Type("edited");
   t.PressAndMove(3, 0, 2);  // the edit's failed save is reported as the drag begins
-  EXPECT_TRUE(t.messages.reports.size() == 1u && !t.view.outline && !t.app.DragSource());
+  EXPECT_EQ(std::tuple(t.messages.reports.size(), t.view.outline, t.app.DragSource()),
+            std::tuple(1u, false, std::nullopt));
   t.view.Release(3, 5);  // the button goes up while the box is open: the press is gone
   t.Click(5);            // the next click on an empty label opens its edit
-  EXPECT_TRUE(t.view.editSlot == 5 && t.view.entries[3] == "A" && t.view.entries[5].empty());
+  EXPECT_EQ(std::tuple(t.view.editSlot, t.view.entries[3], t.view.entries[5]),
+            std::tuple(5, "A", ""));
   LetGo(t.EntryFile());
   t.app.OnTick();
   EXPECT_EQ(t.Entries(), WithEntry(kSample, 1, "edited").substr(0, 12000));
