@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "win32/accessibility.h"
+
 namespace tw::win32 {
 
 namespace {
@@ -139,6 +141,23 @@ std::optional<LRESULT> OnKeyMessage(HWND control, KeySet keys, UINT message, WPA
     default:
       return std::nullopt;
   }
+}
+
+// Whether the window has a non-client area to paint. A control without one skips the default
+// WM_NCPAINT, which would take a device context of the window frame only to paint nothing (and
+// under Wine keeps one more cached device context, with its bitmap and region, per window).
+bool HasFrame(HWND window) {
+  RECT outer, inner;
+  if (!GetWindowRect(window, &outer) || !GetClientRect(window, &inner)) return true;
+  return outer.right - outer.left != inner.right || outer.bottom - outer.top != inner.bottom;
+}
+
+std::optional<LRESULT> OnAccessibilityMessage(HWND control, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  return AnswerAccessibility(control, message, wParam, lParam, [control] {
+    ControlEvents* events = EventsOf(control);
+    return events != nullptr ? events->AccessibleName(control) : std::wstring();
+  });
 }
 
 }  // namespace tw::win32

@@ -1,5 +1,5 @@
-// How the controls of Typewell's windows take the mouse and the keys; controls.cpp calls it from
-// their window procedures.
+// How the controls of Typewell's windows take the mouse, the keys and a screen reader's
+// questions, shared by their window procedures (controls.cpp, label.cpp).
 #pragma once
 
 #include <windows.h>
@@ -29,5 +29,17 @@ enum class KeySet { Label, PushButton, OptionButton, EditBox };
 // the messages it leaves to its own processing, which runDefault runs.
 std::optional<LRESULT> OnKeyMessage(HWND control, KeySet keys, UINT message, WPARAM wParam,
                                     LPARAM lParam, const std::function<LRESULT()>& runDefault);
+
+// Whether the window has a non-client area to paint. A control without one skips the default
+// WM_NCPAINT.
+bool HasFrame(HWND window);
+
+// What a screen reader hears of the control: the name its window gives it (AccessibleName).
+std::optional<LRESULT> OnAccessibilityMessage(HWND control, UINT message, WPARAM wParam,
+                                              LPARAM lParam);
+
+// The labels' class: its window procedure and the extra bytes each window keeps.
+LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+inline constexpr int kLabelExtraBytes = 2 * sizeof(LONG_PTR);
 
 }  // namespace tw::win32

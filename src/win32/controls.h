@@ -60,7 +60,8 @@ HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect
 bool PressHeld(HWND control);
 
 // A label's chosen background colour (the text colour follows from it, and high contrast takes
-// the system's colours).
+// the system's colours); kNoLabelColour for the colours of the window's face.
+inline constexpr COLORREF kNoLabelColour = CLR_INVALID;
 void SetLabelColour(HWND label, COLORREF colour);
 
 // The option buttons of a group: one is checked and is the group's only Tab stop.

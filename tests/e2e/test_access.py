@@ -57,9 +57,10 @@ class Access(unittest.TestCase):
         wait_until(lambda: tw.read("Forms.dat") == entries({0: b"New Smith & Co", 1: b"second"}),
                    "the edit by keys saved")
         self.assertEqual(names(TITLE, IDS["insertButton"]), ["Insert 1: New Smith & Co"])
-        # Letters that the code page cannot hold are refused as they are typed.
-        keys("F2", "End", focus=IDS["editBox"])
-        xdo("type", "--delay", 50, "Łódź")
+        # Letters that the code page cannot hold are refused as they are pasted (or typed).
+        helper("copy", "Łódź")
+        keys("F2", "End", "shift+Insert", focus=IDS["editBox"])
+        wait_until(lambda: read_text(TITLE) == ["New Smith & Coód"], "the pasted letters refused")
         keys("Return", focus=IDS["entryLabel"])
         wait_until(lambda: tw.read("Forms.dat")[:16] == b"New Smith & Co\xf3d", "only ó and d kept")
         # Ctrl+Tab shows the next page, on the same row; in the options dialog, Tab into the

@@ -12,6 +12,8 @@
 //       Opens the clipboard with a window of its own (with none, Wine lets a second program open
 //       it too) or the file with no sharing, creates <marker> and keeps it open until
 //       "<marker>.release" exists (a minute at most).
+//   copy "<text>"
+//       Puts the text on the clipboard, as a user's copy in another program does.
 //   probe "<title>" [<control ID>]...
 //       "left top width height clientleft clienttop minimized foreground topmost focus dragging
 //       above enabled" of the window (topmost: its real WS_EX_TOPMOST bit; focus: the control ID of
@@ -40,6 +42,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,6 +117,18 @@ int Target(std::vector<std::wstring> args) {
     DispatchMessageW(&message);
   }
   return 0;
+}
+
+int Copy(const std::wstring& text) {
+  const HWND owner =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  if (block == nullptr || !OpenClipboard(owner)) return 1;
+  std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(block);
+  const bool put = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  CloseClipboard();
+  return put ? 0 : 1;
 }
 
 int Hold(const std::vector<std::wstring>& args) {
@@ -249,6 +264,7 @@ int main() {
   const std::wstring command = count > 1 ? args[1] : L"";
   if (command == L"target" && count >= 3) return Target(args);
   if (command == L"hold" && count == 4) return Hold(args);
+  if (command == L"copy" && count == 3) return Copy(args[2]);
   const std::size_t title = command == L"winctl" ? 3 : 2;
   const HWND window = title < args.size() ? FindWindowW(nullptr, args[title].c_str()) : nullptr;
   if (window == nullptr) return 2;
