@@ -70,8 +70,8 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
     t.app.OnForegroundChanged(front);
   }
   t.app.OnInsertReleased(3);
-  EXPECT_TRUE(t.Fields() == "Smith & Co|edited||2" && t.Fields(kOther) == "Smith & Co|||1" &&
-              t.messages.notices.empty());
+  EXPECT_EQ(std::tuple(t.Fields(), t.Fields(kOther), t.messages.notices.size()),
+            std::tuple("Smith & Co|edited||2", "Smith & Co|||1", 0u));
 }
 
 TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaitedForOnce) {
@@ -114,7 +114,8 @@ TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaited
     EXPECT_EQ(t.Fields(), c.fields);
     EXPECT_EQ(t.messages.notices,
               c.notice ? std::vector<std::wstring>{c.notice} : std::vector<std::wstring>{});
-    EXPECT_TRUE(t.messages.reports.empty() && t.typing.forms.count(kTypewell) == 0);
+    EXPECT_EQ(std::tuple(t.messages.reports.size(), t.typing.forms.count(kTypewell)),
+              std::tuple(0u, 0u));
   }
 }
 
@@ -197,8 +198,8 @@ TEST(Options, EachChoiceInRangeIsSavedThenAppliedAndAFailedSaveIsReportedApplied
     t.app.OnTick();
   };
   t.app.OnCommand(ui::Command::Options);
-  EXPECT_TRUE(t.view.labelColour == colours[2] &&
-              ReadFile(t.SettingsFile()) == SettingsBytes({1, 2100, 1500, 2, 7, 20}));
+  EXPECT_EQ(t.view.labelColour, colours[2]);
+  EXPECT_EQ(ReadFile(t.SettingsFile()), SettingsBytes({1, 2100, 1500, 2, 7, 20}));
   // Reported again after a save succeeded; written at the close.
   FillDisk(t.SettingsFile());
   t.view.optionsDialog = [](ui::OptionsEvents& e) { e.OnColourChosen(3); };
@@ -236,15 +237,18 @@ TEST(WebLinks, TheBrowserOfTheKeptPlaceholderGetsThePageQuotedAndWithoutOneNothi
   t.app.OnCommand(ui::Command::WebSite);
   EXPECT_EQ(t.shell.started, std::vector<std::wstring>{
                                  L"\"" + browser + L"\" \"http://www.example.com/default.htm\""});
-  EXPECT_TRUE(t.view.minimized && ReadFile(placeholder) == std::string("kept\0\r\n", 7) &&
-              (fs::status(placeholder).permissions() & fs::perms::owner_write) != fs::perms::none);
+  EXPECT_EQ(std::tuple(t.view.minimized, ReadFile(placeholder),
+                       (fs::status(placeholder).permissions() & fs::perms::owner_write) !=
+                           fs::perms::none),
+            std::tuple(true, std::string("kept\0\r\n", 7), true));
   // No registered browser, or a placeholder that cannot be made: nothing happens at all.
   for (const bool blocked : {false, true}) {
     Running n;
     if (blocked) Hold(n.folder.File("~.htm"));
     if (blocked) n.shell.browser = browser;
     n.app.OnCommand(ui::Command::Tutorial);
-    EXPECT_TRUE(n.shell.started.empty() && !n.view.minimized && n.messages.notices.empty());
+    EXPECT_EQ(std::tuple(n.shell.started.size(), n.view.minimized, n.messages.notices.size()),
+              std::tuple(0u, false, 0u));
   }
 }
 

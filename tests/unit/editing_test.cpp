@@ -42,8 +42,8 @@ struct Editing : Running {
 TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   Editing t;
   t.Click(12);
-  EXPECT_TRUE(t.view.editSlot == 12 && t.view.editText == "twelve" &&
-              t.view.focus == Focus::EditBox);
+  EXPECT_EQ(std::tuple(t.view.editSlot, t.view.editText, t.view.focus),
+            std::tuple(12, "twelve", Focus::EditBox));
   t.Type("changed");
   t.app.OnPageTabReleased(2);  // commits, and page 3 shows
   EXPECT_EQ(std::tuple(t.view.editSlot, t.view.page), std::tuple(std::nullopt, 2));
@@ -51,14 +51,15 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   t.Click(1);
   t.Type("uno");
   t.Click(2);
-  EXPECT_TRUE(t.view.editSlot == 2 && t.view.editText == "two" && t.view.focus == Focus::EditBox);
+  EXPECT_EQ(std::tuple(t.view.editSlot, t.view.editText, t.view.focus),
+            std::tuple(2, "two", Focus::EditBox));
   // Emptied, then committed by a release on its own "Insert" (a right button leaves the focus
   // in the box): nothing is filled.
   t.desktop.foreground = 9;
   t.app.OnTick();
   t.Type("");
   t.app.OnInsertReleased(2);
-  EXPECT_TRUE(t.typing.forms.empty() && t.typing.clipboard.empty());
+  EXPECT_EQ(std::tuple(t.typing.forms.size(), t.typing.clipboard), std::tuple(0u, ""));
   // Blanks are text, committed by Enter; a record spoiled behind the program's back is restored
   // from the book; no entry is longer than a record. Esc leaves an entry as it was.
   t.Click(5);
@@ -87,8 +88,8 @@ TEST(Editing, EveryCommitStoresTheTextAsTypedAndRewritesTheWholeFile) {
   t.Click(7);
   t.Type("before minimising");
   t.app.OnCommand(ui::Command::Minimize);
-  EXPECT_TRUE(t.view.minimized && t.Entries().substr(1400, 17) == "before minimising" &&
-              t.messages.reports.empty());
+  EXPECT_EQ(std::tuple(t.view.minimized, t.Entries().substr(1400, 17), t.messages.reports.size()),
+            std::tuple(true, "before minimising", 0u));
   // A successful write clears the mark: the tick writes nothing more.
   fs::remove(t.EntryFile());
   t.app.OnTick();
@@ -153,13 +154,15 @@ TEST(Editing, AnEditThatCannotBeSavedIsKeptAndWrittenAtTheNextChanceOrAskedAbout
     if (c.chance == 'c' && t.app.OnCloseRequested() != c.closes) ADD_FAILURE() << "closed";
     if (c.chance == 's') t.app.OnSessionEnding();
     const bool open = c.chance == 'c' || c.chance == 's';  // committed by the end itself
-    EXPECT_TRUE(t.messages.questions.size() == c.answers.size() &&
-                t.messages.reports.size() == 1u && t.view.entries[0] == "kept" &&
-                t.view.entries[12] == (open ? "open at the close" : "twelve"));
+    EXPECT_EQ(std::tuple(t.messages.questions.size(), t.messages.reports.size(), t.view.entries[0],
+                         t.view.entries[12]),
+              std::tuple(c.answers.size(), 1u, "kept", open ? "open at the close" : "twelve"));
     // The question names the file and what closing without saving loses.
     for (const auto& question : t.messages.questions)
-      EXPECT_TRUE(question.starts_with(couldNotSave) &&
-                  question.find(L"changes to entries 1 and 13 will be lost") != question.npos);
+      EXPECT_EQ(
+          std::tuple(question.substr(0, couldNotSave.size()),
+                     question.find(L"changes to entries 1 and 13 will be lost") != question.npos),
+          std::tuple(couldNotSave, true));
     std::string book;
     for (const auto& entry : t.view.entries) book += store::PadEntryRecord(entry);
     // Still held, Forms.dat is a folder that reads as nothing.
@@ -218,8 +221,8 @@ TEST(Drag, ADropOnAnotherEmptyLabelWritesOnlyItsTwoRecordsAndNothingElseMoves) {
   Editing full;
   FillDisk(full.EntryFile());
   full.Drag(3, 20);
-  EXPECT_TRUE(full.view.entries[3] == "A" && full.view.entries[20].empty() &&
-              full.messages.reports.size() == 1u);
+  EXPECT_EQ(std::tuple(full.view.entries[3], full.view.entries[20], full.messages.reports.size()),
+            std::tuple("A", "", 1u));
   LetGo(full.EntryFile());
   full.app.OnTick();
   EXPECT_EQ(full.Entries(), kSample.substr(0, 12000));

@@ -2,6 +2,8 @@
 // them, files that cannot be used, and a second start that hands over to the first.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/instance.h"
 #include "test_support.h"
 
@@ -15,18 +17,19 @@ TEST(Startup, TheWindowOpensAtTheSavedPlaceInTheSavedLookAndWithoutSettingsNorma
     const store::SettingsRecord stored{1, 1500, 3000, 3, 7, starts};
     Running t(EntryRecords({{2, "two"}}), starts ? SettingsBytes(stored) : "");
     // A first start is centred on the 1280 × 1024 screen for the layout size (192 × 466).
-    EXPECT_TRUE(t.view.shownMinimized == (starts > 0) && t.view.bold == (starts > 0) &&
-                t.view.place.left == (starts ? 200 : 544) &&
-                t.view.place.top == (starts ? 100 : 279) &&
-                t.view.labelColour == (starts ? ui::Rgb{255, 255, 0} : ui::Rgb{255, 255, 255}) &&
-                t.view.entries[2] == "two" && t.view.entries[3].empty());
+    EXPECT_EQ(
+        std::tuple(t.view.shownMinimized, t.view.bold, t.view.place.left, t.view.place.top,
+                   t.view.entries[2], t.view.entries[3]),
+        std::tuple(starts > 0, starts > 0, starts ? 200 : 544, starts ? 100 : 279, "two", ""));
+    EXPECT_EQ(t.view.labelColour, (starts ? ui::Rgb{255, 255, 0} : ui::Rgb{255, 255, 255}));
     EXPECT_EQ(t.view.hint, starts < 9) << starts;
     EXPECT_EQ(
         ReadFile(t.SettingsFile()),
         starts ? SettingsBytes({1, 1500, 3000, 3, 7, std::int16_t(std::min(starts + 1, 20))}) : "");
     fs::remove(t.EntryFile());  // ticks write nothing
     t.app.OnTick();
-    EXPECT_TRUE(!fs::exists(t.EntryFile()) && t.messages.reports.empty());
+    EXPECT_EQ(std::tuple(fs::exists(t.EntryFile()), t.messages.reports.size()),
+              std::tuple(false, 0u));
   }
 }
 
