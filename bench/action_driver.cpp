@@ -13,7 +13,7 @@
 // run only those actions (to measure what each one writes). Typewell's Forms.dat must hold an entry
 // in slots 0 and 3 and none in slot 10. Prints "actions <n> fills <n> pages <n> edits <n> drags <n>
 // options <n> seconds <s>". Exit codes: 0 done, 1 bad arguments, 2 a window is missing, 3 an action
-// had no effect in time.
+// had no effect in time (what the windows showed before is printed).
 #include <windows.h>
 
 #include <cstdio>
@@ -35,7 +35,6 @@ using tw::bench::kOptionsTitle;
 
 constexpr int kFirstFieldId = 101;
 constexpr double kEffectBoundMs = 5000;
-constexpr double kFocusBoundMs = 30;
 constexpr int kFillSlot = 0;
 constexpr int kDragSlot = 3;
 constexpr int kEmptySlot = 10;
@@ -45,56 +44,38 @@ constexpr int kMoveAttempts = 5;
 
 class Driver {
  public:
-  Driver(HWND main, HWND target) : main_(main), target_(target) {}
+  Driver(HWND main, HWND target) : main_(main), target_(target), log_(main, target) {}
 
   // A fill of the target's first field. The click into that field makes the target the
   // foreground window; under Wine the field that had the focus before sometimes keeps it after
-  // that click, so Shift+Tab then moves back to the first field, as a user would.
+  // that click (the activation gives it back), so Shift+Tab then moves back to the first field,
+  // as a user would. Each of the two clicks moves the activation from one program to the other.
   bool fill() {
     HWND first = GetDlgItem(target_, kFirstFieldId);
     HWND second = GetDlgItem(target_, kFirstFieldId + 1);
     step_ = "the click into the target's first field";
-    if (!click(first) || !poll([&] { return GetForegroundWindow() == target_; })) return false;
+    if (!click(first, main_)) return false;
     step_ = "the focus to reach the first field";
-    if (!tw::bench::PollUntil([&] { return focusOf(target_) == first; }, kFocusBoundMs) &&
-        (!ShiftTab() || !poll([&] { return focusOf(target_) == first; }))) {
+    if (tw::bench::FocusOf(target_) != first &&
+        (!tw::bench::ShiftTab() || !poll([&] { return tw::bench::FocusOf(target_) == first; }))) {
       return false;
     }
     step_ = "the fill to move the focus to the second field";
     // The target also settles the activation the fill gave it (Wine hands the X input focus
     // over through events the target reads when it next looks at its queue).
-    return click(control(ui::kFirstInsertButtonId + kFillSlot)) &&
-           poll([&] { return focusOf(target_) == second; }) && tw::bench::WaitProcessed(target_) &&
-           tw::bench::WaitProcessed(main_);
+    return click(control(ui::kFirstInsertButtonId + kFillSlot), target_) &&
+           poll([&] { return tw::bench::FocusOf(target_) == second; }) &&
+           tw::bench::WaitProcessed(target_) && tw::bench::WaitProcessed(main_);
   }
 
-  // The windows of a page are made when it is first shown: its frame is looked for until then.
-  // The step of a fill or a drag that had no effect in time.
+  // The step of the action that had no effect in time.
   const char* failedStep() const { return step_; }
 
-  // What the windows show after an action had no effect in time, to tell where it stopped.
-  void describe() const {
-    char foreground[128] = "";
-    GetWindowTextA(GetForegroundWindow(), foreground, sizeof foreground);
-    RECT outline{};
-    const HWND focus = focusOf(target_);
-    const HWND capture = tw::bench::CaptureOf(main_);
-    char captureText[64] = "";
-    GetWindowTextA(capture, captureText, sizeof captureText);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const HWND under = WindowFromPoint(cursor);
-    char underText[64] = "";
-    GetWindowTextA(under, underText, sizeof underText);
-    std::fprintf(stderr,
-                 "  foreground \"%s\", Typewell's capture %d \"%s\", the target's focus %d, "
-                 "outline %s, cursor %ld,%ld over %d \"%s\"\n",
-                 foreground, GetDlgCtrlID(capture), captureText, focus ? GetDlgCtrlID(focus) : 0,
-                 OutlineShown(outline) ? "shown" : "hidden", cursor.x, cursor.y,
-                 GetDlgCtrlID(under), underText);
-  }
+  // What the windows showed while the driver waited, up to the action that had no effect.
+  void printLog() { log_.Print(); }
 
   bool page(int p) {
+    step_ = "the page to show";
     return click(control(ui::kFirstPageTabId + p)) && poll([&] {
              HWND frame = control(ui::kFirstPageId + p);
              return frame != nullptr && IsWindowVisible(frame) != FALSE;
@@ -102,6 +83,7 @@ class Driver {
   }
 
   bool edit(int slot, const wchar_t* text) {
+    step_ = "the edit box to open and close";
     HWND box = control(ui::kEditBoxId);
     if (!click(control(ui::kFirstEntryLabelId + slot)) ||
         !poll([&] { return IsWindowVisible(box) != FALSE; })) {
@@ -122,7 +104,7 @@ class Driver {
     const POINT start = tw::bench::CentreOf(source);
     const POINT end = tw::bench::CentreOf(control(ui::kFirstEntryLabelId + to));
     step_ = "the press to take the capture";
-    if (!tw::bench::MoveTo(start) || !tw::bench::LeftDown(start) || !poll([&] {
+    if (!tw::bench::MoveOnto(source, start) || !tw::bench::LeftDown(start) || !poll([&] {
           return tw::bench::CaptureOf(main_) == source && GetForegroundWindow() == main_;
         })) {
       return false;
@@ -134,25 +116,33 @@ class Driver {
       const RECT before = outline;
       step_ = step == 1 ? "the first move to show the outline" : "a move to move the outline";
       if (!moveUntil(at, [&] {
-            return OutlineShown(outline) && (step == 1 || !EqualRect(&outline, &before));
+            return tw::bench::DragOutlineShown(outline) &&
+                   (step == 1 || !EqualRect(&outline, &before));
           })) {
         return false;
       }
     }
     step_ = "the release to hide the outline and enable the destination";
-    return tw::bench::LeftUp(end) &&
-           poll([&] { return !OutlineShown(outline) && IsWindowEnabled(destination) != FALSE; });
+    return tw::bench::MoveOnto(main_, end) && tw::bench::LeftUp(end) && poll([&] {
+             return !tw::bench::DragOutlineShown(outline) && IsWindowEnabled(destination) != FALSE;
+           });
   }
 
+  // The dialog is shown when its thread first waits for messages, and under Wine it is put on
+  // the screen only then, after it has become visible: until its thread had done that, a press
+  // at its place went to the window below (the main window, disabled while the dialog is open).
   bool options(int colour, int weight) {
+    step_ = "the click on Options to open the dialog";
     if (!click(control(ui::kOptionsButtonId))) return false;
     HWND dialog = nullptr;
     if (!poll([&] {
           dialog = FindWindowA(nullptr, kOptionsTitle);
           return dialog != nullptr && IsWindowVisible(dialog);
-        })) {
+        }) ||
+        !tw::bench::WaitProcessed(dialog)) {
       return false;
     }
+    step_ = "a click in the dialog";
     const auto option = [&](int id) { return tw::bench::ControlWindow(dialog, id); };
     if (!click(option(ui::kFirstColourOptionId + colour)) ||
         !click(option(ui::kFirstFontOptionId + weight)) || !click(option(ui::kOkButtonId))) {
@@ -172,12 +162,15 @@ class Driver {
   }
 
   // A click whose press and release each wait until the window's thread has processed them:
-  // the press gives the window the capture, the release takes it back.
-  static bool click(HWND window) {
+  // the press gives the window the capture, the release takes it back. A press that takes the
+  // activation from another program's window (from) lasts until that one has taken it in.
+  bool click(HWND window, HWND from = nullptr) {
     if (window == nullptr) return false;
     const POINT centre = tw::bench::CentreOf(window);
-    return tw::bench::MoveTo(centre) && tw::bench::LeftDown(centre) &&
-           poll([&] { return tw::bench::CaptureOf(window) == window; }) &&
+    log_.Mark("click on " + std::to_string(GetDlgCtrlID(window)));
+    return tw::bench::MoveOnto(window, centre) && tw::bench::LeftDown(centre) &&
+           (from != nullptr ? tw::bench::AwaitActivationTaken(window, from, kEffectBoundMs, &log_)
+                            : poll([&] { return tw::bench::CaptureOf(window) == window; })) &&
            tw::bench::LeftUp(centre) &&
            poll([&] { return tw::bench::CaptureOf(window) != window; });
   }
@@ -186,46 +179,22 @@ class Driver {
   // sent right after the press is now and then merged away with the move the press itself made,
   // and the window sees no move at all: the move is sent again, one pixel aside and back, as a
   // hand that keeps moving would.
-  static bool moveUntil(POINT at, const std::function<bool()>& effect) {
+  bool moveUntil(POINT at, const std::function<bool()>& effect) {
     for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
-      if (attempt > 0 && !tw::bench::MoveTo({at.x + 1, at.y})) return false;
-      if (!tw::bench::MoveTo(at)) return false;
-      if (tw::bench::PollUntil(effect, kEffectBoundMs / kMoveAttempts)) return true;
+      if (attempt > 0 && !tw::bench::MoveOnto(main_, {at.x + 1, at.y})) return false;
+      if (!tw::bench::MoveOnto(main_, at)) return false;
+      if (poll(effect, kEffectBoundMs / kMoveAttempts)) return true;
     }
     return false;
   }
 
-  static bool ShiftTab() {
-    INPUT keys[4]{};
-    const WORD codes[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
-    for (int i = 0; i < 4; ++i) {
-      keys[i].type = INPUT_KEYBOARD;
-      keys[i].ki.wVk = codes[i];
-      keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-    }
-    return SendInput(4, keys, sizeof(INPUT)) == 4;
-  }
-
-  // Whether Typewell's drag outline is on the screen, with its rectangle.
-  static bool OutlineShown(RECT& rect) {
-    HWND outline = FindWindowW(L"TypewellDragOutline", nullptr);
-    if (outline == nullptr || !IsWindowVisible(outline)) return false;
-    return GetWindowRect(outline, &rect) != FALSE;
-  }
-
-  static bool poll(const std::function<bool()>& condition) {
-    return tw::bench::PollUntil(condition, kEffectBoundMs);
-  }
-
-  static HWND focusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+  bool poll(const std::function<bool()>& condition, double boundMs = kEffectBoundMs) {
+    return log_.PollUntil(condition, boundMs);
   }
 
   HWND main_;
   HWND target_;
+  tw::bench::StateLog log_;
   const char* step_ = "";
   std::map<int, HWND> controls_;
 };
@@ -304,7 +273,7 @@ int main() {
       tw::bench::LeftUp(cursor);  // no button left held for whatever runs next
       std::fprintf(stderr, "action_driver: a %s had no effect in time (after %d actions; %s)\n",
                    failed, counts.total(), driver.failedStep());
-      driver.describe();
+      driver.printLog();
       return 3;
     }
   }

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "win32/ansi_text.h"
@@ -58,6 +59,12 @@ HWND ControlWindow(HWND window, int id) {
   return search.found;
 }
 
+bool DragOutlineShown(RECT& rect) {
+  HWND outline = FindWindowW(L"TypewellDragOutline", nullptr);
+  if (outline == nullptr || !IsWindowVisible(outline)) return false;
+  return GetWindowRect(outline, &rect) != FALSE;
+}
+
 POINT CentreOf(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
@@ -88,6 +95,19 @@ bool MoveTo(POINT screen) {
   return SendMouseAt(0, screen);
 }
 
+void DisplayRoundTrip() {
+  // Reading a pixel of the screen waits for the server's answer.
+  HDC screen = GetDC(nullptr);
+  GetPixel(screen, 0, 0);
+  ReleaseDC(nullptr, screen);
+}
+
+bool MoveOnto(HWND window, POINT screen) {
+  if (!MoveTo(screen)) return false;
+  DisplayRoundTrip();
+  return WaitProcessed(window);
+}
+
 bool LeftDown(POINT screen) {
   return SendMouseAt(MOUSEEVENTF_LEFTDOWN, screen);
 }
@@ -95,11 +115,46 @@ bool LeftUp(POINT screen) {
   return SendMouseAt(MOUSEEVENTF_LEFTUP, screen);
 }
 
-HWND CaptureOf(HWND window) {
+bool ShiftTab() {
+  INPUT keys[4]{};
+  const WORD codes[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = codes[i];
+    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  return SendInput(4, keys, sizeof(INPUT)) == 4;
+}
+
+namespace {
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndCapture;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) info = {};
+  return info;
+}
+
+// A window as the log names it: a control by its ID, a top-level window by its title.
+std::string NameOf(HWND window) {
+  if (window == nullptr) return "-";
+  if (window == GetDesktopWindow()) return "desktop";
+  if (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) return std::to_string(GetDlgCtrlID(window));
+  char title[64] = "";
+  GetWindowTextA(window, title, sizeof title);
+  return '"' + std::string(title) + '"';
+}
+
+}  // namespace
+
+HWND CaptureOf(HWND window) {
+  return ThreadInfoOf(window).hwndCapture;
+}
+HWND FocusOf(HWND window) {
+  return ThreadInfoOf(window).hwndFocus;
+}
+HWND ActiveOf(HWND window) {
+  return ThreadInfoOf(window).hwndActive;
 }
 
 bool WaitProcessed(HWND window) {
@@ -110,6 +165,56 @@ bool WaitProcessed(HWND window) {
     }
   }
   return true;
+}
+
+bool AwaitActivationTaken(HWND control, HWND from, double boundMs, StateLog* log) {
+  const HWND window = GetAncestor(control, GA_ROOT);
+  if (!PollUntil(
+          [&] {
+            if (log != nullptr) log->Look();
+            return CaptureOf(control) == control && GetForegroundWindow() == window &&
+                   ActiveOf(from) == nullptr;
+          },
+          boundMs) ||
+      !WaitProcessed(window)) {
+    return false;
+  }
+  // The window's thread has handed its requests to the display server (under Wine it does so
+  // when it waits for messages, and so it moves the X input focus); once the server has carried
+  // them out, the other thread reads the loss of the focus before it answers.
+  DisplayRoundTrip();
+  return WaitProcessed(from);
+}
+
+void StateLog::Look() {
+  const GUITHREADINFO typewell = ThreadInfoOf(main_);
+  const GUITHREADINFO target = ThreadInfoOf(target_);
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  Note("foreground " + NameOf(GetForegroundWindow()) + " | Typewell active " +
+       NameOf(typewell.hwndActive) + " focus " + NameOf(typewell.hwndFocus) + " capture " +
+       NameOf(typewell.hwndCapture) + " | target active " + NameOf(target.hwndActive) + " focus " +
+       NameOf(target.hwndFocus) + " | pointer " + std::to_string(pointer.x) + "," +
+       std::to_string(pointer.y) + " over " + NameOf(WindowFromPoint(pointer)));
+}
+
+void StateLog::Mark(const std::string& event) {
+  Note("-- " + event);
+}
+
+void StateLog::Note(std::string line) {
+  constexpr std::size_t kKept = 40;
+  if (!notes_.empty() && notes_.back().second == line) return;
+  if (notes_.size() == kKept) notes_.pop_front();
+  notes_.emplace_back(NowMs(), std::move(line));
+}
+
+void StateLog::Print() {
+  Look();
+  const double end = notes_.empty() ? 0 : notes_.back().first;
+  for (const auto& [at, line] : notes_) {
+    std::fprintf(stderr, "  %8.1f ms %s\n", at - end, line.c_str());
+  }
 }
 
 double Median(std::vector<double> values) {

@@ -2,8 +2,9 @@
 //   fill_timer.exe "<target title>" <slot> <count> <text of the entry>
 // The target is the e2e helper's target (fields with control IDs 101, 102, ...). Each round,
 // with real mouse input (SendInput): a click into the target's first field (the target becomes the
-// foreground window, as when the user works in it), a press on Insert of the slot in Typewell, then
-// the release. The time runs from just before the release is sent to the moment the target has
+// foreground window, as when the user works in it), a press on Insert of the slot in Typewell, held
+// until the target has taken in the loss of its activation (see AwaitActivationTaken), then the
+// release. The time runs from just before the release is sent to the moment the target has
 // processed the Tab that ends the fill: its keyboard focus has moved to the second field. The
 // round counts only when the first field then holds exactly the entry.
 // Prints one line "fill_ms <ms>" per round, then "fills <n> median_ms <ms>".
@@ -23,12 +24,7 @@ namespace {
 constexpr int kFirstFieldId = 101;
 constexpr double kStepBoundMs = 5000;
 
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
+using tw::bench::FocusOf;
 
 // The text of another process's edit field (GetWindowText would read only its caption).
 std::wstring TextOf(HWND window) {
@@ -42,17 +38,16 @@ std::wstring TextOf(HWND window) {
 }
 
 // Each event waits until the window's thread has processed the one before it: Wine routes a
-// press to the window under the pointer it last processed.
+// press to the window under the pointer it last processed (see MoveOnto).
 bool Click(HWND window) {
   const POINT centre = tw::bench::CentreOf(window);
-  return tw::bench::MoveTo(centre) && tw::bench::WaitProcessed(window) &&
-         tw::bench::LeftDown(centre) && tw::bench::WaitProcessed(window) &&
-         tw::bench::LeftUp(centre) && tw::bench::WaitProcessed(window);
+  return tw::bench::MoveOnto(window, centre) && tw::bench::LeftDown(centre) &&
+         tw::bench::WaitProcessed(window) && tw::bench::LeftUp(centre) &&
+         tw::bench::WaitProcessed(window);
 }
 
 // One fill; returns its milliseconds, or a negative number naming the step that failed.
-double FillRound(HWND target, HWND first, HWND second, HWND main, HWND insert,
-                 const std::wstring& text) {
+double FillRound(HWND target, HWND first, HWND second, HWND insert, const std::wstring& text) {
   if (!Click(first)) return -1;
   if (!tw::bench::PollUntil(
           [&] { return GetForegroundWindow() == target && FocusOf(target) == first; },
@@ -63,8 +58,8 @@ double FillRound(HWND target, HWND first, HWND second, HWND main, HWND insert,
     return -2;
   }
   const POINT onInsert = tw::bench::CentreOf(insert);
-  if (!tw::bench::MoveTo(onInsert) || !tw::bench::LeftDown(onInsert)) return -3;
-  if (!tw::bench::WaitProcessed(main)) return -4;
+  if (!tw::bench::MoveOnto(insert, onInsert) || !tw::bench::LeftDown(onInsert)) return -3;
+  if (!tw::bench::AwaitActivationTaken(insert, target, kStepBoundMs)) return -4;
   const double start = tw::bench::NowMs();
   if (!tw::bench::LeftUp(onInsert)) return -5;
   if (!tw::bench::PollUntil([&] { return FocusOf(target) == second; }, kStepBoundMs)) return -6;
@@ -94,7 +89,7 @@ int main() {
   const std::wstring text = tw::win32::AnsiToWide(args[3]);
   std::vector<double> times;
   for (int i = 0; i < count; ++i) {
-    const double ms = FillRound(target, first, second, main, insert, text);
+    const double ms = FillRound(target, first, second, insert, text);
     if (ms < 0) {
       std::fprintf(stderr, "fill_timer: round %d failed at step %d\n", i + 1,
                    static_cast<int>(-ms));

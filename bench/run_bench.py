@@ -29,6 +29,10 @@ GOAL_GDI = 80  # GDI objects after start-up
 GOAL_PRIVATE_KB = 300  # private bytes above the minimal program with the common controls
 GOAL_FILL_RATIO = 1.15  # of the raw floor's fill (plain Win32, nothing of Typewell's)
 GOAL_EXE_KB = 300  # the shipped exe
+# The private bytes of a Windows process move in the steps its heap commits memory in: one step up
+# or down between two readings at rest is no growth (seen both ways over runs of 2,000 actions);
+# a leak of 33 bytes an action passes it within 2,000 actions, of 7 bytes within 10,000.
+HEAP_STEP_KB = 64
 TARGET_TITLE = "Typewell Test Target"
 FILL_TEXT = "Fill text"
 BOUND = 60  # seconds for any one step
@@ -319,11 +323,13 @@ class Bench:
             self.say(f"actions: STOPPED - {err}")
         else:
             self.say(f"actions ({mix}): {out.strip()}")
-        grew = any(after[k] > before[k] for k in ("gdi", "user", "private_kb"))
+        grew = (any(after[k] > before[k] for k in ("gdi", "user"))
+                or after["private_kb"] > before["private_kb"] + HEAP_STEP_KB)
         result["grew"] = grew
         self.say(f"  GDI {before['gdi']} -> {after['gdi']}, USER {before['user']} -> "
                  f"{after['user']}, private {before['private_kb']} -> {after['private_kb']} KB "
-                 f"(goal: completes, no growth) {verdict(not grew and code == 0)}")
+                 f"(goal: completes, no growth; private bytes within one {HEAP_STEP_KB} KB step "
+                 f"of the heap) {verdict(not grew and code == 0)}")
 
     # --- disk writes ---------------------------------------------------------------------
     def traced(self, action, seconds=None):
