@@ -56,6 +56,11 @@ LRESULT CALLBACK IconOwner(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
+void SetClassIcons(WNDCLASSEXW& windowClass) {
+  windowClass.hIcon = LoadForDpi(windowClass.hInstance, SM_CXICON, SM_CYICON, SystemDpi());
+  windowClass.hIconSm = LoadForDpi(windowClass.hInstance, SM_CXSMICON, SM_CYSMICON, SystemDpi());
+}
+
 void SetWindowIcons(HWND window, int dpi) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   const HICON icons[] = {LoadForDpi(instance, SM_CXSMICON, SM_CYSMICON, dpi),

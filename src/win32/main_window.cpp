@@ -27,7 +27,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  SetClassIcons(wc);
   wc.lpszClassName = kWindowClass;
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw StartFailure("the main window's class cannot be registered");
@@ -78,7 +78,7 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   if (window == nullptr) throw StartFailure("the main window cannot be made");
   window_.reset(window);
   dpi_ = DpiOf(window);
-  SetWindowIcons(window, dpi_);
+  if (dpi_ != SystemDpi()) SetWindowIcons(window, dpi_);
   NewFonts();
   LayOut();
   CreateFixedControls();
