@@ -42,6 +42,16 @@ bool Wants(KeySet keys, WPARAM key) {
 
 }  // namespace
 
+bool IsPressMessage(UINT message) {
+  return IsButtonDown(message) || IsButtonUp(message) || message == WM_MOUSEMOVE ||
+         message == WM_CAPTURECHANGED;
+}
+
+bool IsKeyMessage(UINT message) {
+  return message == WM_GETDLGCODE || message == WM_KEYDOWN || message == WM_KEYUP ||
+         message == WM_CHAR;
+}
+
 ControlEvents* EventsOf(HWND control) {
   return static_cast<ControlEvents*>(GetPropW(control, L"TypewellEvents"));
 }

@@ -22,6 +22,13 @@ struct PressTracking {
   static bool Held(HWND control);
 };
 
+// Whether PressTracking::OnMessage or OnKeyMessage can act on the message. The controls pass
+// every other message by before they look anything up: a control's events are a window property,
+// which under Wine each reading asks of the window server, and a control gets many messages for
+// each paint alone.
+bool IsPressMessage(UINT message);
+bool IsKeyMessage(UINT message);
+
 // The keys a kind of control takes for itself (see ControlEvents::OnControlKey).
 enum class KeySet { Label, PushButton, OptionButton, EditBox };
 

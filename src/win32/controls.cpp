@@ -65,12 +65,15 @@ LRESULT CALLBACK ControlSubclass(HWND window, UINT message, WPARAM wParam, LPARA
     if (const auto answer = OnAccessibilityMessage(window, message, wParam, lParam)) {
       return *answer;
     }
-    if (reports != 0 && PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) {
+    if (reports != 0 && IsPressMessage(message) &&
+        PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) {
       return result;
     }
-    if (const auto keys =
-            OnKeyMessage(window, KeysOf(window), message, wParam, lParam, runDefault)) {
-      return *keys;
+    if (IsKeyMessage(message)) {
+      if (const auto keys =
+              OnKeyMessage(window, KeysOf(window), message, wParam, lParam, runDefault)) {
+        return *keys;
+      }
     }
     if (message == WM_KILLFOCUS && KeysOf(window) == KeySet::EditBox) {
       runDefault();

@@ -109,10 +109,15 @@ LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (const auto answer = OnAccessibilityMessage(window, message, wParam, lParam)) {
       return *answer;
     }
-    if (PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) return 0;
-    if (const auto result =
-            OnKeyMessage(window, KeySet::Label, message, wParam, lParam, runDefault)) {
-      return *result;
+    if (IsPressMessage(message) &&
+        PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) {
+      return 0;
+    }
+    if (IsKeyMessage(message)) {
+      if (const auto result =
+              OnKeyMessage(window, KeySet::Label, message, wParam, lParam, runDefault)) {
+        return *result;
+      }
     }
     if (const auto result = OnLabelMessage(window, message, wParam, lParam)) return *result;
   } catch (...) {
