@@ -43,7 +43,9 @@ BOOL CALLBACK FindOwnMainWindow(HWND window, LPARAM found) {
 
 // Another program's window came to the front: the main window of this thread hears of it, by
 // name, however soon the user switches on to Typewell (by the keyboard), so that a fill goes to
-// the program left just now. Wine's desktop window in front stands for none.
+// the program left just now. Wine's desktop window in front stands for none. (Wine 8 tells an
+// out-of-context hook of no other process's change; the tick's reading of the foreground stands
+// in for it there.)
 void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
   HWND main = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindOwnMainWindow, reinterpret_cast<LPARAM>(&main));
