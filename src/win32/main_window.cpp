@@ -152,7 +152,12 @@ void MainWindow::KeepInFrontUnderWine() {
   HWND foreground = GetForegroundWindow();
   DWORD process = 0;
   GetWindowThreadProcessId(foreground, &process);
-  if (foreground == nullptr || process == GetCurrentProcessId()) return;
+  // Wine shows a moment of no active window (a program that the user clicks is taking the
+  // activation) as its desktop window in front: that is no program to stay in front of.
+  if (foreground == nullptr || foreground == GetDesktopWindow() ||
+      process == GetCurrentProcessId()) {
+    return;
+  }
   inFrontDue_ = false;
   if (IsTopmost(foreground) || !Overlap(foreground, window) || IsIconic(window)) return;
   for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr;
