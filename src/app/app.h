@@ -45,6 +45,7 @@ class App final : public ui::MainWindowEvents {
   std::string EntryText(int slot) const override { return entries_.Text(slot); }
   std::optional<int> EditedSlot() const override { return editor_.Slot(); }
   std::optional<int> DragSource() const override { return drag_.Source(); }
+  int ShownPage() const override { return pages_.Shown(); }
   void OnInsertReleased(int slot) override;
   void OnEntryLabelPressed(int slot, ui::Point at) override;
   void OnEntryLabelDragged(int slot, ui::Point at, bool leftAlone) override;

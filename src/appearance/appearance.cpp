@@ -6,14 +6,9 @@
 
 namespace tw::appearance {
 
-namespace {
-constexpr int kColourCount = 4;
-constexpr int kFontCount = 2;
-}  // namespace
-
 ui::Rgb LabelColour(std::int16_t colourChoice) {
   // Entries 15, 10, 11 and 14 of the classic 16-colour palette.
-  static constexpr std::array<ui::Rgb, kColourCount> kColours{{
+  static constexpr std::array<ui::Rgb, store::kColourChoiceCount> kColours{{
       {255, 255, 255},
       {0, 255, 0},
       {0, 255, 255},
@@ -32,14 +27,14 @@ ui::Choices Appearance::Current() const {
 }
 
 void Appearance::OnColourChosen(int choice) {
-  if (choice < 0 || choice >= kColourCount) return;
+  if (choice < 0 || choice >= store::kColourChoiceCount) return;
   settings_.SetColourChoice(static_cast<std::int16_t>(choice));
   view_.SetLabelColour(LabelColour(settings_.Record().colourChoice));
   saver_.SaveChanges();
 }
 
 void Appearance::OnFontChosen(int choice) {
-  if (choice < 0 || choice >= kFontCount) return;
+  if (choice < 0 || choice >= store::kFontChoiceCount) return;
   settings_.SetFontChoice(static_cast<std::int16_t>(choice));
   view_.SetBold(settings_.Bold());
   saver_.SaveChanges();

@@ -3,8 +3,7 @@
 namespace tw::edit {
 
 void Pages::Show(int page) {
-  shown_ = page;
-  view_.ShowPage(page);
+  if (view_.ShowPage(page)) shown_ = page;
 }
 
 void Pages::ShowDuringDrag(int page) {

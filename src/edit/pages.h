@@ -12,7 +12,8 @@ class Pages {
   explicit Pages(ui::MainView& view) : view_(view) {}
 
   int Shown() const { return shown_; }
-  // The page on show, its tab marked (also when it is on show already).
+  // The page on show, its tab marked (also when it is on show already); the page on show stays
+  // as it was when the window cannot show the page.
   void Show(int page);
   // A drag over a tab: shows its page unless it is on show already.
   void ShowDuringDrag(int page);

@@ -12,6 +12,9 @@ namespace tw::store {
 
 inline constexpr wchar_t kSettingsFileName[] = L"Typewell.ini";
 inline constexpr std::size_t kSettingsRecordSize = 12;
+// The choices of the weight and the label colour (see SettingsRecord).
+inline constexpr int kFontChoiceCount = 2;
+inline constexpr int kColourChoiceCount = 4;
 
 struct SettingsRecord {
   std::int16_t fontChoice = 0;    // 0 normal, 1 bold

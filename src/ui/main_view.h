@@ -47,10 +47,12 @@ class MainWindowEvents {
   virtual ~MainWindowEvents() = default;
 
   // What the window shows, asked of the program rather than kept in a copy of its own: an
-  // entry's text, the slot of the open edit and the slot whose entry is being dragged.
+  // entry's text, the slot of the open edit, the slot whose entry is being dragged and the page on
+  // show.
   virtual std::string EntryText(int slot) const = 0;
   virtual std::optional<int> EditedSlot() const = 0;
   virtual std::optional<int> DragSource() const = 0;
+  virtual int ShownPage() const = 0;
 
   // The release of any mouse button that was pressed on the slot's "Insert" button, wherever
   // the pointer is then; or Space or Enter on it.
@@ -95,8 +97,9 @@ class MainView {
   virtual void ShowEntry(int slot) = 0;
   // The hint " Click to add or edit text " as the tool tip of the first page's labels.
   virtual void ShowHint() = 0;
-  // The page's container on show (the others hidden) and its tab marked.
-  virtual void ShowPage(int page) = 0;
+  // The page's container on show (the others hidden) and its tab marked. False, and the page on
+  // show as it was, when the page's controls cannot be made (the window says so).
+  [[nodiscard]] virtual bool ShowPage(int page) = 0;
   // The edit box over the slot's label with the text, shown and focused; and closing the edit
   // of the slot (the focus, if the box had it, goes to the slot's label).
   virtual void OpenEditBox(int slot, const std::string& text) = 0;

@@ -17,7 +17,7 @@
 
 #include <new>
 
-#include "win32/services_win32.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
 
@@ -34,14 +34,12 @@ struct Msaa {
 // marshals it without; Windows documents no such leniency).
 const Msaa& MsaaFunctions() {
   static const Msaa msaa = [] {
-    const auto join =
-        FindFunction<decltype(&CoInitializeEx)>(LoadSystemLibrary(L"ole32.dll"), "CoInitializeEx");
+    const auto join = SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     if (join != nullptr) join(nullptr, COINIT_APARTMENTTHREADED);
-    const HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
-    return Msaa{FindFunction<decltype(Msaa::createStandard)>(oleacc, "CreateStdAccessibleObject"),
-                FindFunction<decltype(Msaa::lresultFromObject)>(oleacc, "LresultFromObject"),
-                FindFunction<decltype(Msaa::allocString)>(LoadSystemLibrary(L"oleaut32.dll"),
-                                                          "SysAllocString")};
+    return Msaa{
+        SystemFunction<decltype(Msaa::createStandard)>(L"oleacc.dll", "CreateStdAccessibleObject"),
+        SystemFunction<decltype(Msaa::lresultFromObject)>(L"oleacc.dll", "LresultFromObject"),
+        SystemFunction<decltype(Msaa::allocString)>(L"oleaut32.dll", "SysAllocString")};
   }();
   return msaa;
 }

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "win32/accessibility.h"
-#include "win32/services_win32.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
 
@@ -78,12 +78,11 @@ struct Uia {
 
 const Uia& UiaFunctions() {
   static const Uia uia = [] {
-    const HMODULE core = LoadSystemLibrary(L"uiautomationcore.dll");
-    const HMODULE oleaut32 = LoadSystemLibrary(L"oleaut32.dll");
-    return Uia{FindFunction<decltype(Uia::hostProvider)>(core, "UiaHostProviderFromHwnd"),
-               FindFunction<decltype(Uia::raiseNotification)>(core, "UiaRaiseNotificationEvent"),
-               FindFunction<decltype(Uia::allocString)>(oleaut32, "SysAllocString"),
-               FindFunction<decltype(Uia::freeString)>(oleaut32, "SysFreeString")};
+    constexpr wchar_t kCore[] = L"uiautomationcore.dll";
+    return Uia{SystemFunction<decltype(Uia::hostProvider)>(kCore, "UiaHostProviderFromHwnd"),
+               SystemFunction<decltype(Uia::raiseNotification)>(kCore, "UiaRaiseNotificationEvent"),
+               SystemFunction<decltype(Uia::allocString)>(L"oleaut32.dll", "SysAllocString"),
+               SystemFunction<decltype(Uia::freeString)>(L"oleaut32.dll", "SysFreeString")};
   }();
   return uia;
 }

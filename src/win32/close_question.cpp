@@ -3,21 +3,13 @@
 #include <commctrl.h>
 
 #include "ui/layout.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
 
 namespace {
 
 using TaskDialogFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
-
-// From Windows Vista on, in the common controls of version 6 that the manifest asks for; looked
-// up, so that the program still starts where it is missing.
-TaskDialogFn TaskDialogFunction() {
-  const HMODULE controls = GetModuleHandleW(L"comctl32.dll");
-  return controls != nullptr ? reinterpret_cast<TaskDialogFn>(reinterpret_cast<void*>(
-                                   GetProcAddress(controls, "TaskDialogIndirect")))
-                             : nullptr;
-}
 
 services::CloseAnswer AskByMessageBox(HWND owner, const std::wstring& message) {
   const std::wstring text = message + L"\n\n(Try Again: Retry. Continue: Close without saving.)";
@@ -35,7 +27,9 @@ services::CloseAnswer AskByMessageBox(HWND owner, const std::wstring& message) {
 }  // namespace
 
 services::CloseAnswer AskCloseQuestion(HWND owner, const std::wstring& message) {
-  const TaskDialogFn taskDialog = TaskDialogFunction();
+  // From Windows Vista on, in the common controls of version 6 that the manifest asks for; looked
+  // up, so that the program still starts where it is missing.
+  const auto taskDialog = SystemFunction<TaskDialogFn>(L"comctl32.dll", "TaskDialogIndirect");
   if (taskDialog == nullptr) return AskByMessageBox(owner, message);
   const TASKDIALOG_BUTTON buttons[] = {{IDRETRY, L"&Retry"},
                                        {kCloseWithoutSavingId, L"Close &without saving"}};

@@ -11,42 +11,28 @@
 
 namespace tw::win32 {
 
-ControlEvents* EventsOf(HWND control);
+struct ControlMessages {
+  // The press tracking, the keys and the accessible name of a control: the answer to the
+  // message, or nullopt for the messages it leaves to the control's own processing, which
+  // runDefault runs (at most once). The press of a left button runs it too, so that a button
+  // still looks pressed, captures the mouse and reports its click.
+  static std::optional<LRESULT> OnMessage(ControlEvents& events, HWND control, UINT message,
+                                          WPARAM wParam, LPARAM lParam,
+                                          const std::function<LRESULT()>& runDefault);
 
-struct PressTracking {
-  // Presses, moves and releases of a control that reports them; false for other messages. The
-  // control's own processing (a button's pressed look, its capture and BN_CLICKED) runs as usual
-  // for the left button; right and middle buttons belong to the press alone (no context menu).
-  static bool OnMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                        const std::function<void()>& runDefault);
-  static bool Held(HWND control);
+ private:
+  // Presses, moves and releases; false for other messages.
+  static bool OnPress(ControlEvents& events, HWND control, UINT message, WPARAM wParam,
+                      LPARAM lParam, const std::function<LRESULT()>& runDefault);
 };
 
-// Whether PressTracking::OnMessage or OnKeyMessage can act on the message. The controls pass
-// every other message by before they look anything up: a control's events are a window property,
-// which under Wine each reading asks of the window server, and a control gets many messages for
-// each paint alone.
-bool IsPressMessage(UINT message);
-bool IsKeyMessage(UINT message);
-
-// The keys a kind of control takes for itself (see ControlEvents::OnControlKey).
-enum class KeySet { Label, PushButton, OptionButton, EditBox };
-
-// WM_GETDLGCODE and the key messages of a control that takes the keys of the set; nullopt for
-// the messages it leaves to its own processing, which runDefault runs.
-std::optional<LRESULT> OnKeyMessage(HWND control, KeySet keys, UINT message, WPARAM wParam,
-                                    LPARAM lParam, const std::function<LRESULT()>& runDefault);
-
 // Whether the window has a non-client area to paint. A control without one skips the default
-// WM_NCPAINT.
+// WM_NCPAINT, which would take a device context of the window frame only to paint nothing (and
+// under Wine keeps one more cached device context, with its bitmap and region, per window).
 bool HasFrame(HWND window);
 
-// What a screen reader hears of the control: the name its window gives it (AccessibleName).
-std::optional<LRESULT> OnAccessibilityMessage(HWND control, UINT message, WPARAM wParam,
-                                              LPARAM lParam);
-
-// The labels' class: its window procedure and the extra bytes each window keeps.
-LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+// The labels' procedure (label.cpp) and the extra bytes each label keeps.
+LRESULT LabelMessage(ControlEvents& events, HWND label, UINT message, WPARAM wParam, LPARAM lParam);
 inline constexpr int kLabelExtraBytes = 2 * sizeof(LONG_PTR);
 
 }  // namespace tw::win32

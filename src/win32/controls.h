@@ -1,9 +1,9 @@
 // The controls of Typewell's windows, made from a layout plan at the window's DPI: the system's
-// buttons and edit box, and classes of our own for labels (a background colour and a line of
-// text), and containers. Labels and the buttons that report releases tell their window of each
-// press, move and release: a release belongs to the control where the press happened, for any
-// mouse button, wherever the pointer is then. The keys a control takes for itself, and the name
-// a screen reader hears, come from its window too.
+// buttons and edit box (subclassed), and classes of our own for labels (a background colour and a
+// line of text) and containers. Each control tells its window of each press, move and release of
+// the mouse (a release belongs to the control where the press happened, for any mouse button,
+// wherever the pointer is then), of the keys it takes for itself, and asks it for the name a
+// screen reader hears.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ui/layout.h"
+#include "ui/navigation.h"
 
 namespace tw::win32 {
 
@@ -18,28 +19,29 @@ namespace tw::win32 {
 class ControlEvents {
  public:
   virtual ~ControlEvents() = default;
-  virtual void OnControlPressed(HWND control, POINT at) = 0;
-  virtual void OnControlMoved(HWND control, POINT at, WPARAM buttons) = 0;
+  virtual void OnControlPressed(HWND, POINT) {}
+  virtual void OnControlMoved(HWND, POINT, WPARAM) {}
   // The pointer moved over the control with no press of it under way.
   virtual void OnControlHovered(HWND, POINT) {}
   // The last button held since the press went up.
   virtual void OnControlReleased(HWND control) = 0;
   // Another window took the mouse before the release (a message box, another program).
-  virtual void OnPressTakenAway(HWND control) = 0;
+  virtual void OnPressTakenAway(HWND) {}
   virtual void OnEditBoxLostFocus(HWND) {}
-  // A key that the control takes for itself: on a label Enter, F2 and the arrows; on a push
-  // button Enter (released); on an option button the arrows and Space (released); in the edit
-  // box Enter and Esc.
-  virtual void OnControlKey(HWND control, WPARAM key) = 0;
+  // A key that the control takes for itself (ui::TakesKey): Enter on a push button as it goes up,
+  // Space on an option button as it goes up, the others as they go down.
+  virtual void OnControlKey(HWND control, ui::KeyPress key) = 0;
   // The name that a screen reader announces for the control; empty for the system's own.
   virtual std::wstring AccessibleName(HWND) { return {}; }
 
   // Whether the BN_CLICKED being handled comes from a mouse release that the control reported
   // already (so that only the keyboard's clicks are handled as such).
   bool InMouseRelease() const { return press_.inRelease; }
+  // Whether a press of this control is under way (it holds the mouse capture for it).
+  bool PressHeld(HWND control) const;
 
  private:
-  friend struct PressTracking;
+  friend struct ControlMessages;
   // The press of this window's controls under way: the mouse has one capture at a time.
   struct Press {
     HWND control = nullptr;
@@ -48,16 +50,19 @@ class ControlEvents {
   Press press_;
 };
 
-void RegisterControlClasses(HINSTANCE instance);
+// Registers the classes of the labels and containers. Throws StartFailure.
+void RegisterControlClasses();
 
 // Makes the control of the plan in parent (which stands at container in the window's client
 // area) at the DPI; its events go to events. extraStyle adds to the kind's styles (WS_DISABLED
-// for a control that starts disabled).
+// for a control that starts disabled). Null, with the system's error, when it cannot be made.
 HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect& container,
                    int dpi, ControlEvents& events, DWORD extraStyle = 0);
 
-// Whether a press of this control is under way (it holds the mouse capture for it).
-bool PressHeld(HWND control);
+// The control of the ID in the window or in one of its containers (the controls of a plan).
+HWND FindControl(HWND window, int id);
+// The role of the control, told by its ID.
+ui::Control ControlOf(HWND control);
 
 // A label's chosen background colour (the text colour follows from it, and high contrast takes
 // the system's colours); kNoLabelColour for the colours of the window's face.
@@ -66,5 +71,8 @@ void SetLabelColour(HWND label, COLORREF colour);
 
 // The option buttons of a group: one is checked and is the group's only Tab stop.
 void CheckOption(HWND option, bool checked);
+
+// Gives every control of the window the font, and again to those that had another.
+void SetFontOfChildren(HWND window, HFONT font);
 
 }  // namespace tw::win32

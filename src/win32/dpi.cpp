@@ -3,20 +3,9 @@
 #include <cmath>
 
 #include "win32/scoped_handles.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
-
-namespace {
-
-template <class Function>
-Function User32Function(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 != nullptr
-             ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-             : nullptr;
-}
-
-}  // namespace
 
 int SystemDpi() {
   const WindowDC screen(nullptr);
@@ -26,7 +15,8 @@ int SystemDpi() {
 
 int DpiOf(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  static const auto getDpiForWindow =
+      SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
   return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
 }
@@ -37,7 +27,8 @@ int TwipsToPixels(int twips, int dpi) {
 
 SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi) {
   using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+  static const auto adjustForDpi =
+      SystemFunction<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT r{0, 0, client.cx, client.cy};
   if (adjustForDpi == nullptr || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) {
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
@@ -47,7 +38,8 @@ SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi) {
 
 LOGFONTW MessageFont(int dpi) {
   using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-  static const auto forDpi = User32Function<ParametersForDpiFn>("SystemParametersInfoForDpi");
+  static const auto forDpi =
+      SystemFunction<ParametersForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   if (forDpi != nullptr &&

@@ -1,8 +1,11 @@
 #include "win32/drag_outline.h"
 
+#include "win32/window_binding.h"
+
 namespace tw::win32 {
 
 namespace {
+
 constexpr wchar_t kClassName[] = L"TypewellDragOutline";
 constexpr COLORREF kTransparentKey = RGB(255, 0, 255);
 
@@ -22,7 +25,13 @@ void PaintOutline(HWND window) {
   }
 }
 
-LRESULT CALLBACK OutlineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+}  // namespace
+
+void DragOutline::Register() {
+  win32::Register({kClassName, BoundWindowProc<DragOutline, &DragOutline::OnMessage>});
+}
+
+LRESULT DragOutline::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
       PaintOutline(window);
@@ -37,26 +46,19 @@ LRESULT CALLBACK OutlineProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return DefWindowProcW(window, message, wParam, lParam);
   }
 }
-}  // namespace
 
-void DragOutline::Register(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = OutlineProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);  // fails harmlessly when it is registered already
+bool DragOutline::Make() {
+  if (window_) return true;
+  window_.reset(CreateWindowExW(
+      WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
+      kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this));
+  if (window_ && !SetLayeredWindowAttributes(window_.get(), kTransparentKey, 0, LWA_COLORKEY)) {
+    window_.reset();
+  }
+  return static_cast<bool>(window_);
 }
 
-void DragOutline::ShowAt(HINSTANCE instance, const RECT& screen) {
-  if (!window_) {
-    window_.reset(CreateWindowExW(
-        WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST,
-        kClassName, L"", WS_POPUP, screen.left, screen.top, 0, 0, nullptr, nullptr, instance,
-        nullptr));
-    if (!window_) return;
-    SetLayeredWindowAttributes(window_.get(), kTransparentKey, 0, LWA_COLORKEY);
-  }
+void DragOutline::ShowAt(const RECT& screen) {
   SetWindowPos(window_.get(), HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
                screen.bottom - screen.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(window_.get(), nullptr, TRUE);

@@ -11,14 +11,18 @@ namespace tw::win32 {
 
 class DragOutline {
  public:
-  static void Register(HINSTANCE instance);
+  // Registers the outline's class. Throws StartFailure.
+  static void Register();
 
+  // Makes the outline's window unless it exists; false when the system cannot.
+  bool Make();
   // Shows or moves the outline at a rectangle in screen pixels, above every normal window. It
   // has no owner: a window that owned this topmost popup could not be made topmost itself under
   // Wine.
-  void ShowAt(HINSTANCE instance, const RECT& screen);
+  void ShowAt(const RECT& screen);
   void Hide();
-  HWND Window() const { return window_.get(); }
+
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   ScopedWindow window_;

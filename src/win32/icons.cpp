@@ -4,6 +4,7 @@
 
 #include "win32/dpi.h"
 #include "win32/scoped_handles.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
 
@@ -20,8 +21,7 @@ using ScopedIcon = Scoped<HICON, DestroyIconHandle>;
 // the metric of the system's DPI is scaled.
 int MetricForDpi(int metric, int dpi) {
   using ForDpiFn = int(WINAPI*)(int, UINT);
-  static const auto forDpi = reinterpret_cast<ForDpiFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  static const auto forDpi = SystemFunction<ForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
   if (forDpi != nullptr) return forDpi(metric, static_cast<UINT>(dpi));
   return MulDiv(GetSystemMetrics(metric), dpi, SystemDpi());
 }

@@ -3,19 +3,17 @@
 // a screen reader by its window.
 #include <windows.h>
 
-#include <iterator>
-#include <optional>
-
 #include "ui/colours.h"
 #include "win32/control_input.h"
 #include "win32/scoped_handles.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
 
 namespace {
 
 constexpr int kLabelMargin = 2;  // pixels between a label's left edge and its text
-// A label keeps its font, its colour and whether it has a colour in its window's extra bytes.
+// A label keeps its font and its colour (kNoLabelColour: none) in its window's extra bytes.
 constexpr int kFontSlot = 0;
 constexpr int kColourSlot = sizeof(LONG_PTR);
 
@@ -56,11 +54,10 @@ void PaintLabel(HWND label) {
   SelectScope selected(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(colours.text.red, colours.text.green, colours.text.blue));
-  wchar_t text[256];
-  const int length = GetWindowTextW(label, text, static_cast<int>(std::size(text)));
+  const std::wstring text = WindowText(label);
   RECT textRect = r;
   textRect.left += kLabelMargin;
-  DrawTextW(dc, text, length, &textRect,
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
             DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
   // The focus shows once the user works with the keyboard (the window's UI state says so).
   if (GetFocus() == label && (SendMessageW(label, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
@@ -68,63 +65,40 @@ void PaintLabel(HWND label) {
   }
 }
 
-std::optional<LRESULT> OnLabelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+LRESULT LabelMessage(ControlEvents& events, HWND label, UINT message, WPARAM wParam,
+                     LPARAM lParam) {
+  const auto runDefault = [&] { return DefWindowProcW(label, message, wParam, lParam); };
+  if (const auto answer =
+          ControlMessages::OnMessage(events, label, message, wParam, lParam, runDefault)) {
+    return *answer;
+  }
   switch (message) {
     case WM_SETFONT:
-      SetWindowLongPtrW(window, kFontSlot, static_cast<LONG_PTR>(wParam));
-      if (LOWORD(lParam) != 0) InvalidateRect(window, nullptr, TRUE);
+      SetWindowLongPtrW(label, kFontSlot, static_cast<LONG_PTR>(wParam));
+      if (LOWORD(lParam) != 0) InvalidateRect(label, nullptr, TRUE);
       return 0;
     case WM_GETFONT:
-      return GetWindowLongPtrW(window, kFontSlot);
-    case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      InvalidateRect(window, nullptr, TRUE);
-      return result;
-    }
+      return GetWindowLongPtrW(label, kFontSlot);
+    case WM_SETTEXT:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_UPDATEUISTATE: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      InvalidateRect(window, nullptr, FALSE);
+      const LRESULT result = runDefault();
+      InvalidateRect(label, nullptr, message == WM_SETTEXT);
       return result;
     }
     case WM_NCPAINT:
-      if (!HasFrame(window)) return 0;
-      return std::nullopt;
+      return HasFrame(label) ? runDefault() : 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
-      PaintLabel(window);
+      PaintLabel(label);
       return 0;
     default:
-      return std::nullopt;
+      return runDefault();
   }
-}
-
-}  // namespace
-
-LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  try {
-    const auto runDefault = [&] { return DefWindowProcW(window, message, wParam, lParam); };
-    if (const auto answer = OnAccessibilityMessage(window, message, wParam, lParam)) {
-      return *answer;
-    }
-    if (IsPressMessage(message) &&
-        PressTracking::OnMessage(window, message, wParam, lParam, runDefault)) {
-      return 0;
-    }
-    if (IsKeyMessage(message)) {
-      if (const auto result =
-              OnKeyMessage(window, KeySet::Label, message, wParam, lParam, runDefault)) {
-        return *result;
-      }
-    }
-    if (const auto result = OnLabelMessage(window, message, wParam, lParam)) return *result;
-  } catch (...) {
-    OutputDebugStringA("Typewell: an event handler of a label failed\n");
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void SetLabelColour(HWND label, COLORREF colour) {

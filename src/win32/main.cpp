@@ -13,16 +13,9 @@
 #include "win32/main_window.h"
 #include "win32/services_win32.h"
 #include "win32/startup_trace.h"
+#include "win32/system.h"
 
 namespace {
-
-template <class Function>
-Function SystemFunction(const wchar_t* module, const char* name) {
-  const HMODULE loaded = GetModuleHandleW(module);
-  return loaded != nullptr
-             ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(loaded, name)))
-             : nullptr;
-}
 
 // Typewell is a portable exe that users run from any folder, a Downloads folder too: no DLL
 // planted beside it may ever be loaded, so DLLs come from the system folder only. Windows 7
@@ -30,8 +23,8 @@ Function SystemFunction(const wchar_t* module, const char* name) {
 // shell32, which comes from the system folder all the same.
 void RestrictDllSearch() {
   using SetDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  if (const auto set =
-          SystemFunction<SetDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
+  if (const auto set = tw::win32::SystemFunction<SetDirectoriesFn>(L"kernel32.dll",
+                                                                   "SetDefaultDllDirectories")) {
     set(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
 }
@@ -40,7 +33,7 @@ void BecomeDpiAware() {
   // Also declared in the manifest; failure is fine (Wine starts every process aware already).
   using SetContextFn = BOOL(WINAPI*)(HANDLE);
   if (const auto set =
-          SystemFunction<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
+          tw::win32::SystemFunction<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
     set(reinterpret_cast<HANDLE>(-4));  // per monitor, version 2
   }
 }

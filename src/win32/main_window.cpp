@@ -1,14 +1,12 @@
 #include "win32/main_window.h"
 
-#include <commctrl.h>
-
-#include <stdexcept>
-#include <string>
-
 #include "win32/dpi.h"
 #include "win32/icons.h"
 #include "win32/options_dialog.h"
+#include "win32/services_win32.h"
 #include "win32/start_failure.h"
+#include "win32/system.h"
+#include "win32/window_binding.h"
 
 namespace tw::win32 {
 
@@ -19,20 +17,6 @@ constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 1000;
 // The foreground changed (seen by the hook below).
 constexpr UINT kForegroundMessage = WM_APP + 4;
-
-void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  SetClassIcons(wc);
-  wc.lpszClassName = kWindowClass;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    throw StartFailure("the main window's class cannot be registered");
-  }
-}
 
 BOOL CALLBACK FindOwnMainWindow(HWND window, LPARAM found) {
   wchar_t name[32];
@@ -54,11 +38,6 @@ void CALLBACK OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, D
   }
 }
 
-bool RunningUnderWine() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 bool Overlap(HWND a, HWND b) {
   RECT ra, rb, common;
   return GetWindowRect(a, &ra) && GetWindowRect(b, &rb) && IntersectRect(&common, &ra, &rb);
@@ -68,12 +47,19 @@ bool IsTopmost(HWND window) {
   return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+BOOL CALLBACK ForwardToChild(HWND child, LPARAM message) {
+  const auto* forwarded = reinterpret_cast<const MSG*>(message);
+  SendMessageW(child, forwarded->message, forwarded->wParam, forwarded->lParam);
+  return TRUE;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
-  RegisterWindowClass(instance, Proc);
-  RegisterControlClasses(instance);
-  DragOutline::Register(instance);
+  Register({kWindowClass, BoundWindowProc<MainWindow, &MainWindow::OnMessage>, 0, 0, COLOR_BTNFACE,
+            true});
+  RegisterControlClasses();
+  DragOutline::Register();
   dpi_ = SystemDpi();
   HWND window = CreateWindowExW(kExStyle, kWindowClass, ui::kMainCaption, kStyle, 0, 0, 0, 0,
                                 nullptr, nullptr, instance, this);
@@ -90,15 +76,17 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
   if (!SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) || !cues) {
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   }
-  if (SetTimer(window, kTickTimer, kTickMs, nullptr) == 0)
+  if (SetTimer(window, kTickTimer, kTickMs, nullptr) == 0) {
     throw StartFailure("the window's timer cannot be set");
+  }
   foregroundHook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                         OnForegroundEvent, 0, 0,
                                         WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+  if (!foregroundHook_) throw StartFailure("the foreground hook cannot be set");
 }
 
 MainWindow::~MainWindow() {
-  if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  Destroy();
 }
 
 void MainWindow::Minimize() {
@@ -133,7 +121,15 @@ void MainWindow::MoveTo(int left, int top) {
 }
 
 void MainWindow::RunOptionsDialog(ui::OptionsEvents& events) {
-  win32::RunOptionsDialog(instance_, window_.get(), events);
+  if (!win32::RunOptionsDialog(instance_, window_.get(), events)) {
+    ReportLater(L"Typewell cannot open its options.");
+  }
+}
+
+void MainWindow::ReportLater(const std::wstring& what) {
+  LogFailure("a window cannot be made");
+  reports_.push_back(what + L" (system error " + std::to_wstring(GetLastError()) + L")");
+  PostMessageW(window_.get(), kReportMessage, 0, 0);
 }
 
 void MainWindow::KeepOnTop() {
@@ -171,19 +167,20 @@ void MainWindow::KeepInFrontUnderWine() {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kZOrderOnly);
 }
 
+// Leaving, the window remembers the control that has the focus; back, it gives it the focus
+// again (see ui::FocusOnReturn).
 void MainWindow::OnActivate(bool active) {
-  HWND focus = GetFocus();
   if (!active) {
-    if (focus != nullptr && IsChild(window_.get(), focus)) focusWhenInactive_ = focus;
+    if (const ui::Control focus = FocusedControl(); focus.role != ui::Role::None) {
+      focusWhenInactive_ = focus;
+    }
     inFrontDue_ = true;
     events_->OnForegroundChanged(0);
     return;
   }
-  HWND back = focusWhenInactive_ != nullptr && IsWindowVisible(focusWhenInactive_) &&
-                      IsWindowEnabled(focusWhenInactive_)
-                  ? focusWhenInactive_
-                  : EntryLabel(ShownPage() * store::kSlotsPerPage);
-  SetFocus(back);
+  HWND left = Find(focusWhenInactive_);
+  const bool canTakeIt = left != nullptr && IsWindowVisible(left) && IsWindowEnabled(left);
+  SetFocus(Find(ui::FocusOnReturn(focusWhenInactive_, canTakeIt, events_->ShownPage())));
 }
 
 void MainWindow::OnTimer() {
@@ -202,36 +199,56 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut();
-  SetFontOfChildren(window_.get());
+  SetFontOfChildren(window_.get(), fonts_->Get(bold_));
 }
 
 // The system's colours, high contrast, fonts or text size changed: the window takes them at
-// once, growing or shrinking with the text.
-void MainWindow::OnSystemChange() {
+// once, growing or shrinking with the text. The system's controls hear of a change of colours
+// from their window only.
+void MainWindow::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOLORCHANGE) {
+    const MSG forwarded{nullptr, message, wParam, lParam, 0, {}};
+    EnumChildWindows(window_.get(), ForwardToChild, reinterpret_cast<LPARAM>(&forwarded));
+  }
   NewFonts();
   LayOut();
-  SetFontOfChildren(window_.get());
+  SetFontOfChildren(window_.get(), fonts_->Get(bold_));
   RedrawWindow(window_.get(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (events_ == nullptr) return std::nullopt;
+LRESULT MainWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (events_ != nullptr && window == window_.get()) {
+    if (const auto result = OnWindowMessage(message, wParam, lParam)) return *result;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::optional<LRESULT> MainWindow::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      // An "Insert" button's release is reported by the button itself; its click by a key is not.
+      if (const ui::Control clicked = ui::ControlOf(LOWORD(wParam));
+          HIWORD(wParam) == BN_CLICKED &&
+          (clicked.role != ui::Role::InsertButton || !InMouseRelease())) {
+        Post(ui::ClickIntent(clicked));
+      }
       if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == editBox_) {
         OnEditBoxChanged();
       }
       return 0;
+    case kIntentMessage:
+      CarryOut({static_cast<ui::Act>(wParam), ui::ControlOf(static_cast<int>(lParam))});
+      return 0;
     case kEditBoxLeftMessage:
       events_->OnEditBoxLostFocus();
       return 0;
-    case kCommandMessage:
-      OnPostedCommand(static_cast<int>(wParam));
-      return 0;
-    case kEditKeyMessage:
-      events_->OnEditBoxKey(wParam == VK_RETURN ? ui::EditKey::Commit : ui::EditKey::Cancel);
+    case kReportMessage:
+      if (!reports_.empty()) {
+        const std::wstring report = reports_.front();
+        reports_.pop_front();
+        ShowReport(window_.get(), report);
+      }
       return 0;
     case kForegroundMessage:
       events_->OnForegroundChanged(static_cast<services::WindowHandle>(wParam));
@@ -257,7 +274,7 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
     case WM_SYSCOLORCHANGE:
-      OnSystemChange();
+      OnSystemChange(message, wParam, lParam);
       return 0;
     case WM_CLOSE:
       if (events_->OnCloseRequested()) DestroyWindow(window_.get());
@@ -273,28 +290,6 @@ std::optional<LRESULT> MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM
     default:
       return std::nullopt;
   }
-}
-
-LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam,
-                                  LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self != nullptr && self->window_.get() == window) {
-    try {
-      if (const auto result = self->OnMessage(message, wParam, lParam)) return *result;
-    } catch (const std::exception& e) {
-      OutputDebugStringA(
-          (std::string("Typewell: an event handler failed: ") + e.what() + "\n").c_str());
-      return 0;
-    } catch (...) {
-      OutputDebugStringA("Typewell: an event handler failed\n");
-      return 0;
-    }
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace tw::win32

@@ -1,15 +1,16 @@
 // The main window as real windows: four pages of fifteen rows (an "Insert" button and a label
 // with the entry), the page bar, the edit box and the command buttons, at the window's own DPI
 // and grown with its text. It shows what the program tells it and asks the program for the
-// rest (the entries, the open edit, the drag); it reports what the user does, with the mouse or
-// the keyboard. It holds no behaviour of its own, but for what only windows need: staying
-// topmost, the drag outline, the focus and the keys that move it, the names a screen reader
-// hears, making a page's windows when it is first shown.
+// rest (the entries, the open edit, the drag, the page on show); it turns what the user does,
+// with the mouse or the keyboard, into the program's events and the intents of ui/navigation.h.
+// What only windows need is its own: staying topmost, the drag outline, the focus, the names a
+// screen reader hears, making a page's windows when it is first shown.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,7 +47,7 @@ class MainWindow final : public ui::MainView, private ControlEvents {
 
   void ShowEntry(int slot) override;
   void ShowHint() override;
-  void ShowPage(int page) override;
+  bool ShowPage(int page) override;
   void OpenEditBox(int slot, const std::string& text) override;
   std::string EditBoxText() const override;
   void CloseEditBox(int slot) override;
@@ -62,17 +63,18 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void MoveTo(int left, int top) override;
   void RunOptionsDialog(ui::OptionsEvents& events) override;
 
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
   static constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   // Topmost from the start: Typewell floats above every ordinary window.
   static constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-  // Work that must not run inside the window procedure of a control: the edit box's loss of
-  // focus (once the focus has moved), a command button's or an "Insert" button's keyboard click
-  // (after the button's own processing; the options dialog and a fill run loops of their own),
-  // and Enter or Esc in the edit box.
-  static constexpr UINT kEditBoxLeftMessage = WM_APP + 1;
-  static constexpr UINT kCommandMessage = WM_APP + 2;
-  static constexpr UINT kEditKeyMessage = WM_APP + 3;
+  // Work that must not run inside the window procedure of a control or of another handler: an
+  // intent of a key or of a keyboard's click (the options dialog and a fill run loops of their
+  // own), the edit box's loss of focus (once the focus has moved), a report of a failure.
+  static constexpr UINT kIntentMessage = WM_APP + 1;
+  static constexpr UINT kEditBoxLeftMessage = WM_APP + 2;
+  static constexpr UINT kReportMessage = WM_APP + 3;
 
   struct Page {
     HWND container = nullptr;
@@ -80,28 +82,30 @@ class MainWindow final : public ui::MainView, private ControlEvents {
     std::array<HWND, store::kSlotsPerPage> entryLabels{};
   };
 
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id);
-  void OnPostedCommand(int id);
+  std::optional<LRESULT> OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnActivate(bool active);
   void OnTimer();
   void OnDpiChanged(int dpi, const RECT& suggested);
-  void OnSystemChange();
+  void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnPageKey(const MSG& message);
   void ShowKeyboardCues(const MSG& message);
   void OnEditBoxChanged();
+  void Post(ui::Intent intent);
+  void CarryOut(ui::Intent intent);
+  // A failure after start-up: said in the debug output now and to the user from the loop.
+  void ReportLater(const std::wstring& what);
 
   void CreateFixedControls();
-  Page& PageWindows(int page);
+  bool MakePage(int page);
   void NewFonts();
   void LayOut();
-  void SetFontOfChildren(HWND parent);
   void AddHintTools();
   RECT EditBoxRect(int slot) const;
-  int ShownPage() const;
-  HWND EntryLabel(int slot) const;
-  HWND InsertButton(int slot) const;
+  HWND Find(ui::Control control) const;
+  ui::Control FocusedControl() const;
+  // Gives the focus to the control unless it has it.
+  void MoveFocus(ui::Control to);
+  ui::KeyContext KeyContext() const;
   void KeepOnTop();
   void KeepInFrontUnderWine();
 
@@ -111,15 +115,10 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void OnControlReleased(HWND control) override;
   void OnPressTakenAway(HWND control) override;
   void OnEditBoxLostFocus(HWND control) override;
-  void OnControlKey(HWND control, WPARAM key) override;
+  void OnControlKey(HWND control, ui::KeyPress key) override;
   std::wstring AccessibleName(HWND control) override;
-  void OnLabelKey(int slot, WPARAM key);
   void MoveOutline();
   void EndDrag();
-  // The slot of an entry label or "Insert" button, the page of a page tab; -1 for others.
-  static int SlotOfLabel(HWND control);
-  static int SlotOfInsertButton(HWND control);
-  static int PageOfTab(HWND control);
 
   HINSTANCE instance_;
   ui::MainWindowEvents* events_ = nullptr;
@@ -136,11 +135,11 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   bool hint_ = false;
   std::array<Page, store::kPageCount> pages_;
   HWND editBox_ = nullptr;
-  HWND pageBar_ = nullptr;
   std::array<HWND, store::kPageCount> pageTabs_{};
   POINT dragGrab_{};  // the pointer's offset into the dragged label
-  HWND focusWhenInactive_ = nullptr;
+  ui::Control focusWhenInactive_{};
   bool inFrontDue_ = false;
+  std::deque<std::wstring> reports_;
 };
 
 }  // namespace tw::win32

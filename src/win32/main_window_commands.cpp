@@ -1,45 +1,54 @@
 // What the keyboard and the buttons' clicks do in the main window: the message loop with the
 // keys of a dialog and the page keys, the keys that the controls take for themselves, and the
-// clicks, all handled from the message loop rather than inside a control's own handling.
+// intents they stand for, each carried out from the message loop rather than inside a control's
+// own handling.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
 
 #include "win32/ansi_text.h"
 #include "win32/main_window.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
 
-// A button's click: the command buttons' from any source, the "Insert" buttons' from Space (the
-// mouse reports its release itself). The page tabs' clicks are left to their keys and releases.
-void MainWindow::OnCommand(int id) {
-  const bool command = id == ui::kTutorialButtonId || id == ui::kOptionsButtonId ||
-                       id == ui::kWebSiteButtonId || id == ui::kMinimizeButtonId;
-  const bool insert = id >= ui::kFirstInsertButtonId &&
-                      id < ui::kFirstInsertButtonId + store::kSlotCount && !InMouseRelease();
-  if (command || insert) PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
+ui::KeyContext MainWindow::KeyContext() const {
+  return {events_->ShownPage(), [this](int slot) { return !events_->EntryText(slot).empty(); }};
 }
 
-void MainWindow::OnPostedCommand(int id) {
-  const int slot = id - ui::kFirstInsertButtonId;
-  const int label = id - ui::kFirstEntryLabelId;
-  const int page = id - ui::kFirstPageTabId;
-  if (slot >= 0 && slot < store::kSlotCount) {
-    events_->OnInsertReleased(slot);
-  } else if (label >= 0 && label < store::kSlotCount) {
-    events_->OnEntryLabelReleased(label);
-  } else if (page >= 0 && page < store::kPageCount) {
-    events_->OnPageTabReleased(page);
-    SetFocus(pageTabs_[page]);
-  } else if (id == ui::kTutorialButtonId) {
-    events_->OnCommand(ui::Command::Tutorial);
-  } else if (id == ui::kOptionsButtonId) {
-    events_->OnCommand(ui::Command::Options);
-  } else if (id == ui::kWebSiteButtonId) {
-    events_->OnCommand(ui::Command::WebSite);
-  } else if (id == ui::kMinimizeButtonId) {
-    events_->OnCommand(ui::Command::Minimize);
+// The focus moves at once; what the program does waits for the message loop.
+void MainWindow::Post(ui::Intent intent) {
+  if (intent.act == ui::Act::Focus) {
+    SetFocus(Find(intent.control));
+  } else if (intent.act != ui::Act::None) {
+    PostMessageW(window_.get(), kIntentMessage, static_cast<WPARAM>(intent.act),
+                 static_cast<LPARAM>(ui::IdOf(intent.control)));
   }
+}
+
+void MainWindow::CarryOut(ui::Intent intent) {
+  switch (intent.act) {
+    case ui::Act::Fill:
+      return events_->OnInsertReleased(intent.control.index);
+    case ui::Act::Edit:
+      return events_->OnEntryLabelReleased(intent.control.index);
+    case ui::Act::Commit:
+      return events_->OnEditBoxKey(ui::EditKey::Commit);
+    case ui::Act::Cancel:
+      return events_->OnEditBoxKey(ui::EditKey::Cancel);
+    case ui::Act::ShowPage:
+      // A page chosen on the tabs: the focus stays on them, on the tab of the page on show.
+      events_->OnPageTabReleased(intent.control.index);
+      return MoveFocus({ui::Role::PageTab, events_->ShownPage()});
+    case ui::Act::Run:
+      return events_->OnCommand(static_cast<ui::Command>(intent.control.index));
+    default:
+      return;
+  }
+}
+
+void MainWindow::OnControlKey(HWND control, ui::KeyPress key) {
+  if (events_ != nullptr) Post(ui::KeyIntent(ControlOf(control), key, KeyContext()));
 }
 
 // A key pressed in the window shows the focus, and Alt the access keys, from then on: the user
@@ -55,50 +64,19 @@ void MainWindow::ShowKeyboardCues(const MSG& message) {
   }
 }
 
-// Ctrl+Tab and Ctrl+PgDn show the next page, Ctrl+Shift+Tab and Ctrl+PgUp the one before, from
-// anywhere in the window.
+// The page keys (Ctrl+Tab, Ctrl+PgDn and the others of ui/navigation.cpp) work from anywhere in
+// the window, before the dialog manager takes Tab.
 bool MainWindow::OnPageKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || (GetKeyState(VK_CONTROL) & 0x8000) == 0) return false;
+  if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
   if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
-  const bool back = (message.wParam == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000) != 0) ||
-                    message.wParam == VK_PRIOR;
-  if (message.wParam != VK_TAB && message.wParam != VK_NEXT && message.wParam != VK_PRIOR) {
-    return false;
-  }
-  events_->OnPageTabReleased((ShownPage() + (back ? store::kPageCount - 1 : 1)) %
-                             store::kPageCount);
+  const ui::Key key = message.wParam == VK_TAB     ? ui::Key::Tab
+                      : message.wParam == VK_NEXT  ? ui::Key::PageDown
+                      : message.wParam == VK_PRIOR ? ui::Key::PageUp
+                                                   : ui::Key::Other;
+  const ui::Intent intent = ui::KeyIntent({}, {key, true, GetKeyState(VK_SHIFT) < 0}, KeyContext());
+  if (intent.act != ui::Act::ShowPage) return false;
+  events_->OnPageTabReleased(intent.control.index);
   return true;
-}
-
-// Keys that act are handled from the message loop, not inside the control's own key handling.
-void MainWindow::OnControlKey(HWND control, WPARAM key) {
-  const int id = GetDlgCtrlID(control);
-  if (control == editBox_) {
-    PostMessageW(window_.get(), kEditKeyMessage, key, 0);
-  } else if (const int slot = SlotOfLabel(control); slot >= 0) {
-    OnLabelKey(slot, key);
-  } else if (const int page = PageOfTab(control); page >= 0 && key != VK_SPACE) {
-    const int step = key == VK_LEFT || key == VK_UP ? store::kPageCount - 1 : 1;
-    PostMessageW(window_.get(), kCommandMessage,
-                 ui::kFirstPageTabId + (page + step) % store::kPageCount, 0);
-  } else if (key == VK_RETURN || key == VK_SPACE) {
-    PostMessageW(window_.get(), kCommandMessage, static_cast<WPARAM>(id), 0);
-  }
-}
-
-// On a label, F2 and Enter open its edit; Up and Down move to the rows above and below, Left to
-// its "Insert" button.
-void MainWindow::OnLabelKey(int slot, WPARAM key) {
-  const int row = slot % store::kSlotsPerPage;
-  if (key == VK_F2 || key == VK_RETURN) {
-    PostMessageW(window_.get(), kCommandMessage, ui::kFirstEntryLabelId + slot, 0);
-  } else if (key == VK_UP && row > 0) {
-    SetFocus(EntryLabel(slot - 1));
-  } else if (key == VK_DOWN && row + 1 < store::kSlotsPerPage) {
-    SetFocus(EntryLabel(slot + 1));
-  } else if (key == VK_LEFT && IsWindowEnabled(InsertButton(slot))) {
-    SetFocus(InsertButton(slot));
-  }
 }
 
 int MainWindow::RunMessageLoop() {
@@ -117,9 +95,7 @@ int MainWindow::RunMessageLoop() {
 // hold is refused as it is typed or pasted, and a balloon says why, rather than being stored as
 // a look-alike or a question mark.
 void MainWindow::OnEditBoxChanged() {
-  const int length = GetWindowTextLengthW(editBox_);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(editBox_, text.data(), length + 1)));
+  std::wstring text = WindowText(editBox_);
   const std::wstring refused = UnstorableLetters(text);
   if (refused.empty()) return balloon_.Hide();
   DWORD caret = 0;

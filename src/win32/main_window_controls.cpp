@@ -1,18 +1,12 @@
 // The main window's controls: made from the layout at the window's DPI (a page's when it is
 // first shown), laid out again at another DPI or text size, showing the entries, the pages and
-// the edit box.
-#include <windows.h>
-// after windows.h
-#include <commctrl.h>
-
-#include <algorithm>
-#include <stdexcept>
-
+// the edit box, and the focus among them.
 #include "win32/accessibility.h"
 #include "win32/ansi_text.h"
 #include "win32/dpi.h"
 #include "win32/main_window.h"
 #include "win32/start_failure.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
 
@@ -21,15 +15,11 @@ namespace {
 constexpr int kEditBoxHeightTwips = 288;
 constexpr ui::TwipsRect kClientArea{0, 0, ui::kMainClientWidth, ui::kMainClientHeight};
 
-const ui::ControlPlan* PlanOf(int id) {
-  for (const ui::ControlPlan& plan : ui::kMainControls) {
-    if (plan.id == id) return &plan;
-  }
-  return nullptr;
-}
-
 ui::TwipsRect ContainerOf(const ui::ControlPlan& plan) {
-  return plan.parentId == 0 ? kClientArea : PlanOf(plan.parentId)->rect;
+  for (const ui::ControlPlan& parent : ui::kMainControls) {
+    if (parent.id == plan.parentId) return parent.rect;
+  }
+  return kClientArea;
 }
 
 }  // namespace
@@ -44,25 +34,27 @@ void MainWindow::CreateFixedControls() {
   }
   editBox_ = GetDlgItem(window, ui::kEditBoxId);
   ::ShowWindow(editBox_, SW_HIDE);
-  pageBar_ = GetDlgItem(window, ui::kPageBarId);
   for (int page = 0; page < store::kPageCount; ++page) {
-    pageTabs_[page] = GetDlgItem(pageBar_, ui::kFirstPageTabId + page);
+    pageTabs_[page] = FindControl(window, ui::IdOf({ui::Role::PageTab, page}));
   }
 }
 
 // The windows of a page are made when it is first shown: most pages are seldom opened, and
-// every window costs start-up time and objects of the window system.
-MainWindow::Page& MainWindow::PageWindows(int page) {
+// every window costs start-up time and objects of the window system. A page that cannot be made
+// whole is not made at all.
+bool MainWindow::MakePage(int page) {
   Page& windows = pages_[page];
-  if (windows.container != nullptr) return windows;
+  if (windows.container != nullptr) return true;
   const ui::TwipsRect pageRect = ui::PageRect(page);
   const ui::ControlPlan container{ui::kFirstPageId + page, ui::ControlKind::Container, 0, pageRect,
                                   L""};
-  windows.container = CreateControl(window_.get(), container, kClientArea, layoutDpi_, *this);
-  ::ShowWindow(windows.container, SW_HIDE);
+  ScopedWindow made(CreateControl(window_.get(), container, kClientArea, layoutDpi_, *this));
+  if (!made) return false;
+  ::ShowWindow(made.get(), SW_HIDE);
   // In the stacking and the Tab order the page comes after "Options".
-  SetWindowPos(windows.container, GetDlgItem(window_.get(), ui::kOptionsButtonId), 0, 0, 0, 0,
+  SetWindowPos(made.get(), GetDlgItem(window_.get(), ui::kOptionsButtonId), 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Page rows{made.get()};
   for (int row = 0; row < store::kSlotsPerPage; ++row) {
     const int slot = page * store::kSlotsPerPage + row;
     const std::wstring text = AnsiToWide(events_->EntryText(slot));
@@ -73,14 +65,17 @@ MainWindow::Page& MainWindow::PageWindows(int page) {
     // Made disabled rather than disabled afterwards: under Wine each EnableWindow costs about a
     // millisecond of start-up. A label is a Tab stop after its button.
     const DWORD enabled = text.empty() ? WS_DISABLED : 0;
-    windows.insertButtons[row] =
-        CreateControl(windows.container, insert, pageRect, layoutDpi_, *this, enabled);
-    windows.entryLabels[row] =
-        CreateControl(windows.container, label, pageRect, layoutDpi_, *this, WS_TABSTOP);
-    win32::SetLabelColour(windows.entryLabels[row], labelColour_);
+    rows.insertButtons[row] =
+        CreateControl(made.get(), insert, pageRect, layoutDpi_, *this, enabled);
+    rows.entryLabels[row] =
+        CreateControl(made.get(), label, pageRect, layoutDpi_, *this, WS_TABSTOP);
+    if (rows.insertButtons[row] == nullptr || rows.entryLabels[row] == nullptr) return false;
+    win32::SetLabelColour(rows.entryLabels[row], labelColour_);
   }
-  SetFontOfChildren(windows.container);
-  return windows;
+  SetFontOfChildren(made.get(), fonts_->Get(bold_));
+  windows = rows;
+  made.release();
+  return true;
 }
 
 void MainWindow::NewFonts() {
@@ -89,13 +84,24 @@ void MainWindow::NewFonts() {
 }
 
 // Every window at its place for the window's DPI and text size: the window itself, sized from
-// its client area whatever frame the system draws, then each control.
+// its client area whatever frame the system draws, then each control. A minimised window keeps
+// the size it is restored to, which is set instead.
 void MainWindow::LayOut() {
   const SIZE client{TwipsToPixels(ui::kMainClientWidth, layoutDpi_),
                     TwipsToPixels(ui::kMainShownClientHeight, layoutDpi_)};
   const SIZE outer = OuterSize(client, kStyle, kExStyle, dpi_);
-  SetWindowPos(window_.get(), nullptr, 0, 0, outer.cx, outer.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (IsIconic(window_.get()) && GetWindowPlacement(window_.get(), &placement)) {
+    RECT& normal = placement.rcNormalPosition;
+    normal.right = normal.left + outer.cx;
+    normal.bottom = normal.top + outer.cy;
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    SetWindowPlacement(window_.get(), &placement);
+  } else {
+    SetWindowPos(window_.get(), nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   const auto place = [this](HWND control, const ui::TwipsRect& rect,
                             const ui::TwipsRect& container) {
     if (control == nullptr) return;
@@ -104,8 +110,7 @@ void MainWindow::LayOut() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };
   for (const ui::ControlPlan& plan : ui::kMainControls) {
-    HWND parent = plan.parentId == 0 ? window_.get() : GetDlgItem(window_.get(), plan.parentId);
-    place(GetDlgItem(parent, plan.id), plan.rect, ContainerOf(plan));
+    place(FindControl(window_.get(), plan.id), plan.rect, ContainerOf(plan));
   }
   for (int page = 0; page < store::kPageCount; ++page) {
     const Page& windows = pages_[page];
@@ -122,39 +127,42 @@ void MainWindow::LayOut() {
   }
 }
 
-void MainWindow::SetFontOfChildren(HWND parent) {
-  const auto font = reinterpret_cast<WPARAM>(fonts_->Get(bold_));
-  for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (static_cast<WPARAM>(SendMessageW(c, WM_GETFONT, 0, 0)) != font) {
-      SendMessageW(c, WM_SETFONT, font, TRUE);
-    }
-    SetFontOfChildren(c);
+// The window of a control; null for one of a page not made yet.
+HWND MainWindow::Find(ui::Control control) const {
+  const int row = control.index % store::kSlotsPerPage;
+  switch (control.role) {
+    case ui::Role::InsertButton:
+      return pages_[control.index / store::kSlotsPerPage].insertButtons[row];
+    case ui::Role::EntryLabel:
+      return pages_[control.index / store::kSlotsPerPage].entryLabels[row];
+    case ui::Role::PageTab:
+      return pageTabs_[control.index];
+    case ui::Role::EditBox:
+      return editBox_;
+    case ui::Role::None:
+      return nullptr;
+    default:
+      return FindControl(window_.get(), ui::IdOf(control));
   }
 }
 
-HWND MainWindow::EntryLabel(int slot) const {
-  return pages_[slot / store::kSlotsPerPage].entryLabels[slot % store::kSlotsPerPage];
+ui::Control MainWindow::FocusedControl() const {
+  HWND focus = GetFocus();
+  return focus != nullptr && IsChild(window_.get(), focus) ? ControlOf(focus) : ui::Control{};
 }
 
-HWND MainWindow::InsertButton(int slot) const {
-  return pages_[slot / store::kSlotsPerPage].insertButtons[slot % store::kSlotsPerPage];
-}
-
-int MainWindow::ShownPage() const {
-  for (int page = 0; page < store::kPageCount; ++page) {
-    if (pages_[page].container != nullptr && IsWindowVisible(pages_[page].container)) return page;
-  }
-  return 0;
+void MainWindow::MoveFocus(ui::Control to) {
+  if (to != FocusedControl()) SetFocus(Find(to));
 }
 
 void MainWindow::ShowEntry(int slot) {
-  HWND label = EntryLabel(slot);
+  HWND label = Find(ui::EntryLabelOf(slot));
   if (label == nullptr) return;  // its page is not made yet
   const std::wstring text = AnsiToWide(events_->EntryText(slot));
-  HWND insert = InsertButton(slot);
-  // A button that is disabled cannot keep the focus: it goes to the entry's label.
-  if (text.empty() && GetFocus() == insert) SetFocus(label);
+  // A button that is disabled cannot keep the focus.
+  if (text.empty()) MoveFocus(ui::FocusWhenEntryEmptied(FocusedControl(), slot));
   SetWindowTextW(label, text.c_str());
+  HWND insert = Find(ui::InsertButtonOf(slot));
   EnableWindow(insert, !text.empty());
   NotifyNameChanged(label);
   NotifyNameChanged(insert);
@@ -164,28 +172,22 @@ void MainWindow::ShowHint() {
   hint_ = true;
 }
 
-// The page's container on show and its tab marked (the tabs' one Tab stop). The focus on a row
-// of the page that goes moves to the same row of the page that comes.
-void MainWindow::ShowPage(int page) {
-  const Page& shown = PageWindows(page);
-  HWND focus = GetFocus();
+// The page's container on show and its tab marked (the tabs' one Tab stop), the focus on a row of
+// the page that goes moved to the same row of the page that comes. Before the window is first
+// shown, a page that cannot be made ends the start.
+bool MainWindow::ShowPage(int page) {
+  if (!MakePage(page)) {
+    if (!IsWindowVisible(window_.get())) throw StartFailure("a page of entries cannot be made");
+    ReportLater(L"Typewell cannot show page " + std::to_wstring(page + 1) + L".");
+    return false;
+  }
+  ::ShowWindow(pages_[page].container, SW_SHOWNA);
+  MoveFocus(ui::FocusWhenPageChanges(FocusedControl(), page, KeyContext().filled));
   for (int p = 0; p < store::kPageCount; ++p) {
-    HWND container = pages_[p].container;
-    if (p != page && container != nullptr && IsWindowVisible(container)) {
-      if (focus != nullptr && IsChild(container, focus)) {
-        const int row =
-            (std::max(SlotOfLabel(focus), SlotOfInsertButton(focus))) % store::kSlotsPerPage;
-        HWND insert = shown.insertButtons[row];
-        focus = SlotOfInsertButton(focus) >= 0 && IsWindowEnabled(insert) ? insert
-                                                                          : shown.entryLabels[row];
-        ::ShowWindow(shown.container, SW_SHOWNA);
-        SetFocus(focus);
-      }
-      ::ShowWindow(container, SW_HIDE);
-    }
+    if (p != page && pages_[p].container != nullptr) ::ShowWindow(pages_[p].container, SW_HIDE);
     CheckOption(pageTabs_[p], p == page);
   }
-  ::ShowWindow(shown.container, SW_SHOWNA);
+  return true;
 }
 
 RECT MainWindow::EditBoxRect(int slot) const {
@@ -207,15 +209,14 @@ void MainWindow::OpenEditBox(int slot, const std::string& text) {
 }
 
 std::string MainWindow::EditBoxText() const {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(editBox_)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(editBox_, text.data(), static_cast<int>(text.size()))));
-  return WideToAnsi(text);
+  return WideToAnsi(WindowText(editBox_));
 }
 
+// The focus that the box had, or had when Typewell was left, goes to the slot's label.
 void MainWindow::CloseEditBox(int slot) {
   balloon_.Hide();
-  if (GetFocus() == editBox_) SetFocus(EntryLabel(slot));
+  focusWhenInactive_ = ui::FocusWhenEditCloses(focusWhenInactive_, slot);
+  MoveFocus(ui::FocusWhenEditCloses(FocusedControl(), slot));
   ::ShowWindow(editBox_, SW_HIDE);
 }
 
@@ -230,7 +231,7 @@ void MainWindow::SetLabelColour(ui::Rgb colour) {
 
 void MainWindow::SetBold(bool bold) {
   bold_ = bold;
-  SetFontOfChildren(window_.get());
+  SetFontOfChildren(window_.get(), fonts_->Get(bold_));
 }
 
 }  // namespace tw::win32

@@ -1,6 +1,5 @@
-// What the user does in the main window, with the mouse (presses, moves and releases, a drag
-// among them) and with the keys that the controls take for themselves; and what a screen reader
-// hears of each control.
+// What the user does in the main window with the mouse (presses, moves and releases, a drag
+// among them), and what a screen reader hears of each control.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -8,6 +7,7 @@
 #include "win32/ansi_text.h"
 #include "win32/dpi.h"
 #include "win32/main_window.h"
+#include "win32/window_binding.h"
 
 namespace tw::win32 {
 
@@ -17,37 +17,38 @@ constexpr wchar_t kHint[] = L" Click to add or edit text ";
 // The drag outline has the height of the label's stand-in of the layout.
 constexpr int kOutlineHeightTwips = 264;
 
-int Within(int id, int first, int count) {
-  return id >= first && id < first + count ? id - first : -1;
+// The slot of an entry label; nothing for another control or none.
+std::optional<int> SlotOfLabel(HWND control) {
+  const ui::Control c = ControlOf(control);
+  return c.role == ui::Role::EntryLabel ? std::optional(c.index) : std::nullopt;
+}
+
+POINT Pointer() {
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  return pointer;
 }
 
 }  // namespace
 
-int MainWindow::SlotOfLabel(HWND control) {
-  return Within(GetDlgCtrlID(control), ui::kFirstEntryLabelId, store::kSlotCount);
-}
-
-int MainWindow::SlotOfInsertButton(HWND control) {
-  return Within(GetDlgCtrlID(control), ui::kFirstInsertButtonId, store::kSlotCount);
-}
-
-int MainWindow::PageOfTab(HWND control) {
-  return Within(GetDlgCtrlID(control), ui::kFirstPageTabId, store::kPageCount);
-}
-
 // The hint's tool tip is made when the pointer first comes over a label of the first page, not
 // at start-up, which it would slow down by a tool tip window and fifteen tools. The tool tip
 // window has no owner: under Wine a window that owns a topmost popup cannot itself be made
-// topmost. The tools subclass the labels, so the tips work the same without an owner.
+// topmost. The tools subclass the labels, so the tips work the same without an owner. Without
+// it (the system cannot make it) there is no hint, which the debug output says.
 void MainWindow::OnControlHovered(HWND control, POINT at) {
-  if (!hint_ || toolTip_ || SlotOfLabel(control) < 0 ||
-      SlotOfLabel(control) >= store::kSlotsPerPage) {
+  if (!hint_ || toolTip_ ||
+      SlotOfLabel(control).value_or(store::kSlotsPerPage) >= store::kSlotsPerPage) {
     return;
   }
   toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                  instance_, nullptr));
+  if (!toolTip_) {
+    hint_ = false;
+    return LogFailure("the hint's tool tip cannot be made");
+  }
   AddHintTools();
   // The move that brought the pointer here starts the tip's wait.
   MSG move{control, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), static_cast<DWORD>(GetMessageTime()),
@@ -68,8 +69,8 @@ void MainWindow::AddHintTools() {
 }
 
 void MainWindow::OnControlPressed(HWND control, POINT at) {
-  if (const int slot = SlotOfLabel(control); slot >= 0 && events_ != nullptr) {
-    events_->OnEntryLabelPressed(slot, {at.x, at.y});
+  if (const auto slot = SlotOfLabel(control); slot && events_ != nullptr) {
+    events_->OnEntryLabelPressed(*slot, {at.x, at.y});
   }
 }
 
@@ -77,16 +78,15 @@ void MainWindow::OnControlMoved(HWND control, POINT at, WPARAM buttons) {
   if (events_ == nullptr) return;
   if (events_->DragSource()) {
     MoveOutline();
-    POINT pointer;
-    GetCursorPos(&pointer);
-    if (const int page = PageOfTab(WindowFromPoint(pointer)); page >= 0) {
-      events_->OnDragOverPageTab(page);
+    if (const ui::Control over = ControlOf(WindowFromPoint(Pointer()));
+        over.role == ui::Role::PageTab) {
+      events_->OnDragOverPageTab(over.index);
     }
     return;
   }
-  if (const int slot = SlotOfLabel(control); slot >= 0) {
+  if (const auto slot = SlotOfLabel(control)) {
     const bool leftAlone = (buttons & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == MK_LBUTTON;
-    events_->OnEntryLabelDragged(slot, {at.x, at.y}, leftAlone);
+    events_->OnEntryLabelDragged(*slot, {at.x, at.y}, leftAlone);
   }
 }
 
@@ -94,16 +94,17 @@ void MainWindow::OnControlReleased(HWND control) {
   if (events_ == nullptr) return;
   if (events_->DragSource()) {
     EndDrag();
-    POINT pointer;
-    GetCursorPos(&pointer);
-    const int slot = SlotOfLabel(WindowFromPoint(pointer));
-    events_->OnDragReleased(slot >= 0 ? std::optional(slot) : std::nullopt);
-  } else if (const int slot = SlotOfLabel(control); slot >= 0) {
-    events_->OnEntryLabelReleased(slot);
-  } else if (const int insert = SlotOfInsertButton(control); insert >= 0) {
-    events_->OnInsertReleased(insert);
-  } else if (const int page = PageOfTab(control); page >= 0) {
-    events_->OnPageTabReleased(page);
+    return events_->OnDragReleased(SlotOfLabel(WindowFromPoint(Pointer())));
+  }
+  switch (const ui::Control released = ControlOf(control); released.role) {
+    case ui::Role::EntryLabel:
+      return events_->OnEntryLabelReleased(released.index);
+    case ui::Role::InsertButton:
+      return events_->OnInsertReleased(released.index);
+    case ui::Role::PageTab:
+      return events_->OnPageTabReleased(released.index);
+    default:
+      return;
   }
 }
 
@@ -117,32 +118,26 @@ void MainWindow::OnEditBoxLostFocus(HWND) {
   PostMessageW(window_.get(), kEditBoxLeftMessage, 0, 0);
 }
 
-// The names say which entry a control is for: "Insert 4: Smith & Co", "Insert 4, empty", the
-// entry's text or "Entry 4, empty", "Page 1", and "Entry 4" for the edit box while it edits it.
 std::wstring MainWindow::AccessibleName(HWND control) {
   if (events_ == nullptr) return {};
-  const auto number = [](int index) { return std::to_wstring(index + 1); };
-  const auto text = [this](int slot) { return AnsiToWide(events_->EntryText(slot)); };
-  if (const int slot = SlotOfInsertButton(control); slot >= 0) {
-    return L"Insert " + number(slot) + (text(slot).empty() ? L", empty" : L": " + text(slot));
-  }
-  if (const int slot = SlotOfLabel(control); slot >= 0) {
-    return text(slot).empty() ? L"Entry " + number(slot) + L", empty" : text(slot);
-  }
-  if (const int page = PageOfTab(control); page >= 0) return L"Page " + number(page);
-  const std::optional<int> edited = events_->EditedSlot();
-  if (control == editBox_ && edited) return L"Entry " + number(*edited);
-  return {};
+  const ui::Control named = ControlOf(control);
+  const bool ofSlot = named.role == ui::Role::InsertButton || named.role == ui::Role::EntryLabel;
+  return ui::AccessibleName(named, ofSlot ? AnsiToWide(events_->EntryText(named.index)) : L"",
+                            events_->EditedSlot());
 }
 
+// A drag needs its press: a box that opened meanwhile has taken it. An outline that cannot be
+// made ends it before it begins, and the user is told.
 bool MainWindow::BeginDrag(int slot) {
-  HWND label = EntryLabel(slot);
-  // A drag needs its press: a box that opened meanwhile has taken it.
+  HWND label = Find(ui::EntryLabelOf(slot));
   if (label == nullptr || !PressHeld(label)) return false;
+  if (!outline_.Make()) {
+    ReportLater(L"Typewell cannot move the entry: it cannot show the entry's outline.");
+    return false;
+  }
   RECT r;
   GetWindowRect(label, &r);
-  POINT pointer;
-  GetCursorPos(&pointer);
+  const POINT pointer = Pointer();
   dragGrab_ = {pointer.x - r.left, pointer.y - r.top};
   // No tool tip pops up over the labels that the pointer passes during a drag.
   if (toolTip_) SendMessageW(toolTip_.get(), TTM_ACTIVATE, FALSE, 0);
@@ -154,13 +149,12 @@ void MainWindow::MoveOutline() {
   const std::optional<int> source = events_->DragSource();
   if (!source) return;
   RECT r;
-  GetWindowRect(EntryLabel(*source), &r);
-  POINT pointer;
-  GetCursorPos(&pointer);
+  GetWindowRect(Find(ui::EntryLabelOf(*source)), &r);
+  const POINT pointer = Pointer();
   const int left = pointer.x - dragGrab_.x;
   const int top = pointer.y - dragGrab_.y;
-  outline_.ShowAt(instance_, {left, top, left + r.right - r.left,
-                              top + TwipsToPixels(kOutlineHeightTwips, layoutDpi_)});
+  outline_.ShowAt(
+      {left, top, left + r.right - r.left, top + TwipsToPixels(kOutlineHeightTwips, layoutDpi_)});
 }
 
 void MainWindow::EndDrag() {

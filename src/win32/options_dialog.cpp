@@ -3,10 +3,12 @@
 #include <memory>
 #include <vector>
 
+#include "store/settings_file.h"
 #include "win32/controls.h"
 #include "win32/dpi.h"
 #include "win32/fonts.h"
 #include "win32/icons.h"
+#include "win32/window_binding.h"
 
 namespace tw::win32 {
 
@@ -16,8 +18,6 @@ namespace {
 // option button's own handling (a report of a failed save runs a loop of its own).
 constexpr UINT kChooseMessage = WM_APP + 1;
 constexpr ui::TwipsRect kClientArea{0, 0, ui::kDialogClientWidth, ui::kDialogClientHeight};
-constexpr int kFontCount = 2;
-constexpr int kColourCount = 4;
 
 ui::TwipsRect ContainerOf(const ui::ControlPlan& plan) {
   for (const ui::ControlPlan& parent : ui::kDialogControls) {
@@ -44,76 +44,78 @@ class OptionsDialog final : private ControlEvents {
  public:
   explicit OptionsDialog(ui::OptionsEvents& events) : events_(events) {}
 
-  void Run(HINSTANCE instance, HWND owner) {
+  bool Run(HINSTANCE instance, HWND owner) {
     const std::vector<WORD> dialogTemplate = EmptyTemplate();
-    DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                            owner, Proc, reinterpret_cast<LPARAM>(this));
+    return DialogBoxIndirectParamW(instance,
+                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+                                   owner, Bind, reinterpret_cast<LPARAM>(this)) != -1 &&
+           made_;
   }
 
- private:
-  static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (self == nullptr) return FALSE;
-    try {
-      return self->OnMessage(dialog, message, wParam, lParam);
-    } catch (...) {
-      OutputDebugStringA("Typewell: an event handler failed\n");
-      return FALSE;
-    }
-  }
-
-  INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-      case WM_INITDIALOG:
-        OnInit(dialog, GetWindow(dialog, GW_OWNER));
-        return FALSE;  // the focus is set
       case WM_COMMAND:
-        // "OK", the close box and Esc (IDCANCEL) close it; Enter elsewhere (IDOK) does nothing.
-        if (LOWORD(wParam) == IDCANCEL ||
-            (LOWORD(wParam) == ui::kOkButtonId && HIWORD(wParam) == BN_CLICKED)) {
+        // "OK" (also by Enter, as the default button), the close box and Esc (IDCANCEL).
+        if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK ||
+            (HIWORD(wParam) == BN_CLICKED &&
+             ui::ClickIntent(ui::ControlOf(LOWORD(wParam))).act == ui::Act::Close)) {
           EndDialog(dialog_, 0);
         }
-        return TRUE;
+        return 0;
       case kChooseMessage:
-        Choose(static_cast<int>(wParam));
-        return TRUE;
+        Choose(ui::ControlOf(static_cast<int>(wParam)));
+        return 0;
       case WM_CLOSE:
         EndDialog(dialog_, 0);
-        return TRUE;
+        return 0;
       case WM_DPICHANGED:
         SetWindowIcons(dialog_, HIWORD(wParam));
         LayOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)->left,
                reinterpret_cast<const RECT*>(lParam)->top);
-        return TRUE;
+        return 0;
+      case WM_SYSCOLORCHANGE:
+      case WM_SETTINGCHANGE:
+      case WM_THEMECHANGED:
+        OnSystemChange(message, wParam, lParam);
+        return 0;
       default:
-        return FALSE;
+        return DefSubclassProc(dialog, message, wParam, lParam);
     }
   }
 
-  void OnInit(HWND dialog, HWND owner) {
-    dialog_ = dialog;
-    const int dpi = DpiOf(dialog);
-    SetWindowIcons(dialog, dpi);
+ private:
+  // The dialog's own procedure binds it: from WM_INITDIALOG on, every message reaches the object
+  // through its subclass. A dialog whose controls cannot be made closes at once.
+  static INT_PTR CALLBACK Bind(HWND dialog, UINT message, WPARAM, LPARAM lParam) noexcept {
+    if (message != WM_INITDIALOG) return FALSE;
+    auto& self = *reinterpret_cast<OptionsDialog*>(lParam);
+    self.dialog_ = dialog;
+    AtTheEdge([&] {
+      self.made_ = Subclass<OptionsDialog, &OptionsDialog::OnMessage>(dialog, self) && self.Make();
+      if (!self.made_) EndDialog(dialog, -1);
+      return 0;
+    });
+    return FALSE;  // the focus is set
+  }
+
+  bool Make() {
+    const int dpi = DpiOf(dialog_);
+    SetWindowIcons(dialog_, dpi);
     fonts_ = std::make_unique<SharedFonts>(dpi);
     for (const ui::ControlPlan& plan : ui::kDialogControls) {
-      HWND parent = plan.parentId == 0 ? dialog : GetDlgItem(dialog, plan.parentId);
-      CreateControl(parent, plan, ContainerOf(plan), fonts_->LayoutDpi(), *this);
+      HWND parent = plan.parentId == 0 ? dialog_ : GetDlgItem(dialog_, plan.parentId);
+      if (!CreateControl(parent, plan, ContainerOf(plan), fonts_->LayoutDpi(), *this)) {
+        return false;
+      }
     }
+    SendMessageW(dialog_, DM_SETDEFID, ui::kOkButtonId, 0);
     RECT main{};
-    GetWindowRect(owner, &main);
+    GetWindowRect(GetWindow(dialog_, GW_OWNER), &main);
     LayOut(dpi, main.left, main.top);
     // Above the main window, which is itself topmost.
-    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetFocus(Control(ui::kFirstFontOptionId + events_.Current().font));
-  }
-
-  HWND Control(int id) const {
-    for (const ui::ControlPlan& plan : ui::kDialogControls) {
-      if (plan.id != id) continue;
-      return GetDlgItem(plan.parentId == 0 ? dialog_ : GetDlgItem(dialog_, plan.parentId), id);
-    }
-    return nullptr;
+    SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetFocus(FindControl(dialog_, ui::kFirstFontOptionId + events_.Current().font));
+    return true;
   }
 
   // The dialog and its controls at their place for the DPI and the text size, with fonts for it.
@@ -128,71 +130,75 @@ class OptionsDialog final : private ControlEvents {
     SetWindowPos(dialog_, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ui::ControlPlan& plan : ui::kDialogControls) {
       const RECT r = PixelRectIn(plan.rect, ContainerOf(plan), layoutDpi);
-      SetWindowPos(Control(plan.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(FindControl(dialog_, plan.id), nullptr, r.left, r.top, r.right - r.left,
+                   r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowChoices();
+  }
+
+  // The system's colours, fonts or text size changed: the dialog takes them at once, as the main
+  // window does; its system controls hear of the colours from it.
+  void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOLORCHANGE) {
+      for (const ui::ControlPlan& plan : ui::kDialogControls) {
+        SendMessageW(FindControl(dialog_, plan.id), message, wParam, lParam);
+      }
+    }
+    RECT place{};
+    GetWindowRect(dialog_, &place);
+    LayOut(DpiOf(dialog_), place.left, place.top);
+    RedrawWindow(dialog_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 
   // The stored choices marked, and every text in the stored weight.
   void ShowChoices() {
     const ui::Choices current = events_.Current();
-    for (int i = 0; i < kFontCount; ++i) {
-      CheckOption(Control(ui::kFirstFontOptionId + i), i == current.font);
+    for (int i = 0; i < store::kFontChoiceCount; ++i) {
+      CheckOption(FindControl(dialog_, ui::kFirstFontOptionId + i), i == current.font);
     }
-    for (int i = 0; i < kColourCount; ++i) {
-      CheckOption(Control(ui::kFirstColourOptionId + i), i == current.colour);
+    for (int i = 0; i < store::kColourChoiceCount; ++i) {
+      CheckOption(FindControl(dialog_, ui::kFirstColourOptionId + i), i == current.colour);
     }
-    const auto font = reinterpret_cast<WPARAM>(fonts_->Get(current.font == 1));
-    for (const ui::ControlPlan& plan : ui::kDialogControls) {
-      HWND control = Control(plan.id);
-      if (static_cast<WPARAM>(SendMessageW(control, WM_GETFONT, 0, 0)) != font) {
-        SendMessageW(control, WM_SETFONT, font, TRUE);
-      }
-    }
+    SetFontOfChildren(dialog_, fonts_->Get(current.font == 1));
   }
 
-  void Choose(int id) {
-    if (const int font = id - ui::kFirstFontOptionId; font >= 0 && font < kFontCount) {
-      events_.OnFontChosen(font);
-    } else if (const int colour = id - ui::kFirstColourOptionId;
-               colour >= 0 && colour < kColourCount) {
-      events_.OnColourChosen(colour);
+  void Choose(ui::Control choice) {
+    if (choice.role == ui::Role::FontChoice) {
+      events_.OnFontChosen(choice.index);
+    } else if (choice.role == ui::Role::ColourChoice) {
+      events_.OnColourChosen(choice.index);
     } else {
       return;
     }
     ShowChoices();
   }
 
-  void OnControlPressed(HWND, POINT) override {}
-  void OnControlMoved(HWND, POINT, WPARAM) override {}
-  void OnControlReleased(HWND control) override { Post(control); }
-  void OnPressTakenAway(HWND) override {}
+  void OnControlReleased(HWND control) override { Post(ControlOf(control)); }
   // The arrows move to the next choice of the group and choose it, as a click does; Space
-  // chooses the one with the focus. The focus arriving at a choice chooses nothing.
-  void OnControlKey(HWND control, WPARAM key) override {
-    if (key == VK_SPACE) return Post(control);
-    HWND parent = GetParent(control);
-    const bool back = key == VK_LEFT || key == VK_UP;
-    HWND next = GetWindow(control, back ? GW_HWNDPREV : GW_HWNDNEXT);
-    if (next == nullptr) next = GetWindow(control, back ? GW_HWNDLAST : GW_HWNDFIRST);
-    if (next == nullptr || GetParent(next) != parent) return;
-    SetFocus(next);
-    Post(next);
+  // chooses the one with the focus; Enter on "OK" closes. The focus arriving at a choice chooses
+  // nothing.
+  void OnControlKey(HWND control, ui::KeyPress key) override {
+    const ui::Intent intent = ui::KeyIntent(ControlOf(control), key, {});
+    if (intent.act == ui::Act::Close) EndDialog(dialog_, 0);
+    if (intent.act != ui::Act::Choose) return;
+    SetFocus(FindControl(dialog_, ui::IdOf(intent.control)));
+    Post(intent.control);
   }
-  void Post(HWND control) {
-    PostMessageW(dialog_, kChooseMessage, static_cast<WPARAM>(GetDlgCtrlID(control)), 0);
+  void Post(ui::Control choice) {
+    PostMessageW(dialog_, kChooseMessage, static_cast<WPARAM>(ui::IdOf(choice)), 0);
   }
 
   ui::OptionsEvents& events_;
   HWND dialog_ = nullptr;
+  bool made_ = false;
   std::unique_ptr<SharedFonts> fonts_;
 };
 
 }  // namespace
 
-void RunOptionsDialog(HINSTANCE instance, HWND owner, ui::OptionsEvents& events) {
-  OptionsDialog(events).Run(instance, owner);
+bool RunOptionsDialog(HINSTANCE instance, HWND owner, ui::OptionsEvents& events) {
+  return OptionsDialog(events).Run(instance, owner);
 }
 
 }  // namespace tw::win32

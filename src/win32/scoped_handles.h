@@ -24,6 +24,8 @@ class Scoped {
   }
 
   Handle get() const { return handle_; }
+  // The handle, no longer owned here.
+  Handle release() { return std::exchange(handle_, nullptr); }
   explicit operator bool() const { return handle_ != nullptr; }
   void reset(Handle h = nullptr) {
     if (handle_ != nullptr) Close(handle_);

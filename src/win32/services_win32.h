@@ -74,13 +74,13 @@ class Win32Typing final : public services::Typing {
 
  private:
   // The hidden message-only window that owns the clipboard while we write it: with a null owner
-  // two programs could open the clipboard at the same time.
+  // two programs could open the clipboard at the same time. Made at start-up (a failure ends it).
   ScopedWindow clipboardOwner_;
   // The Typists of the Sends whose keys a target did not take in time, for as long as a key they
   // sent may still reach it (at most one for each thread of a target): AwaitTaken waits for them.
   std::vector<std::unique_ptr<Typist>> typists_;
 
-  static ScopedWindow CreateClipboardOwner();
+  ScopedWindow CreateClipboardOwner();
   void DropTypists(DWORD replacedThread);
 };
 
@@ -89,37 +89,25 @@ class Win32Shell final : public services::Shell {
   std::optional<std::wstring> FindExecutable(const std::wstring& fileName,
                                              const std::wstring& folder) override;
   void StartProgram(const std::wstring& commandLine) override;
-
- private:
-  ScopedLibrary shell32_;  // loaded at the first lookup
-};
-
-// The boxes are owned by Typewell's window that is active (the options dialog over the main
-// window), so that no window of Typewell takes input under them.
-class Win32Messages final : public services::Messages {
- public:
-  explicit Win32Messages(HWND mainWindow) : mainWindow_(mainWindow) {}
-  void Report(const std::wstring& message) override;
-  services::CloseAnswer AskAtClose(const std::wstring& message) override;
-  void Notify(const std::wstring& message) override;
-
- private:
-  HWND Owner() const;
-  HWND mainWindow_;
 };
 
 // The full path of the running executable.
 std::wstring ExecutablePath();
 
-// The DLL of the system folder, loaded; never a DLL of that name from anywhere else (one planted
-// beside the exe in a Downloads folder). Null where it cannot be loaded.
-HMODULE LoadSystemLibrary(const wchar_t* fileName);
+// An error in a message box owned by Typewell's window that is active (the options dialog over
+// the main window), so that no window of Typewell takes input under it.
+void ShowReport(HWND mainWindow, const std::wstring& message);
 
-// A function of a loaded DLL; null where the DLL or the function is missing.
-template <class Function>
-Function FindFunction(HMODULE library, const char* name) {
-  if (library == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
+// The boxes are owned as ShowReport's are.
+class Win32Messages final : public services::Messages {
+ public:
+  explicit Win32Messages(HWND mainWindow) : mainWindow_(mainWindow) {}
+  void Report(const std::wstring& message) override { ShowReport(mainWindow_, message); }
+  services::CloseAnswer AskAtClose(const std::wstring& message) override;
+  void Notify(const std::wstring& message) override;
+
+ private:
+  HWND mainWindow_;
+};
 
 }  // namespace tw::win32

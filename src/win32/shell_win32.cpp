@@ -4,29 +4,17 @@
 #include "ui/layout.h"
 #include "win32/accessibility.h"
 #include "win32/close_question.h"
+#include "win32/system.h"
 
 namespace tw::win32 {
-
-// Windows 7 without its DLL-search update knows no LOAD_LIBRARY_SEARCH_SYSTEM32; the full path of
-// the system folder's copy serves there.
-HMODULE LoadSystemLibrary(const wchar_t* fileName) {
-  if (HMODULE library = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    return library;
-  }
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryW((std::wstring(folder, length) + L"\\" + fileName).c_str());
-}
 
 std::optional<std::wstring> Win32Shell::FindExecutable(const std::wstring& fileName,
                                                        const std::wstring& folder) {
   // The shell is loaded on the first use only, and only from the system folder: it pulls in much
   // that the start-up does not need, and a DLL of that name planted beside the exe (a Downloads
   // folder) must never be loaded.
-  if (!shell32_) shell32_.reset(LoadSystemLibrary(L"shell32.dll"));
-  const auto find =
-      FindFunction<HINSTANCE(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR)>(shell32_.get(), "FindExecutableW");
+  const auto find = SystemFunction<HINSTANCE(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR)>(L"shell32.dll",
+                                                                                 "FindExecutableW");
   if (find == nullptr) return std::nullopt;
   wchar_t result[MAX_PATH + 1] = {};
   const auto code = reinterpret_cast<INT_PTR>(find(fileName.c_str(), folder.c_str(), result));
@@ -49,18 +37,22 @@ void Win32Shell::StartProgram(const std::wstring& commandLine) {
   }
 }
 
-HWND Win32Messages::Owner() const {
+namespace {
+
+HWND Owner(HWND mainWindow) {
   HWND active = GetActiveWindow();  // of this thread: Typewell's own, if any
   if (active != nullptr && IsWindowEnabled(active)) return active;
-  return IsWindow(mainWindow_) ? mainWindow_ : nullptr;
+  return IsWindow(mainWindow) ? mainWindow : nullptr;
 }
 
-void Win32Messages::Report(const std::wstring& message) {
-  MessageBoxW(Owner(), message.c_str(), ui::kMessageTitle, MB_ICONERROR | MB_OK);
+}  // namespace
+
+void ShowReport(HWND mainWindow, const std::wstring& message) {
+  MessageBoxW(Owner(mainWindow), message.c_str(), ui::kMessageTitle, MB_ICONERROR | MB_OK);
 }
 
 services::CloseAnswer Win32Messages::AskAtClose(const std::wstring& message) {
-  return AskCloseQuestion(Owner(), message);
+  return AskCloseQuestion(Owner(mainWindow_), message);
 }
 
 void Win32Messages::Notify(const std::wstring& message) {

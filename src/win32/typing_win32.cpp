@@ -8,6 +8,8 @@
 
 #include "win32/ansi_text.h"
 #include "win32/services_win32.h"
+#include "win32/start_failure.h"
+#include "win32/window_binding.h"
 
 namespace tw::win32 {
 
@@ -114,16 +116,22 @@ void ReleaseKeysLeftDown(std::span<const services::KeyStroke> sent) {
   SendStrokes(down);
 }
 
+namespace {
+
+// The owner handles nothing itself: the text is on the clipboard at once.
+LRESULT ClipboardOwnerMessage(Win32Typing&, HWND window, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
 ScopedWindow Win32Typing::CreateClipboardOwner() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kOwnerClass;
-  RegisterClassExW(&windowClass);  // fails harmlessly when it is registered already
-  return ScopedWindow(CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      instance, nullptr));
+  Register({kOwnerClass, BoundWindowProc<Win32Typing, &ClipboardOwnerMessage>});
+  ScopedWindow owner(CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     GetModuleHandleW(nullptr), this));
+  if (!owner) throw StartFailure("the clipboard's owner cannot be made");
+  return owner;
 }
 
 bool Win32Typing::PutOnClipboard(const std::string& text) {

@@ -147,7 +147,10 @@ struct FakeMainView : ui::MainView {
 
   void ShowEntry(int slot) override { entries.at(slot) = events->EntryText(slot); }
   void ShowHint() override { hint = true; }
-  void ShowPage(int p) override { page = p; }
+  bool ShowPage(int p) override {
+    page = p;
+    return true;
+  }
   void OpenEditBox(int slot, const std::string& text) override;
   std::string EditBoxText() const override { return editText; }
   void CloseEditBox(int slot) override;
