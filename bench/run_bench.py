@@ -131,31 +131,6 @@ class Bench:
                  f"controls {c:.1f} ms, ratio {t / c:.2f} (goal <= {GOAL_STARTUP_RATIO}) "
                  f"{verdict(t / c <= GOAL_STARTUP_RATIO)}")
         self.say(f"  the minimal window without them {m:.1f} ms; Typewell {t / m:.2f} x that")
-        self.startup_steps()
-
-    def startup_steps(self):
-        """Where Typewell's start-up time goes: its own trace (TYPEWELL_STARTUP_TRACE) of a few
-        more starts, as the median time of each step since the process was created."""
-        trace = self.root / "startup-trace.txt"
-        for i in range(self.args.trace_runs):
-            park_pointer()
-            folder = self.folder(f"traced{i}", {"Typewell.ini": b""})
-            shutil.copy2(self.exe, folder / "Typewell.exe")
-            wine(self.tools / "launch_timer.exe", winpath(folder / "Typewell.exe"), TITLE,
-                 env={"TYPEWELL_STARTUP_TRACE": winpath(trace)})
-        steps = {}
-        if trace.exists():
-            for line in trace.read_text().splitlines():
-                _, step, ms = line.split()
-                steps.setdefault(step, []).append(float(ms))
-        medians = {step: statistics.median(ms) for step, ms in steps.items()}
-        self.results["startup_steps_ms"] = medians
-        line, before = [], 0.0
-        for step, at in medians.items():
-            line.append(f"{step} {at:.0f} (+{at - before:.0f})")
-            before = at
-        self.say("start-up steps (median ms since the process was created, +ms of the step): "
-                 + (", ".join(line) if line else "NOT TRACED"))
 
     # --- the running programs ------------------------------------------------------------
     def start(self, exe, cwd, *args):
@@ -517,8 +492,6 @@ def main():
     parser.add_argument("--actions", type=int, default=400,
                         help="actions of the growth check, a multiple of 40 (10000 for the long "
                              "run)")
-    parser.add_argument("--trace-runs", type=int, default=5,
-                        help="traced starts that show where start-up time goes")
     parser.add_argument("--idle-seconds", type=int, default=60)
     parser.add_argument("--keep", action="store_true", help="keep the work folder and logs")
     Bench(parser.parse_args()).run()

@@ -86,83 +86,44 @@ class NamedAccessible final : public IAccessible {
     return *name != nullptr ? S_OK : E_OUTOFMEMORY;
   }
 
-  // Everything else is the standard object's.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    return standard_->GetTypeInfoCount(count);
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-    return standard_->GetTypeInfo(index, locale, info);
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) override {
-    return standard_->GetIDsOfNames(iid, names, count, locale, ids);
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                   DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                                   UINT* badArgument) override {
-    return standard_->Invoke(id, iid, locale, flags, parameters, result, exception, badArgument);
-  }
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-    return standard_->get_accParent(parent);
-  }
-  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
-    return standard_->get_accChildCount(count);
-  }
-  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-    return standard_->get_accChild(child, object);
-  }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-    return standard_->get_accValue(child, value);
-  }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    return standard_->get_accDescription(child, text);
-  }
-  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    return standard_->get_accRole(child, role);
-  }
-  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    return standard_->get_accState(child, state);
-  }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override {
-    return standard_->get_accHelp(child, text);
-  }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
-    return standard_->get_accHelpTopic(file, child, topic);
-  }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
-    return standard_->get_accKeyboardShortcut(child, keys);
-  }
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
-    return standard_->get_accFocus(child);
-  }
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
-    return standard_->get_accSelection(children);
-  }
-  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-    return standard_->get_accDefaultAction(child, action);
-  }
-  HRESULT STDMETHODCALLTYPE accSelect(LONG how, VARIANT child) override {
-    return standard_->accSelect(how, child);
-  }
-  HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
-                                        VARIANT child) override {
-    return standard_->accLocation(left, top, width, height, child);
-  }
-  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
-    return standard_->accNavigate(direction, start, end);
-  }
-  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
-    return standard_->accHitTest(x, y, child);
-  }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    return standard_->accDoDefaultAction(child);
-  }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
-    return standard_->put_accName(child, name);
-  }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-    return standard_->put_accValue(child, value);
-  }
+  // Everything else is the standard object's: each method passes its arguments on.
+  // clang-format off
+#define TYPEWELL_PASS_ON(method, parameters, arguments) \
+  HRESULT STDMETHODCALLTYPE method parameters override { return standard_->method arguments; }
+  TYPEWELL_PASS_ON(GetTypeInfoCount, (UINT* count), (count))
+  TYPEWELL_PASS_ON(GetTypeInfo, (UINT index, LCID locale, ITypeInfo** info), (index, locale, info))
+  TYPEWELL_PASS_ON(GetIDsOfNames,
+                   (REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids),
+                   (iid, names, count, locale, ids))
+  TYPEWELL_PASS_ON(Invoke,
+                   (DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
+                    VARIANT* result, EXCEPINFO* exception, UINT* badArgument),
+                   (id, iid, locale, flags, parameters, result, exception, badArgument))
+  TYPEWELL_PASS_ON(get_accParent, (IDispatch** parent), (parent))
+  TYPEWELL_PASS_ON(get_accChildCount, (LONG* count), (count))
+  TYPEWELL_PASS_ON(get_accChild, (VARIANT child, IDispatch** object), (child, object))
+  TYPEWELL_PASS_ON(get_accValue, (VARIANT child, BSTR* value), (child, value))
+  TYPEWELL_PASS_ON(get_accDescription, (VARIANT child, BSTR* text), (child, text))
+  TYPEWELL_PASS_ON(get_accRole, (VARIANT child, VARIANT* role), (child, role))
+  TYPEWELL_PASS_ON(get_accState, (VARIANT child, VARIANT* state), (child, state))
+  TYPEWELL_PASS_ON(get_accHelp, (VARIANT child, BSTR* text), (child, text))
+  TYPEWELL_PASS_ON(get_accHelpTopic, (BSTR* file, VARIANT child, LONG* topic),
+                   (file, child, topic))
+  TYPEWELL_PASS_ON(get_accKeyboardShortcut, (VARIANT child, BSTR* keys), (child, keys))
+  TYPEWELL_PASS_ON(get_accFocus, (VARIANT* child), (child))
+  TYPEWELL_PASS_ON(get_accSelection, (VARIANT* children), (children))
+  TYPEWELL_PASS_ON(get_accDefaultAction, (VARIANT child, BSTR* action), (child, action))
+  TYPEWELL_PASS_ON(accSelect, (LONG how, VARIANT child), (how, child))
+  TYPEWELL_PASS_ON(accLocation, (LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child),
+                   (left, top, width, height, child))
+  TYPEWELL_PASS_ON(accNavigate, (LONG direction, VARIANT start, VARIANT* end),
+                   (direction, start, end))
+  TYPEWELL_PASS_ON(accHitTest, (LONG x, LONG y, VARIANT* child), (x, y, child))
+  TYPEWELL_PASS_ON(accDoDefaultAction, (VARIANT child), (child))
+  TYPEWELL_PASS_ON(put_accName, (VARIANT child, BSTR name), (child, name))
+  TYPEWELL_PASS_ON(put_accValue, (VARIANT child, BSTR value), (child, value))
+#undef TYPEWELL_PASS_ON
+  // clang-format on
 
  private:
   LONG references_ = 1;

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "win32/accessibility.h"
 
 namespace tw::win32 {
@@ -19,35 +21,6 @@ bool IsButtonUp(UINT message) {
 
 bool AnyButtonHeld(WPARAM wParam) {
   return (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
-}
-
-ui::Key KeyOf(WPARAM key) {
-  switch (key) {
-    case VK_RETURN:
-      return ui::Key::Enter;
-    case VK_ESCAPE:
-      return ui::Key::Escape;
-    case VK_SPACE:
-      return ui::Key::Space;
-    case VK_F2:
-      return ui::Key::F2;
-    case VK_TAB:
-      return ui::Key::Tab;
-    case VK_LEFT:
-      return ui::Key::Left;
-    case VK_RIGHT:
-      return ui::Key::Right;
-    case VK_UP:
-      return ui::Key::Up;
-    case VK_DOWN:
-      return ui::Key::Down;
-    case VK_PRIOR:
-      return ui::Key::PageUp;
-    case VK_NEXT:
-      return ui::Key::PageDown;
-    default:
-      return ui::Key::Other;
-  }
 }
 
 bool IsPushButton(ui::Role role) {
@@ -148,6 +121,18 @@ bool ControlMessages::OnPress(ControlEvents& events, HWND control, UINT message,
     return true;
   }
   return false;
+}
+
+ui::Key KeyOf(WPARAM key) {
+  static constexpr std::pair<WPARAM, ui::Key> kKeys[] = {
+      {VK_RETURN, ui::Key::Enter}, {VK_ESCAPE, ui::Key::Escape}, {VK_SPACE, ui::Key::Space},
+      {VK_F2, ui::Key::F2},        {VK_TAB, ui::Key::Tab},       {VK_LEFT, ui::Key::Left},
+      {VK_RIGHT, ui::Key::Right},  {VK_UP, ui::Key::Up},         {VK_DOWN, ui::Key::Down},
+      {VK_PRIOR, ui::Key::PageUp}, {VK_NEXT, ui::Key::PageDown}};
+  for (const auto& [virtualKey, meaning] : kKeys) {
+    if (virtualKey == key) return meaning;
+  }
+  return ui::Key::Other;
 }
 
 bool ControlEvents::PressHeld(HWND control) const {

@@ -110,6 +110,38 @@ HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect
   return control;
 }
 
+namespace {
+
+ui::TwipsRect ContainerOf(std::span<const ui::ControlPlan> plans, const ui::ControlPlan& plan,
+                          const ui::TwipsRect& clientArea) {
+  for (const ui::ControlPlan& parent : plans) {
+    if (parent.id == plan.parentId) return parent.rect;
+  }
+  return clientArea;
+}
+
+}  // namespace
+
+bool CreateControls(HWND window, std::span<const ui::ControlPlan> plans,
+                    const ui::TwipsRect& clientArea, int dpi, ControlEvents& events) {
+  for (const ui::ControlPlan& plan : plans) {
+    HWND parent = plan.parentId == 0 ? window : GetDlgItem(window, plan.parentId);
+    if (!CreateControl(parent, plan, ContainerOf(plans, plan, clientArea), dpi, events)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void PlaceControls(HWND window, std::span<const ui::ControlPlan> plans,
+                   const ui::TwipsRect& clientArea, int dpi) {
+  for (const ui::ControlPlan& plan : plans) {
+    const RECT r = PixelRectIn(plan.rect, ContainerOf(plans, plan, clientArea), dpi);
+    SetWindowPos(FindControl(window, plan.id), nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 HWND FindControl(HWND window, int id) {
   if (HWND control = GetDlgItem(window, id)) return control;
   for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {

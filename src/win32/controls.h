@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 #include "ui/layout.h"
@@ -59,8 +60,17 @@ void RegisterControlClasses();
 HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect& container,
                    int dpi, ControlEvents& events, DWORD extraStyle = 0);
 
+// Makes the controls of the plans in the window (a container before the controls it holds);
+// false when one cannot be made. And places them, at another DPI or text size.
+bool CreateControls(HWND window, std::span<const ui::ControlPlan> plans,
+                    const ui::TwipsRect& clientArea, int dpi, ControlEvents& events);
+void PlaceControls(HWND window, std::span<const ui::ControlPlan> plans,
+                   const ui::TwipsRect& clientArea, int dpi);
+
 // The control of the ID in the window or in one of its containers (the controls of a plan).
 HWND FindControl(HWND window, int id);
+// The key of a virtual-key code, as the table of keys knows it.
+ui::Key KeyOf(WPARAM virtualKey);
 // The role of the control, told by its ID.
 ui::Control ControlOf(HWND control);
 

@@ -12,7 +12,6 @@
 #include "app/instance.h"
 #include "win32/main_window.h"
 #include "win32/services_win32.h"
-#include "win32/startup_trace.h"
 #include "win32/system.h"
 
 namespace {
@@ -46,19 +45,15 @@ namespace {
 // window cannot be made.
 int Run(HINSTANCE instance) {
   RestrictDllSearch();
-  tw::win32::StartupTrace trace;
-  trace.Mark("winmain");
   BecomeDpiAware();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  trace.Mark("common_controls");
 
   tw::win32::Win32Desktop desktop;
   const std::wstring programFolder = tw::app::ProgramFolderOf(tw::win32::ExecutablePath());
   if (tw::app::AnotherInstanceRuns(desktop, programFolder)) return 0;
 
   tw::win32::MainWindow window(instance);
-  trace.Mark("main_window");
   tw::win32::Win32Typing typing;
   tw::win32::Win32Shell shell;
   tw::win32::Win32Messages messages(window.Handle());
@@ -70,13 +65,6 @@ int Run(HINSTANCE instance) {
     window.Destroy();
     MessageBoxW(nullptr, failure->c_str(), tw::ui::kMessageTitle, MB_ICONERROR | MB_OK);
     return 1;
-  }
-  trace.Mark("shown");
-  if (trace.Enabled()) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    trace.Mark("painted");
-    trace.Write();
   }
   return window.RunMessageLoop();
 }

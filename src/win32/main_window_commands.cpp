@@ -69,11 +69,8 @@ void MainWindow::ShowKeyboardCues(const MSG& message) {
 bool MainWindow::OnPageKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
   if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
-  const ui::Key key = message.wParam == VK_TAB     ? ui::Key::Tab
-                      : message.wParam == VK_NEXT  ? ui::Key::PageDown
-                      : message.wParam == VK_PRIOR ? ui::Key::PageUp
-                                                   : ui::Key::Other;
-  const ui::Intent intent = ui::KeyIntent({}, {key, true, GetKeyState(VK_SHIFT) < 0}, KeyContext());
+  const ui::Intent intent =
+      ui::KeyIntent({}, {KeyOf(message.wParam), true, GetKeyState(VK_SHIFT) < 0}, KeyContext());
   if (intent.act != ui::Act::ShowPage) return false;
   events_->OnPageTabReleased(intent.control.index);
   return true;

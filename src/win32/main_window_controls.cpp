@@ -15,23 +15,14 @@ namespace {
 constexpr int kEditBoxHeightTwips = 288;
 constexpr ui::TwipsRect kClientArea{0, 0, ui::kMainClientWidth, ui::kMainClientHeight};
 
-ui::TwipsRect ContainerOf(const ui::ControlPlan& plan) {
-  for (const ui::ControlPlan& parent : ui::kMainControls) {
-    if (parent.id == plan.parentId) return parent.rect;
-  }
-  return kClientArea;
-}
-
 }  // namespace
 
 void MainWindow::CreateFixedControls() {
   HWND window = window_.get();
-  for (const ui::ControlPlan& plan : ui::kMainControls) {
-    HWND parent = plan.parentId == 0 ? window : GetDlgItem(window, plan.parentId);
-    HWND control = CreateControl(parent, plan, ContainerOf(plan), layoutDpi_, *this);
-    if (control == nullptr) throw StartFailure("a control of the main window cannot be made");
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->Get(bold_)), FALSE);
+  if (!CreateControls(window, ui::kMainControls, kClientArea, layoutDpi_, *this)) {
+    throw StartFailure("a control of the main window cannot be made");
   }
+  SetFontOfChildren(window, fonts_->Get(bold_));
   editBox_ = GetDlgItem(window, ui::kEditBoxId);
   ::ShowWindow(editBox_, SW_HIDE);
   for (int page = 0; page < store::kPageCount; ++page) {
@@ -109,9 +100,7 @@ void MainWindow::LayOut() {
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };
-  for (const ui::ControlPlan& plan : ui::kMainControls) {
-    place(FindControl(window_.get(), plan.id), plan.rect, ContainerOf(plan));
-  }
+  PlaceControls(window_.get(), ui::kMainControls, kClientArea, layoutDpi_);
   for (int page = 0; page < store::kPageCount; ++page) {
     const Page& windows = pages_[page];
     place(windows.container, ui::PageRect(page), kClientArea);

@@ -19,13 +19,6 @@ namespace {
 constexpr UINT kChooseMessage = WM_APP + 1;
 constexpr ui::TwipsRect kClientArea{0, 0, ui::kDialogClientWidth, ui::kDialogClientHeight};
 
-ui::TwipsRect ContainerOf(const ui::ControlPlan& plan) {
-  for (const ui::ControlPlan& parent : ui::kDialogControls) {
-    if (parent.id == plan.parentId) return parent.rect;
-  }
-  return kClientArea;
-}
-
 // An empty dialog template: the caption, a fixed frame with a close box; no controls.
 std::vector<WORD> EmptyTemplate() {
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
@@ -102,11 +95,8 @@ class OptionsDialog final : private ControlEvents {
     const int dpi = DpiOf(dialog_);
     SetWindowIcons(dialog_, dpi);
     fonts_ = std::make_unique<SharedFonts>(dpi);
-    for (const ui::ControlPlan& plan : ui::kDialogControls) {
-      HWND parent = plan.parentId == 0 ? dialog_ : GetDlgItem(dialog_, plan.parentId);
-      if (!CreateControl(parent, plan, ContainerOf(plan), fonts_->LayoutDpi(), *this)) {
-        return false;
-      }
+    if (!CreateControls(dialog_, ui::kDialogControls, kClientArea, fonts_->LayoutDpi(), *this)) {
+      return false;
     }
     SendMessageW(dialog_, DM_SETDEFID, ui::kOkButtonId, 0);
     RECT main{};
@@ -128,11 +118,7 @@ class OptionsDialog final : private ControlEvents {
                                   TwipsToPixels(ui::kDialogClientHeight, layoutDpi)},
                                  style, exStyle, dpi);
     SetWindowPos(dialog_, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const ui::ControlPlan& plan : ui::kDialogControls) {
-      const RECT r = PixelRectIn(plan.rect, ContainerOf(plan), layoutDpi);
-      SetWindowPos(FindControl(dialog_, plan.id), nullptr, r.left, r.top, r.right - r.left,
-                   r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    PlaceControls(dialog_, ui::kDialogControls, kClientArea, layoutDpi);
     ShowChoices();
   }
 
