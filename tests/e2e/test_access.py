@@ -75,6 +75,16 @@ class Access(unittest.TestCase):
         keys("Right", title=DIALOG, focus=IDS["colourOption"] + 1)
         wait_until(lambda: tw.read("Typewell.ini")[6] == 1, "green chosen by an arrow")
         keys("Escape", focus=IDS["optionsButton"])
+        # Enter on the focused "OK" closes the dialog. An edit left for another program gives the
+        # focus back to its entry, on Typewell's return.
+        keys("alt+o", title=DIALOG, focus=IDS["fontOption"])
+        keys("Tab", "Tab", title=DIALOG, focus=IDS["okButton"])
+        keys("Return", focus=IDS["optionsButton"])
+        keys("Tab", "Down", "F2", focus=IDS["editBox"])
+        helper("winctl", "activate", TARGET)
+        wait_until(lambda: probe(TARGET)["window"]["foreground"], "the target in front")
+        helper("winctl", "activate", TITLE)
+        wait_until(lambda: probe(TITLE)["window"]["focus"] == IDS["entryLabel"] + 16, "entry 17")
 
     def setting(self, key, name, kind, value):
         """A value of HKCU\\Control Panel\\<key> for the programs started from now on (those running
