@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win32/window_binding.h"
+
 namespace tw::win32 {
 
 void Balloon::Show(HWND edit, const std::wstring& title, const std::wstring& text) {
@@ -14,7 +16,7 @@ void Balloon::Show(HWND edit, const std::wstring& title, const std::wstring& tex
                              WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr));
-  if (!tip_) return;
+  if (!tip_) return LogFailure("the balloon's tool tip cannot be made");
   TTTOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;

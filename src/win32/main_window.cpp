@@ -127,8 +127,9 @@ void MainWindow::RunOptionsDialog(ui::OptionsEvents& events) {
 }
 
 void MainWindow::ReportLater(const std::wstring& what) {
+  const DWORD error = GetLastError();
   LogFailure("a window cannot be made");
-  reports_.push_back(what + L" (system error " + std::to_wstring(GetLastError()) + L")");
+  reports_.push_back(what + L" (system error " + std::to_wstring(error) + L")");
   PostMessageW(window_.get(), kReportMessage, 0, 0);
 }
 

@@ -77,7 +77,7 @@ TEST(Keys, AKeyDoesWhatTheTableOfKeysSaysWhereTheFocusIs) {
                         {{Role::Command, 1}, {Enter}, {Act::Run, {Role::Command, 1}}},
                         {Label(3), {F2}, {Act::Edit, Label(3)}},
                         {Label(3), {Enter, true}, {Act::Edit, Label(3)}},
-                        {Label(3), {Up}, {Act::Focus, Label(2)}},
+                        {Label(1), {Up}, {Act::Focus, Label(0)}},
                         {Label(16), {Down}, {Act::Focus, Label(17)}},
                         {Label(15), {Up}, {}},
                         {Label(29), {Down}, {}},
