@@ -47,10 +47,10 @@ const Msaa& MsaaFunctions() {
 // The system's accessible object of a control under the name that the control gives at each
 // reading. IEnumVARIANT and IOleWindow are the standard object's own; no other interface is
 // passed on (an IMarshal of the standard object would hand the reader that object instead).
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public ComObject<IAccessible> {
  public:
   NamedAccessible(HWND control, IAccessible* standard) : control_(control), standard_(standard) {}
-  ~NamedAccessible() { standard_->Release(); }
+  ~NamedAccessible() override { standard_->Release(); }
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -66,12 +66,6 @@ class NamedAccessible final : public IAccessible {
       return standard_->QueryInterface(iid, out);
     }
     return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return left;
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -126,7 +120,6 @@ class NamedAccessible final : public IAccessible {
   // clang-format on
 
  private:
-  LONG references_ = 1;
   HWND control_;
   IAccessible* standard_;  // owned: one reference
 };

@@ -46,6 +46,25 @@ std::optional<LRESULT> AnswerAccessibility(HWND control, UINT message, WPARAM wP
   }
 }
 
+// A COM object of ours: it counts its references and deletes itself at the last release.
+template <class Interface>
+class ComObject : public Interface {
+ public:
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  ComObject() = default;
+  virtual ~ComObject() = default;
+
+ private:
+  LONG references_ = 1;
+};
+
 // Tells screen readers that the control's name changed (they read it again).
 void NotifyNameChanged(HWND control) noexcept;
 

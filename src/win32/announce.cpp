@@ -18,10 +18,10 @@ namespace {
 // The UI Automation side of an announcement: a provider with nothing of its own, hosted by the
 // window, so that readers name the window as its source. (The host provider of the window itself
 // may not raise events, by its documentation.)
-class AnnouncementSource final : public IRawElementProviderSimple {
+class AnnouncementSource final : public ComObject<IRawElementProviderSimple> {
  public:
   explicit AnnouncementSource(IRawElementProviderSimple* host) : host_(host) {}
-  ~AnnouncementSource() { host_->Release(); }
+  ~AnnouncementSource() override { host_->Release(); }
   AnnouncementSource(const AnnouncementSource&) = delete;
   AnnouncementSource& operator=(const AnnouncementSource&) = delete;
 
@@ -34,12 +34,6 @@ class AnnouncementSource final : public IRawElementProviderSimple {
     *out = static_cast<IRawElementProviderSimple*>(this);
     AddRef();
     return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return left;
   }
   HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) override {
     if (options == nullptr) return E_POINTER;
@@ -64,7 +58,6 @@ class AnnouncementSource final : public IRawElementProviderSimple {
   }
 
  private:
-  LONG references_ = 1;
   IRawElementProviderSimple* host_;  // owned: one reference
 };
 
