@@ -15,6 +15,7 @@
 #include <string>
 
 #include "store/entry_file.h"
+#include "ui/letters.h"
 #include "ui/main_view.h"
 #include "win32/balloon.h"
 #include "win32/controls.h"
@@ -136,6 +137,8 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   bool hint_ = false;
   std::array<Page, store::kPageCount> pages_;
   HWND editBox_ = nullptr;
+  ui::LetterFilter letters_;  // the edit box's letters that Forms.dat can hold
+  bool keepingLetters_ = false;
   HWND pageBar_ = nullptr;
   std::array<HWND, store::kPageCount> pageTabs_{};
   POINT dragGrab_{};  // the pointer's offset into the dragged label
