@@ -2,6 +2,7 @@
 #include "ui/letters.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tw::ui {
@@ -21,8 +22,7 @@ KeptLetters LetterFilter::OnChange(std::wstring_view text, std::size_t caret,
                                    const CodePage& codePage) {
   KeptLetters kept;
   std::vector<std::wstring> refused;
-  std::wstring firstHalf;
-  std::size_t firstHalfAt = 0;
+  const std::wstring firstHalf = std::exchange(firstHalf_, {});
   for (std::size_t i = 0; i < text.size();) {
     const bool pair = FirstHalf(text[i]) && i + 1 < text.size() && SecondHalf(text[i + 1]);
     const std::wstring_view letter = text.substr(i, pair ? 2 : 1);
@@ -33,10 +33,9 @@ KeptLetters LetterFilter::OnChange(std::wstring_view text, std::size_t caret,
     } else {
       std::wstring named(letter);
       if (lone && FirstHalf(text[i]) && i + 1 == caret) {
-        firstHalf = named;
-        firstHalfAt = kept.text.size();
-      } else if (lone && SecondHalf(text[i]) && i == firstHalfAt_) {
-        named = firstHalf_ + named;
+        firstHalf_ = named;
+      } else if (lone && SecondHalf(text[i])) {
+        named = firstHalf + named;
       }
       if (std::find(refused.begin(), refused.end(), named) == refused.end()) {
         refused.push_back(named);
@@ -45,8 +44,6 @@ KeptLetters LetterFilter::OnChange(std::wstring_view text, std::size_t caret,
     }
     i += letter.size();
   }
-  firstHalf_ = firstHalf;
-  firstHalfAt_ = firstHalfAt;
   return kept;
 }
 

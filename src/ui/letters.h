@@ -26,16 +26,17 @@ struct KeptLetters {
   std::wstring refused;
 };
 
-// The box's text in UTF-16 units (one to a wchar_t) after each change, with its caret.
 class LetterFilter {
  public:
+  // The box's text after a change, in UTF-16 units (one to a wchar_t), and its caret: the text
+  // with the refused letters taken out where they stood, the caret after the letters kept before
+  // it, and the letters to name.
   KeptLetters OnChange(std::wstring_view text, std::size_t caret, const CodePage& codePage);
 
  private:
-  // A first half refused just before the caret at the last change, and where it stood: the
-  // second half that then arrives there is named with it as the letter typed.
+  // A first half refused just before the caret at the last change: the second half that arrives
+  // next is named with it, as the letter typed.
   std::wstring firstHalf_;
-  std::size_t firstHalfAt_ = 0;
 };
 
 }  // namespace tw::ui
