@@ -16,7 +16,7 @@ TEST(Letters, ALetterTheCodePageCannotHoldIsRefusedWhereItStandsAloneAndNamedWho
       {L"Tattoo Smith", 12, L"Tattoo Smith", 12, L""},
       {L"Tattoo \xD83DSmith", 8, L"Tattoo Smith", 7, L"\xD83D"},
       {L"Tattoo \xDE00Smith", 8, L"Tattoo Smith", 7, L"\xD83D\xDE00"},
-      {L"Ł\xD800ó\xD800\xDFFFźy\xD800\xDFFF€", 10, L"óy€", 3, L"Ł\xD800\xD800\xDFFFź"},
+      {L"\xD800\xDFFFó\xD800źy\xD800\xDFFF€", 9, L"óy€", 3, L"\xD800\xDFFF\xD800ź"},
       {L"\xDC00xŁy\xDBFF\xDC00", 3, L"xy", 1, L"\xDC00Ł\xDBFF\xDC00"}};
   tw::ui::LetterFilter filter;
   for (const auto& [text, caret, kept, keptCaret, refused] : cases) {
