@@ -34,7 +34,7 @@ KeptLetters LetterFilter::OnChange(std::wstring_view text, std::size_t caret,
       std::wstring named(letter);
       if (lone && FirstHalf(text[i]) && i + 1 == caret) {
         firstHalf_ = named;
-      } else if (lone && SecondHalf(text[i])) {
+      } else if (SecondHalf(text[i])) {  // alone: a pair begins with its first half
         named = firstHalf + named;
       }
       if (std::find(refused.begin(), refused.end(), named) == refused.end()) {
