@@ -35,7 +35,7 @@ KeptLetters LetterFilter::OnChange(std::wstring_view text, std::size_t caret,
       if (lone && FirstHalf(text[i]) && i + 1 == caret) {
         firstHalf_ = named;
       } else if (SecondHalf(text[i])) {  // alone: a pair begins with its first half
-        named = firstHalf + named;
+        named.insert(0, firstHalf);
       }
       if (std::find(refused.begin(), refused.end(), named) == refused.end()) {
         refused.push_back(named);
