@@ -39,18 +39,9 @@ std::string WideToAnsi(const std::wstring& text) {
   return bytes;
 }
 
-std::wstring UnstorableLetters(const std::wstring& text) {
-  std::wstring unstorable;
-  for (std::size_t i = 0; i < text.size();) {
-    // A letter beyond the first plane is a pair of UTF-16 units.
-    const std::size_t units = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() ? 2 : 1;
-    const std::wstring letter = text.substr(i, units);
-    i += units;
-    if (AnsiToWide(WideToAnsi(letter)) != letter && unstorable.find(letter) == std::wstring::npos) {
-      unstorable += letter;
-    }
-  }
-  return unstorable;
+bool TextCodePageLetters::Holds(std::wstring_view letter) const {
+  const std::wstring wide(letter);
+  return AnsiToWide(WideToAnsi(wide)) == wide;
 }
 
 }  // namespace tw::win32

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ui/letters.h"
+
 namespace tw::win32 {
 
 // The code page that the program's byte texts are in.
@@ -13,7 +15,10 @@ unsigned TextCodePage();
 std::wstring AnsiToWide(const std::string& text);
 // Letters that the code page cannot hold become its default character, never a look-alike.
 std::string WideToAnsi(const std::wstring& text);
-// The letters of the text that the code page cannot hold (each once, in order).
-std::wstring UnstorableLetters(const std::wstring& text);
+// Whether the code page holds a letter: it comes back from it unchanged.
+class TextCodePageLetters final : public ui::CodePage {
+ public:
+  bool Holds(std::wstring_view letter) const override;
+};
 
 }  // namespace tw::win32

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "store/entry_file.h"
+#include "ui/letters.h"
 #include "ui/main_view.h"
 #include "win32/balloon.h"
 #include "win32/controls.h"
@@ -135,6 +136,8 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   bool hint_ = false;
   std::array<Page, store::kPageCount> pages_;
   HWND editBox_ = nullptr;
+  ui::LetterFilter letters_;  // the edit box's letters that Forms.dat can hold
+  bool keepingLetters_ = false;
   std::array<HWND, store::kPageCount> pageTabs_{};
   POINT dragGrab_{};  // the pointer's offset into the dragged label
   ui::Control focusWhenInactive_{};

@@ -89,26 +89,22 @@ int MainWindow::RunMessageLoop() {
 }
 
 // Forms.dat holds each letter in one byte of the Windows code page: a letter that it cannot
-// hold is refused as it is typed or pasted, and a balloon says why, rather than being stored as
-// a look-alike or a question mark.
+// hold is refused where it stands as it is typed or pasted, and a balloon says why, rather than
+// being stored as a look-alike or a question mark.
 void MainWindow::OnEditBoxChanged() {
-  std::wstring text = WindowText(editBox_);
-  const std::wstring refused = UnstorableLetters(text);
-  if (refused.empty()) return balloon_.Hide();
+  if (keepingLetters_) return;  // the box taking the letters kept, below
+  const std::wstring text = WindowText(editBox_);
   DWORD caret = 0;
   SendMessageW(editBox_, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-  std::wstring kept;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (refused.find(text[i]) == std::wstring::npos) {
-      kept += text[i];
-    } else if (i < caret) {
-      --caret;
-    }
-  }
-  SetWindowTextW(editBox_, kept.c_str());
-  SendMessageW(editBox_, EM_SETSEL, caret, caret);
+  const ui::KeptLetters kept = letters_.OnChange(text, caret, TextCodePageLetters{});
+  if (kept.refused.empty()) return balloon_.Hide();
+  keepingLetters_ = true;
+  SetWindowTextW(editBox_, kept.text.c_str());
+  keepingLetters_ = false;
+  SendMessageW(editBox_, EM_SETSEL, kept.caret, kept.caret);
   const std::wstring why = L"Typewell keeps entries in the letters of the Windows code page " +
-                           std::to_wstring(TextCodePage()) + L", which has no " + refused + L".";
+                           std::to_wstring(TextCodePage()) + L", which has no " + kept.refused +
+                           L".";
   balloon_.Show(editBox_, L"Not every letter can be stored", why);
 }
 

@@ -86,6 +86,15 @@ class Access(unittest.TestCase):
         helper("winctl", "activate", TITLE)
         wait_until(lambda: probe(TITLE)["window"]["focus"] == IDS["entryLabel"] + 16, "entry 17")
 
+    def test_a_letter_typed_in_halves_is_refused_alone_and_the_letters_after_it_stay(self):
+        (tw := Typewell(self, {"Forms.dat": entries({0: b"Tattoo Smith"})})).settled()
+        keys("F2", focus=IDS["editBox"])
+        for caret, half in ((7, "d83d"), (-1, "de00")):  # U+1F600 before "Smith", as Wine takes it
+            helper("char", TITLE, caret, half)
+            self.assertEqual(read_text(TITLE), ["Tattoo Smith"], half)
+        keys("Return", focus=IDS["entryLabel"])
+        wait_until(lambda: tw.read("Forms.dat") == entries({0: b"Tattoo Smith"}), "it saved")
+
     def setting(self, key, name, kind, value):
         """A value of HKCU\\Control Panel\\<key> for the programs started from now on (those running
         keep theirs); the old one comes back at the end."""

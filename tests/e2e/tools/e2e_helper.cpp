@@ -28,6 +28,10 @@
 //       Sends WM_DPICHANGED for that DPI, suggesting the window's place scaled from 96 DPI.
 //   read-text "<title>"
 //       The texts of the window's edit controls, each in UTF-16 followed by a NUL.
+//   char "<title>" <caret> <UTF-16 unit in hex>
+//       Puts the caret of the window's edit control at <caret> (-1: where it is), then sends it
+//       WM_CHAR with the unit, as a key's letter becomes (a letter beyond the first plane comes
+//       in two); when it returns, the control has taken it and reported the change.
 //   names "<title>" <control ID>...
 //       The accessible name of the control of each ID as a screen reader reads it (the name of
 //       its client object, through MSAA from this process), each in UTF-16 followed by a NUL;
@@ -208,6 +212,13 @@ int ReadText(HWND window) {
   return 0;
 }
 
+int Char(HWND window, const std::vector<std::wstring>& args) {
+  const HWND edit = FindWindowExW(window, nullptr, L"Edit", nullptr);
+  SendMessageW(edit, EM_SETSEL, _wtoi(args[3].c_str()), _wtoi(args[3].c_str()));
+  SendMessageW(edit, WM_CHAR, std::wcstoul(args[4].c_str(), nullptr, 16), 1);
+  return 0;
+}
+
 int Names(HWND window, const std::vector<std::wstring>& args) {
   _setmode(_fileno(stdout), _O_BINARY);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -271,6 +282,7 @@ int main() {
   if (command == L"probe") return Probe(window, args);
   if (command == L"read-text") return ReadText(window);
   if (command == L"names") return Names(window, args);
+  if (command == L"char" && count == 5) return Char(window, args);
   if (command == L"dpi" && count == 4) return Dpi(window, _wtoi(args[3].c_str()));
   if (command == L"winctl" && count == 4) return WindowControl(window, args[2]);
   std::fputs("usage: see the head of tests/e2e/tools/e2e_helper.cpp\n", stderr);
