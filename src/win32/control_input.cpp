@@ -29,15 +29,14 @@ bool IsPushButton(ui::Role role) {
 
 // A push button looks pressed while Enter is down and acts as it goes up, as for Space; an option
 // button acts on Space as it goes up, after its own processing; the other keys act as they go down.
-std::optional<LRESULT> OnKeyMessage(ControlEvents& events, HWND control, UINT message,
-                                    WPARAM wParam, LPARAM lParam,
-                                    const std::function<LRESULT()>& runDefault) {
+std::optional<LRESULT> OnKeyMessage(ControlEvents& events, const ControlMessage& m) {
+  const HWND control = m.control;
   const ui::Role role = ControlOf(control).role;
-  const ui::Key key = KeyOf(wParam);
-  switch (message) {
+  const ui::Key key = KeyOf(m.wParam);
+  switch (m.message) {
     case WM_GETDLGCODE: {
-      const auto* pending = reinterpret_cast<const MSG*>(lParam);
-      LRESULT code = runDefault();
+      const auto* pending = reinterpret_cast<const MSG*>(m.lParam);
+      LRESULT code = m.RunDefault();
       if (ui::TakesKey(role, ui::Key::Left)) code |= DLGC_WANTARROWS;
       if (pending != nullptr && pending->message == WM_KEYDOWN &&
           ui::TakesKey(role, KeyOf(pending->wParam))) {
@@ -61,15 +60,15 @@ std::optional<LRESULT> OnKeyMessage(ControlEvents& events, HWND control, UINT me
         return 0;
       }
       if (key == ui::Key::Space && ui::TakesKey(role, key)) {
-        const LRESULT result = runDefault();
+        const LRESULT result = m.RunDefault();
         events.OnControlKey(control, {key});
         return result;
       }
       return std::nullopt;
     case WM_CHAR:
       // Enter and Esc taken as keys above; their characters would only beep.
-      if ((wParam == L'\r' && ui::TakesKey(role, ui::Key::Enter)) ||
-          (wParam == 0x1B && ui::TakesKey(role, ui::Key::Escape))) {
+      if ((m.wParam == L'\r' && ui::TakesKey(role, ui::Key::Enter)) ||
+          (m.wParam == 0x1B && ui::TakesKey(role, ui::Key::Escape))) {
         return 0;
       }
       return std::nullopt;
@@ -80,47 +79,48 @@ std::optional<LRESULT> OnKeyMessage(ControlEvents& events, HWND control, UINT me
 
 }  // namespace
 
-bool ControlMessages::OnPress(ControlEvents& events, HWND control, UINT message, WPARAM wParam,
-                              LPARAM lParam, const std::function<LRESULT()>& runDefault) {
+std::optional<LRESULT> ControlMessages::OnPress(ControlEvents& events, const ControlMessage& m) {
   ControlEvents::Press& press = events.press_;
-  const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (IsButtonDown(message)) {
-    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) runDefault();
-    if (press.control != nullptr) return true;  // a second button of the same press
+  const HWND control = m.control;
+  const POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+  if (IsButtonDown(m.message)) {
+    const bool left = m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONDBLCLK;
+    const LRESULT result = left ? m.RunDefault() : 0;
+    if (press.control != nullptr) return result;  // a second button of the same press
     if (GetCapture() != control) SetCapture(control);
     press.control = control;
     events.OnControlPressed(control, at);
-    return true;
+    return result;
   }
-  if (message == WM_MOUSEMOVE) {
-    runDefault();
+  if (m.message == WM_MOUSEMOVE) {
+    const LRESULT result = m.RunDefault();
     if (press.control == control) {
-      events.OnControlMoved(control, at, wParam);
+      events.OnControlMoved(control, at, m.wParam);
     } else {
       events.OnControlHovered(control, at);
     }
-    return true;
+    return result;
   }
-  if (IsButtonUp(message)) {
-    const bool ends = press.control == control && !AnyButtonHeld(wParam);
+  if (IsButtonUp(m.message)) {
+    const bool ends = press.control == control && !AnyButtonHeld(m.wParam);
     if (ends) press.control = nullptr;
-    if (message == WM_LBUTTONUP) {
+    LRESULT result = 0;
+    if (m.message == WM_LBUTTONUP) {
       press.inRelease = ends;
-      runDefault();
+      result = m.RunDefault();
       press.inRelease = false;
     }
     if (ends && GetCapture() == control) ReleaseCapture();
     if (ends) events.OnControlReleased(control);
-    return true;
+    return result;
   }
-  if (message == WM_CAPTURECHANGED && press.control == control &&
-      reinterpret_cast<HWND>(lParam) != control) {
+  if (m.message == WM_CAPTURECHANGED && press.control == control &&
+      reinterpret_cast<HWND>(m.lParam) != control) {
     press.control = nullptr;
     events.OnPressTakenAway(control);
-    runDefault();
-    return true;
+    return m.RunDefault();
   }
-  return false;
+  return std::nullopt;
 }
 
 ui::Key KeyOf(WPARAM key) {
@@ -139,29 +139,21 @@ bool ControlEvents::PressHeld(HWND control) const {
   return press_.control == control && GetCapture() == control;
 }
 
-std::optional<LRESULT> ControlMessages::OnMessage(ControlEvents& events, HWND control, UINT message,
-                                                  WPARAM wParam, LPARAM lParam,
-                                                  const std::function<LRESULT()>& runDefault) {
-  if (const auto answer = AnswerAccessibility(control, message, wParam, lParam,
+std::optional<LRESULT> ControlMessages::OnMessage(ControlEvents& events, const ControlMessage& m) {
+  const HWND control = m.control;
+  if (const auto answer = AnswerAccessibility(control, m.message, m.wParam, m.lParam,
                                               [&] { return events.AccessibleName(control); })) {
     return answer;
   }
-  if (message == WM_GETDLGCODE || message == WM_KEYDOWN || message == WM_KEYUP ||
-      message == WM_CHAR) {
-    return OnKeyMessage(events, control, message, wParam, lParam, runDefault);
+  if (m.message == WM_GETDLGCODE || m.message == WM_KEYDOWN || m.message == WM_KEYUP ||
+      m.message == WM_CHAR) {
+    return OnKeyMessage(events, m);
   }
-  if (ControlOf(control).role == ui::Role::EditBox) {
-    if (message != WM_KILLFOCUS) return std::nullopt;
-    const LRESULT result = runDefault();
-    events.OnEditBoxLostFocus(control);
-    return result;
-  }
-  LRESULT result = 0;
-  const auto remember = [&] { return result = runDefault(); };
-  if (OnPress(events, control, message, wParam, lParam, remember)) {
-    return result;
-  }
-  return std::nullopt;
+  if (ControlOf(control).role != ui::Role::EditBox) return OnPress(events, m);
+  if (m.message != WM_KILLFOCUS) return std::nullopt;
+  const LRESULT result = m.RunDefault();
+  events.OnEditBoxLostFocus(control);
+  return result;
 }
 
 bool HasFrame(HWND window) {

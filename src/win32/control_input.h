@@ -4,26 +4,33 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 
 #include "win32/controls.h"
 
 namespace tw::win32 {
 
+// A message of a control, and the processing that the control leaves what it does not take
+// to: DefSubclassProc for the system's controls, DefWindowProcW for ours.
+struct ControlMessage {
+  HWND control;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT(CALLBACK* byDefault)(HWND, UINT, WPARAM, LPARAM);
+  LRESULT RunDefault() const { return byDefault(control, message, wParam, lParam); }
+};
+
 struct ControlMessages {
   // The press tracking, the keys and the accessible name of a control: the answer to the
-  // message, or nullopt for the messages it leaves to the control's own processing, which
-  // runDefault runs (at most once). The press of a left button runs it too, so that a button
-  // still looks pressed, captures the mouse and reports its click.
-  static std::optional<LRESULT> OnMessage(ControlEvents& events, HWND control, UINT message,
-                                          WPARAM wParam, LPARAM lParam,
-                                          const std::function<LRESULT()>& runDefault);
+  // message, or nullopt for the messages it leaves to the control's own processing (which has
+  // not run then). The press of a left button runs it too, so that a button still looks
+  // pressed, captures the mouse and reports its click.
+  static std::optional<LRESULT> OnMessage(ControlEvents& events, const ControlMessage& m);
 
  private:
-  // Presses, moves and releases; false for other messages.
-  static bool OnPress(ControlEvents& events, HWND control, UINT message, WPARAM wParam,
-                      LPARAM lParam, const std::function<LRESULT()>& runDefault);
+  // Presses, moves and releases; nullopt for other messages.
+  static std::optional<LRESULT> OnPress(ControlEvents& events, const ControlMessage& m);
 };
 
 // Whether the window has a non-client area to paint. A control without one skips the default

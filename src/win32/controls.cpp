@@ -15,12 +15,9 @@ constexpr wchar_t kContainerClass[] = L"TypewellContainer";
 LRESULT SystemControlMessage(ControlEvents& events, HWND control, UINT message, WPARAM wParam,
                              LPARAM lParam) {
   if (message == WM_NCPAINT && !HasFrame(control)) return 0;
-  const auto runDefault = [&] { return DefSubclassProc(control, message, wParam, lParam); };
-  if (const auto answer =
-          ControlMessages::OnMessage(events, control, message, wParam, lParam, runDefault)) {
-    return *answer;
-  }
-  return runDefault();
+  const ControlMessage m{control, message, wParam, lParam, DefSubclassProc};
+  if (const auto answer = ControlMessages::OnMessage(events, m)) return *answer;
+  return m.RunDefault();
 }
 
 // A container passes its children's notifications on to its window.

@@ -69,11 +69,8 @@ void PaintLabel(HWND label) {
 
 LRESULT LabelMessage(ControlEvents& events, HWND label, UINT message, WPARAM wParam,
                      LPARAM lParam) {
-  const auto runDefault = [&] { return DefWindowProcW(label, message, wParam, lParam); };
-  if (const auto answer =
-          ControlMessages::OnMessage(events, label, message, wParam, lParam, runDefault)) {
-    return *answer;
-  }
+  const ControlMessage m{label, message, wParam, lParam, DefWindowProcW};
+  if (const auto answer = ControlMessages::OnMessage(events, m)) return *answer;
   switch (message) {
     case WM_SETFONT:
       SetWindowLongPtrW(label, kFontSlot, static_cast<LONG_PTR>(wParam));
@@ -85,19 +82,19 @@ LRESULT LabelMessage(ControlEvents& events, HWND label, UINT message, WPARAM wPa
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_UPDATEUISTATE: {
-      const LRESULT result = runDefault();
+      const LRESULT result = m.RunDefault();
       InvalidateRect(label, nullptr, message == WM_SETTEXT);
       return result;
     }
     case WM_NCPAINT:
-      return HasFrame(label) ? runDefault() : 0;
+      return HasFrame(label) ? m.RunDefault() : 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
       PaintLabel(label);
       return 0;
     default:
-      return runDefault();
+      return m.RunDefault();
   }
 }
 
