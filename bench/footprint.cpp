@@ -43,7 +43,9 @@ constexpr std::size_t kGdiFlagsOffset = 12;
 // Where the pointers lie: the 32-bit TEB's GdiBatchCount holds the 64-bit TEB, whose Peb field
 // (0x60) points to the 64-bit PEB, whose GdiSharedHandleTable field is at 0xf8. The pointers of
 // the 64-bit structures are read whole: their upper halves are zero for a 32-bit process.
+#ifndef _WIN64
 constexpr std::uintptr_t kTeb32GdiBatchCount = 0xf70;
+#endif
 constexpr std::uintptr_t kTeb64Peb = 0x60;
 constexpr std::uintptr_t kPeb64GdiTable = 0xf8;
 

@@ -8,7 +8,7 @@ TYPEWELL_PACKAGES=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb xdotool imagemagick x11-utils
-  clang libclang-rt-14-dev clang-format clang-tidy zip
+  clang lld libclang-rt-14-dev clang-format clang-tidy zip
 )
 
 typewell_missing_packages() {

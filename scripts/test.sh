@@ -14,7 +14,7 @@ source scripts/wine-env.sh
 JOBS=2
 TEST_TIMEOUT=300 # seconds for one test, so that a hung Windows process cannot block the run
 # The stages, in order. The sanitizer and fuzzing stages are ready for their tests to arrive.
-STAGES=(setup layers native tidy native_sanitize fuzz package imports win32_tests)
+STAGES=(setup layers native tidy native_sanitize fuzz package imports clang win32_tests)
 # The release zips as a user downloads them (scripts/package.sh): the 32-bit and the 64-bit.
 PACKAGE_DIR="$ROOT/build/package"
 PACKAGE_WIN32="$PACKAGE_DIR/Typewell-1.0.0.zip"
@@ -139,6 +139,40 @@ stage_imports() {
     note_failure "an import of a shipped exe (see $LOG_DIR/imports.log)"
   fi
   grep -E '^[^ ]|^  (ok|FAILED)' "$LOG_DIR/imports.log"
+}
+
+# The second compiler: Clang with LLD for MinGW builds Typewell.exe (win64-clang) and the unit
+# tests (win64-clang-tests), every compiler warning an error; a warning of the linker or the
+# resource compiler fails the stage too. Its exe's imports are checked (one check) and the unit
+# tests run under Wine; nothing runs the exe, the shipped one is GCC's.
+stage_clang() {
+  local preset target log
+  for preset in win64-clang win64-clang-tests; do
+    target=Typewell
+    [[ "$preset" == *-tests ]] && target=typewell_unit_tests
+    log="$LOG_DIR/build-$preset.log"
+    configure_and_build "$preset" "$target" >"$log" 2>&1 || {
+      tail -30 "$log"
+      return 1
+    }
+    if grep -E 'warning:|CMake Warning' "$log" "$LOG_DIR/configure-$preset.log"; then
+      note_failure "warnings building $preset (see $log)"
+      return 1
+    fi
+  done
+  if python3 scripts/check_imports.py --win64 "$ROOT/build/win64-clang/src/win32/Typewell.exe" \
+    >"$LOG_DIR/imports-clang.log"; then
+    ((TOTAL_PASSED += 1))
+  else
+    note_failure "an import of Clang's exe (see $LOG_DIR/imports-clang.log)"
+  fi
+  tail -1 "$LOG_DIR/imports-clang.log"
+  wine_env_start || {
+    note_failure "preparing the Wine environment"
+    return 1
+  }
+  run_ctest win64-clang-tests --preset win64-clang-tests -j "$JOBS" --timeout "$TEST_TIMEOUT"
+  wine_env_stop
 }
 
 # The Windows tests: the unit and Win32 tests and the end-to-end helper as Windows programs under
