@@ -39,20 +39,6 @@ bool FakeTyping::PutOnClipboard(const std::string& text) {
   return true;
 }
 
-services::KeysSent FakeTyping::Send(std::span<const services::KeyStroke> strokes,
-                                    WindowHandle target) {
-  services::KeysSent result = services::KeysSent::Taken;
-  if (!sendResults.empty()) {
-    result = sendResults.front();
-    sendResults.pop_front();
-  }
-  if (result == services::KeysSent::Refused) return result;
-  // The keys reach the foreground window, whatever the caller meant.
-  for (const auto& k : strokes) forms[desktop_.foreground].Take(k, clipboard);
-  const bool taken = desktop_.foreground == target && !slow.contains(target);
-  return taken ? result : services::KeysSent::TimedOut;
-}
-
 void FakeMessages::Report(const std::wstring& message) {
   reports.push_back(message);
   if (modalLoop) modalLoop();
