@@ -31,14 +31,15 @@ void TargetTracker::Sample(services::WindowHandle foreground) {
   recent_[0] = foreground;
 }
 
-// A window that the system's task switcher lists (shown and on the screen, and unowned and no
-// tool window, or marked as an app window), or an enabled popup of a program. (Its owner may be
-// hidden, the usual way to keep a window off the taskbar, and a popup of the shell's is a tool
-// window.)
+// A window that the system's task switcher lists (shown and on the screen, and no tool window
+// unless marked as an app window), or an enabled popup of a program: its dialogs and palettes,
+// whose owner may be hidden (the usual way to keep a window off the taskbar). Passing over one
+// the user clicked into would fill the window before it. A popup that the shell shows on the way
+// to Typewell is hidden or cloaked again by the time of the fill.
 bool TargetTracker::IsWorkWindow(services::WindowHandle window) const {
   const services::WindowFacts facts = desktop_.Facts(window);
   if (!facts.shown || facts.cloaked || IsTaskbar(facts.className)) return false;
-  return facts.appWindow || (!facts.toolWindow && (!facts.owned || facts.enabled));
+  return facts.owned ? facts.enabled : facts.appWindow || !facts.toolWindow;
 }
 
 // The desktop ("Program Manager", whatever its capitals, or a worker window of the shell showing

@@ -66,8 +66,8 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
 TEST(Fill, TheTargetIsTheLastWindowTheUserWorksInNeverAShellsWindowOnTheWayToTypewell) {
   // What comes to the front between the program and Typewell, and which is filled then: the
   // program past the taskbar (the user restores Typewell from its button), the other screen's,
-  // Alt+Tab's switcher, the Start menu, a hidden window, a disabled popup; a popup (of a hidden
-  // owner, maybe) or an app window itself; the desktop never.
+  // Alt+Tab's switcher, the Start menu, a hidden window, a disabled popup; a program's palette
+  // (its owner maybe hidden) or an app window itself; the desktop never.
   const std::pair<services::WindowFacts, WindowHandle> cases[] = {
       {{.toolWindow = true, .className = L"Shell_TrayWnd"}, kTarget},
       {{.className = L"Shell_SecondaryTrayWnd"}, kTarget},
@@ -75,7 +75,7 @@ TEST(Fill, TheTargetIsTheLastWindowTheUserWorksInNeverAShellsWindowOnTheWayToTyp
       {{.cloaked = true, .className = L"Windows.UI.Core.CoreWindow"}, kTarget},
       {{.shown = false}, kTarget},
       {{.enabled = false, .owned = true}, kTarget},
-      {{.owned = true}, kOther},
+      {{.toolWindow = true, .owned = true}, kOther},
       {{.toolWindow = true, .appWindow = true}, kOther},
       {{.toolWindow = true, .className = L"WorkerW"}, 0}};
   for (const auto& c : cases) {
