@@ -73,18 +73,6 @@ bool ActivateAndSettle(HWND window, std::chrono::milliseconds bound) {
 // The highest integrity level: of a process that cannot be asked.
 constexpr std::uint32_t kHighestLevel = 0xFFFFFFFF;
 
-// The last part of the mandatory label of the token.
-std::uint32_t LevelOfToken(HANDLE token) {
-  alignas(TOKEN_MANDATORY_LABEL) unsigned char label[64];  // the label and a SID of one part
-  DWORD size = 0;
-  if (!GetTokenInformation(token, TokenIntegrityLevel, label, sizeof(label), &size)) {
-    return kHighestLevel;
-  }
-  const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
-  const UCHAR parts = *GetSidSubAuthorityCount(sid);
-  return parts == 0 ? kHighestLevel : *GetSidSubAuthority(sid, parts - 1u);
-}
-
 }  // namespace
 
 void Pause(DWORD milliseconds) {
@@ -177,7 +165,15 @@ std::uint32_t Win32Desktop::IntegrityLevel(services::WindowHandle window) {
   HANDLE token = nullptr;
   if (!process || !OpenProcessToken(process.get(), TOKEN_QUERY, &token)) return kHighestLevel;
   const ScopedHandle owned(token);
-  return LevelOfToken(token);
+  alignas(TOKEN_MANDATORY_LABEL) unsigned char label[64];  // the label and a SID of one part
+  DWORD size = 0;
+  if (!GetTokenInformation(token, TokenIntegrityLevel, label, sizeof(label), &size)) {
+    return kHighestLevel;
+  }
+  // The level is the last part of the label's SID.
+  const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+  const UCHAR parts = *GetSidSubAuthorityCount(sid);
+  return parts == 0 ? kHighestLevel : *GetSidSubAuthority(sid, parts - 1u);
 }
 
 bool Win32Desktop::WindowHung(services::WindowHandle window) {

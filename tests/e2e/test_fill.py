@@ -1,6 +1,6 @@
 """Fills into other programs under Wine: the helper's target (its fields and key log show what
-arrived, with which Shift/Ctrl/Alt state; it stops answering on F12; or it is always on top and
-slow), and Wine's Notepad, whose window covers Typewell's place."""
+arrived, with which Shift/Ctrl/Alt state; it stops answering on F12; it is always on top, or slow,
+or stands in for the taskbar), and Wine's Notepad, whose window covers Typewell's place."""
 
 import pathlib
 import shutil
@@ -135,7 +135,7 @@ class Fill(unittest.TestCase):
         wait_until(lambda: read_text(title) == ["Filled by Typewell\t"], "the entry and a tab")
         self.assertTrue(probe(title)["window"]["foreground"], "Notepad not in front")
 
-    def test_a_fill_stops_when_the_user_clicks_another_program_while_a_slow_target_takes_a_key(self):
+    def test_a_fill_stops_when_the_user_clicks_another_program_while_a_slow_target_takes_keys(self):
         self.start_target("--slow=1500", "slow old", title=SLOW)  # 1.5 s over every key message
         self.start_target("old text")
         tw = Typewell(self, {"Forms.dat": entries({0: b"for the slow one"})})
