@@ -138,8 +138,8 @@ TEST(Fill, NoKeyGoesToAWindowGoneHungNotInFrontOrOfMoreRightsAndABusyClipboardIs
     EXPECT_EQ(std::tuple(t.Fields(), t.Fields(kOther)), std::tuple(c.fields, "old text|||0"));
     EXPECT_EQ(t.messages.notices,
               c.notice ? std::vector<std::wstring>{c.notice} : std::vector<std::wstring>{});
-    EXPECT_EQ(std::tuple(t.messages.reports.size(), t.typing.forms.count(kTypewell)),
-              std::tuple(0u, 0u));
+    EXPECT_EQ(std::tuple(t.messages.reports.size(), t.typing.forms.count(kTypewell), t.typing.held),
+              std::tuple(0u, 0u, std::set<std::uint8_t>{}));  // no key left down
   }
 }
 

@@ -6,13 +6,11 @@
 namespace tw::test {
 
 namespace {
-constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24,
-                       kInsert = 0x2D;
+constexpr std::uint8_t kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24, kInsert = 0x2D;
 }
 
-void FakeForm::Take(const services::KeyStroke& k, const std::string& clipboard) {
+void FakeForm::Take(const services::KeyStroke& k, const std::string& clipboard, bool shift) {
   std::string& field = fields.at(static_cast<std::size_t>(focus));
-  if (k.virtualKey == kShift) shift = !k.up;
   if (k.up) return;
   if (k.virtualKey == kHome || k.virtualKey == kEnd) {
     caret = k.virtualKey == kHome ? 0 : field.size();

@@ -76,8 +76,8 @@ struct FakeForm {
   std::vector<std::string> fields{"", "", ""};
   int focus = 0;
   std::size_t caret = 0, anchor = 0;
-  bool shift = false;
-  void Take(const services::KeyStroke& k, const std::string& clipboard);
+  // Shift as the system holds it when the key is handled (as GetAsyncKeyState tells it).
+  void Take(const services::KeyStroke& k, const std::string& clipboard, bool shift);
 };
 
 // Types through the loop of the real typing (services/key_groups.h): the keys reach the window
@@ -89,6 +89,7 @@ struct FakeTyping : services::Typing, private services::KeyTypist {
   int clipboardFailures = 0;    // the next n attempts fail
   int refusedGroups = 0;        // the system refuses the next n groups of keys
   std::set<WindowHandle> slow;  // they take keys later than Send waits
+  std::set<std::uint8_t> held;  // the keys down in the system's key state
   std::map<WindowHandle, FakeForm> forms;
   int modifierReleases = 0, waitsForEarlierKeys = 0;
 
@@ -108,7 +109,9 @@ struct FakeTyping : services::Typing, private services::KeyTypist {
   bool TargetActive() override { return desktop_.ForegroundIsThreadOf(target_); }
   bool SendGroup(std::span<const services::KeyStroke> group) override {
     if (refusedGroups-- > 0) return false;
-    for (const auto& k : group) forms[desktop_.foreground].Take(k, clipboard);
+    // The group's keys are in the system's key state before the target handles the first.
+    for (const auto& k : group) k.up ? held.erase(k.virtualKey) : held.insert(k.virtualKey).second;
+    for (const auto& k : group) forms[desktop_.foreground].Take(k, clipboard, held.contains(0x10));
     desktop_.Sleep(0);  // time passes: the user may act
     return true;
   }
