@@ -1,15 +1,19 @@
 #include "services/key_groups.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace tw::services {
 
 namespace {
 
-// Shift, Ctrl, Alt (either side, or either of them), and the Win keys.
+// Shift, Ctrl and Alt (either of them, the left and the right one), and the Win keys.
+constexpr std::array<std::uint8_t, 11> kModifiers{0x10, 0x11, 0x12, 0xA0, 0xA1, 0xA2,
+                                                  0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
+
 bool IsModifier(std::uint8_t key) {
-  return (key >= 0x10 && key <= 0x12) || (key >= 0xA0 && key <= 0xA5) || key == 0x5B || key == 0x5C;
+  return std::find(kModifiers.begin(), kModifiers.end(), key) != kModifiers.end();
 }
 
 // The end (one past) of the group that starts at begin.

@@ -75,7 +75,7 @@ struct FakeDesktop : services::Desktop {
 struct FakeForm {
   std::vector<std::string> fields{"", "", ""};
   int focus = 0;
-  std::size_t caret = 0, anchor = 0;
+  std::size_t caret = std::string::npos, anchor = caret;  // at the end, where a click left it
   // Shift as the system holds it when the key is handled (as GetAsyncKeyState tells it).
   void Take(const services::KeyStroke& k, const std::string& clipboard, bool shift);
 };
