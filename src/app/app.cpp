@@ -23,6 +23,12 @@ std::wstring NothingFilled(fill::FillOutcome outcome, const std::wstring& title)
       return L"Nothing filled: " + title + L" does not answer.";
     case fill::FillOutcome::ClipboardBusy:
       return L"Nothing filled: another program holds the clipboard.";
+    case fill::FillOutcome::MoreRights:
+      return L"Nothing filled: " + title +
+             L" runs as administrator, and Windows lets no program with fewer rights type into it. "
+             L"Start Typewell as administrator to fill it.";
+    case fill::FillOutcome::Interrupted:
+      return L"The fill stopped: another program came to the front.";
     default:
       return L"Nothing filled: Windows did not let Typewell type into " + title + L".";
   }

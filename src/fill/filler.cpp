@@ -34,18 +34,11 @@ constexpr int kFirstClipboardTries = 1;
 constexpr int kSecondClipboardTries = 50;
 constexpr int kClipboardPauseMs = 20;
 
-bool IsDesktopTitle(std::wstring title) {
-  for (wchar_t& c : title) {
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  }
-  return title == kDesktopTitle;
-}
-
 }  // namespace
 
 FillOutcome Filler::Fill(const std::string& text, services::WindowHandle target) {
   if (text.empty()) return FillOutcome::Done;
-  if (target == 0 || IsDesktopTitle(desktop_.WindowTitle(target))) return FillOutcome::NoProgram;
+  if (target == 0) return FillOutcome::NoProgram;
   AwaitEarlierPaste();
   const FillOutcome first = Attempt(text, target, kFirstClipboardTries);
   const bool again = first == FillOutcome::ClipboardBusy || first == FillOutcome::KeysRefused;
@@ -71,6 +64,7 @@ bool Filler::PutOnClipboard(const std::string& text, int tries) {
 FillOutcome Filler::Attempt(const std::string& text, services::WindowHandle target,
                             int clipboardTries) {
   if (!desktop_.WindowExists(target)) return FillOutcome::ProgramGone;
+  if (desktop_.IntegrityLevel(target) > desktop_.IntegrityLevel(0)) return FillOutcome::MoreRights;
   if (!PutOnClipboard(text, clipboardTries)) return FillOutcome::ClipboardBusy;
   // Activation can fail silently (the system refuses it, the window closed or stopped
   // answering); keys sent then would edit whatever window is in front instead.
@@ -82,7 +76,8 @@ FillOutcome Filler::Attempt(const std::string& text, services::WindowHandle targ
   // A Shift, Ctrl or Alt still held from the click would change every key that follows.
   typing_.ReleaseHeldModifiers();
   const KeysSent sent = typing_.Send(kFillKeys, target);
-  if (sent == KeysSent::TimedOut) pastePending_ = target;
+  if (sent == KeysSent::TimedOut || sent == KeysSent::LostActivation) pastePending_ = target;
+  if (sent == KeysSent::LostActivation) return FillOutcome::Interrupted;
   return sent == KeysSent::Refused ? FillOutcome::KeysRefused : FillOutcome::Done;
 }
 

@@ -11,21 +11,28 @@
 
 namespace tw::fill {
 
-// The title of the desktop window, which is never filled (compared in capitals).
-inline constexpr wchar_t kDesktopTitle[] = L"PROGRAM MANAGER";
-
-// How a fill ended: done (or handed to a slow program, which takes the keys later), or why not.
-enum class FillOutcome { Done, NoProgram, ProgramGone, NotAnswering, ClipboardBusy, KeysRefused };
+// How a fill ended: done (or handed to a slow program, which takes the keys later), or why not;
+// Interrupted: it stopped when another program came to the front.
+enum class FillOutcome {
+  Done,
+  NoProgram,
+  ProgramGone,
+  NotAnswering,
+  ClipboardBusy,
+  KeysRefused,
+  MoreRights,
+  Interrupted
+};
 
 class Filler {
  public:
   Filler(services::Desktop& desktop, services::Typing& typing)
       : desktop_(desktop), typing_(typing) {}
 
-  // Fills the text into target. Nothing happens for an empty text, no target or the desktop; and
-  // no key is sent to a window that is gone, hung or not in front. A clipboard that another
-  // program holds open gets a second attempt, which waits for it a while; a second failure gives
-  // the fill up.
+  // Fills the text into target. Nothing happens for an empty text or no target; and no key is
+  // sent to a window that is gone, hung or not in front, or whose program has more rights than
+  // Typewell (Windows would drop the keys without a word). A clipboard that another program holds
+  // open gets a second attempt, which waits for it a while; a second failure gives the fill up.
   FillOutcome Fill(const std::string& text, services::WindowHandle target);
 
  private:

@@ -10,6 +10,18 @@ namespace tw::services {
 
 using WindowHandle = std::uintptr_t;  // 0: none
 
+// What a window is, as far as the choice of a window to fill goes. The defaults are those of a
+// shown, enabled top-level window of no special kind.
+struct WindowFacts {
+  bool shown = true;     // visible (minimised counts as shown)
+  bool cloaked = false;  // visible, yet kept off the screen by the system
+  bool toolWindow = false;
+  bool appWindow = false;  // has a taskbar button whatever its other styles
+  bool enabled = true;
+  bool owned = false;  // a popup of another window (kept off the taskbar, unless an app window)
+  std::wstring className{};
+};
+
 struct PixelSize {
   int width = 0;
   int height = 0;
@@ -34,8 +46,11 @@ class Desktop {
   virtual std::wstring WindowTitle(WindowHandle window) = 0;
   // False for 0.
   virtual bool WindowExists(WindowHandle window) = 0;
-  // The window is visible (minimised counts as shown).
-  virtual bool WindowShown(WindowHandle window) = 0;
+  // Those of a window that does not exist are not shown.
+  virtual WindowFacts Facts(WindowHandle window) = 0;
+  // The integrity level of the process of window, or of Typewell's own for 0 (the last part of
+  // its mandatory label: 0x2000 medium, 0x3000 high); the highest for one that cannot be asked.
+  virtual std::uint32_t IntegrityLevel(WindowHandle window) = 0;
   virtual bool WindowHung(WindowHandle window) = 0;
   // Makes the window the foreground window and waits, within a bound, until its thread has taken
   // the activation; false when it did not.

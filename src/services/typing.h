@@ -17,9 +17,10 @@ struct KeyStroke {
 };
 
 enum class KeysSent {
-  Taken,     // sent, and the target has taken every key
-  TimedOut,  // the target did not take them within the bound (hung or slow)
-  Refused,   // the system refused the input
+  Taken,           // sent, and the target has taken every key
+  TimedOut,        // the target did not take them within the bound (hung or slow)
+  Refused,         // the system refused the input
+  LostActivation,  // stopped: another window came to the front (keys sent before may be pending)
 };
 
 class Typing {
@@ -30,12 +31,13 @@ class Typing {
   [[nodiscard]] virtual bool PutOnClipboard(const std::string& text) = 0;
   // Key-ups for every Shift, Ctrl, Alt and Win key that the user holds down.
   virtual void ReleaseHeldModifiers() = 0;
-  // Sends the strokes to the foreground window, each key once the thread of target has handled
-  // the press before it (so that a Shift stays held until the key it modifies has been handled).
-  // The call returns once the target has taken the last press out of its queue, within a bound
-  // for each key: reading it, the target has handled every key before it, and a key still queued
-  // when its program loses the activation (the user clicks Typewell again at once) would reach no
-  // window. On TimedOut the remaining strokes are still sent, so that no key stays down.
+  // Types the strokes into target in groups (services/key_groups.h): each key once the thread of
+  // target has handled the press before it (so that a Shift stays held until the key it modifies
+  // has been handled). The call returns once the target has taken the last press out of its
+  // queue, within a bound for each key: reading it, the target has handled every key before it,
+  // and a key still queued when its program loses the activation (the user clicks Typewell again
+  // at once) would reach no window. After a time-out the rest goes out unwaited; a group goes out
+  // only while target has the activation, and otherwise the keys left down are released.
   [[nodiscard]] virtual KeysSent Send(std::span<const KeyStroke> strokes, WindowHandle target) = 0;
   // Waits, within a bound, until target has taken the keys of an earlier Send that timed out,
   // sending nothing (a key sent now would reach whatever window is in front, not target). Taken

@@ -10,6 +10,9 @@
 
 #include "win32/dpi.h"
 #include "win32/services_win32.h"
+#include "win32/system.h"
+// after windows.h
+#include <dwmapi.h>
 
 namespace tw::win32 {
 
@@ -32,25 +35,11 @@ DWORD ThreadOf(HWND window) {
   return GetWindowThreadProcessId(window, nullptr);
 }
 
-bool ForegroundIsThread(DWORD thread) {
-  const HWND foreground = GetForegroundWindow();
-  return foreground != nullptr && ThreadOf(foreground) == thread;
-}
-
 // The thread's own idea of its active window; none once it has read the loss of the foreground.
 bool ThreadHasActiveWindow(DWORD thread) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   return GetGUIThreadInfo(thread, &info) && info.hwndActive != nullptr;
-}
-
-// A short pause that still answers messages sent to this thread, and hands our own pending
-// requests to the window system (under Wine a focus change of our window at the mouse press can
-// still wait in its output buffer).
-void Pause() {
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, kPauseMs, QS_SENDMESSAGE);
-  MSG message;
-  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
 // Makes window the foreground window and waits until its thread has taken the activation and
@@ -63,7 +52,7 @@ bool ActivateAndSettle(HWND window, std::chrono::milliseconds bound) {
   const DWORD thread = ThreadOf(window);
   if (thread == 0) return false;
   for (;;) {
-    Pause();
+    Pause(kPauseMs);
     if (!IsWindow(window)) return false;
     if (ForegroundIsThread(thread)) {
       if (ThreadHasActiveWindow(thread) && RoundTrip(window, deadline) &&
@@ -82,7 +71,25 @@ bool ActivateAndSettle(HWND window, std::chrono::milliseconds bound) {
   }
 }
 
+// The highest integrity level: of a process that cannot be asked.
+constexpr std::uint32_t kHighestLevel = 0xFFFFFFFF;
+
 }  // namespace
+
+void Pause(DWORD milliseconds) {
+  if (milliseconds == 0) {
+    SwitchToThread();
+  } else {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_SENDMESSAGE);
+  }
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+bool ForegroundIsThread(DWORD thread) {
+  const HWND foreground = GetForegroundWindow();
+  return foreground != nullptr && ThreadOf(foreground) == thread;
+}
 
 bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
@@ -106,22 +113,60 @@ bool Win32Desktop::IsOwnWindow(services::WindowHandle window) {
 }
 
 std::wstring Win32Desktop::WindowTitle(services::WindowHandle window) {
-  const HWND hwnd = ToHwnd(window);
-  if (!IsWindow(hwnd)) return {};
-  const int length = GetWindowTextLengthW(hwnd);
-  if (length <= 0) return {};
-  std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
-  title.resize(
-      static_cast<std::size_t>(std::max(GetWindowTextW(hwnd, title.data(), length + 1), 0)));
-  return title;
+  return IsWindow(ToHwnd(window)) ? WindowText(ToHwnd(window)) : std::wstring();
 }
 
 bool Win32Desktop::WindowExists(services::WindowHandle window) {
   return window != 0 && IsWindow(ToHwnd(window));
 }
 
-bool Win32Desktop::WindowShown(services::WindowHandle window) {
-  return IsWindowVisible(ToHwnd(window)) != FALSE;
+services::WindowFacts Win32Desktop::Facts(services::WindowHandle window) {
+  const HWND hwnd = ToHwnd(window);
+  if (!WindowExists(window)) return {.shown = false};
+  const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  wchar_t name[64];  // longer than the names compared; a longer one is cut
+  const int length = GetClassNameW(hwnd, name, 64);
+  return {IsWindowVisible(hwnd) != FALSE,
+          Cloaked(hwnd),
+          (exStyle & WS_EX_TOOLWINDOW) != 0,
+          (exStyle & WS_EX_APPWINDOW) != 0,
+          IsWindowEnabled(hwnd) != FALSE,
+          GetWindow(hwnd, GW_OWNER) != nullptr,
+          std::wstring(name, static_cast<std::size_t>(std::max(length, 0)))};
+}
+
+// The system keeps a cloaked window off the screen though it is visible: the Start menu and
+// search while closed, a window of another virtual desktop. Windows 8 and later; Windows 7 knows
+// no such attribute, and its dwmapi.dll answers with an error.
+bool Win32Desktop::Cloaked(HWND window) {
+  static const auto get = SystemFunction<HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD)>(
+      L"dwmapi.dll", "DwmGetWindowAttribute");
+  DWORD cloaked = 0;
+  return get != nullptr && SUCCEEDED(get(window, DWMWA_CLOAKED, &cloaked, sizeof(cloaked))) &&
+         cloaked != 0;
+}
+
+// Windows lets no program type into one of a higher level (User Interface Privilege Isolation),
+// and tells the sender nothing. Wine has no levels of its own: it answers 0x3000 for every
+// process, Typewell's too, so that the check never refuses a fill there.
+std::uint32_t Win32Desktop::IntegrityLevel(services::WindowHandle window) {
+  DWORD processId = GetCurrentProcessId();
+  if (window != 0 && GetWindowThreadProcessId(ToHwnd(window), &processId) == 0) {
+    return kHighestLevel;
+  }
+  const ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  HANDLE token = nullptr;
+  if (!process || !OpenProcessToken(process.get(), TOKEN_QUERY, &token)) return kHighestLevel;
+  const ScopedHandle owned(token);
+  alignas(TOKEN_MANDATORY_LABEL) unsigned char label[64];  // the label and a SID of one part
+  DWORD size = 0;
+  if (!GetTokenInformation(token, TokenIntegrityLevel, label, sizeof(label), &size)) {
+    return kHighestLevel;
+  }
+  // The level is the last part of the label's SID.
+  const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+  const UCHAR parts = *GetSidSubAuthorityCount(sid);
+  return parts == 0 ? kHighestLevel : *GetSidSubAuthority(sid, parts - 1u);
 }
 
 bool Win32Desktop::WindowHung(services::WindowHandle window) {

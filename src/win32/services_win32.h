@@ -29,11 +29,15 @@ inline services::WindowHandle FromHwnd(HWND window) {
 // deadline. Messages sent to this thread meanwhile are answered (no SMTO_BLOCK).
 bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline);
 
+// A pause that answers the messages sent to this thread meanwhile, and hands our own pending
+// requests to the window system (under Wine a focus change of our window at the mouse press can
+// still wait in its output buffer); one of no time only yields.
+void Pause(DWORD milliseconds);
+// The foreground window belongs to the thread.
+bool ForegroundIsThread(DWORD thread);
+
 // Sends the strokes in one SendInput, waiting for nothing; false when the system refused them.
 bool SendStrokes(std::span<const services::KeyStroke> strokes);
-// Key-ups, without waiting, for the keys that the strokes left down (a stroke table that was sent
-// only in part).
-void ReleaseKeysLeftDown(std::span<const services::KeyStroke> sent);
 
 class Win32Desktop final : public services::Desktop {
  public:
@@ -41,7 +45,8 @@ class Win32Desktop final : public services::Desktop {
   bool IsOwnWindow(services::WindowHandle window) override;
   std::wstring WindowTitle(services::WindowHandle window) override;
   bool WindowExists(services::WindowHandle window) override;
-  bool WindowShown(services::WindowHandle window) override;
+  services::WindowFacts Facts(services::WindowHandle window) override;
+  std::uint32_t IntegrityLevel(services::WindowHandle window) override;
   bool WindowHung(services::WindowHandle window) override;
   bool Activate(services::WindowHandle window) override;
   bool ForegroundIsThreadOf(services::WindowHandle window) override;
@@ -54,6 +59,8 @@ class Win32Desktop final : public services::Desktop {
   void Sleep(int milliseconds) override;
 
  private:
+  static bool Cloaked(HWND window);
+
   std::vector<ScopedHandle> instanceLocks_;
 };
 

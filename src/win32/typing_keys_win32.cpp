@@ -6,6 +6,7 @@
 #include <chrono>
 #include <vector>
 
+#include "services/key_groups.h"
 #include "win32/services_win32.h"
 
 namespace tw::win32 {
@@ -24,22 +25,6 @@ constexpr DWORD kWatchPauseMs = 5;
 // The first looks at a key only yield between them.
 constexpr int kYieldingRounds = 20;
 
-bool IsModifier(std::uint8_t key) {
-  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU ||
-         (key >= VK_LSHIFT && key <= VK_RMENU) || key == VK_LWIN || key == VK_RWIN;
-}
-
-// A pause that answers the messages sent to this thread meanwhile; one of no time only yields.
-void Pause(DWORD milliseconds) {
-  if (milliseconds == 0) {
-    SwitchToThread();
-  } else {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_SENDMESSAGE);
-  }
-  MSG message;
-  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-}
-
 // Waits until the handle is signalled (taking the count of a semaphore), within the bound,
 // answering the messages sent to this thread meanwhile: the target's paste asks the clipboard's
 // owner, a window of this thread, for the text (under Wine even for data put on the clipboard at
@@ -56,6 +41,12 @@ bool AwaitAnswering(HANDLE handle, DWORD boundMs) {
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
+}
+
+// Keys of a Send that stopped, or that the target did not take in time, may still be on their
+// way to it.
+bool Late(KeysSent sent) {
+  return sent == KeysSent::TimedOut || sent == KeysSent::LostActivation;
 }
 
 bool KeyDown(std::uint8_t key) {
@@ -109,8 +100,9 @@ HWND Answerer(HWND target, DWORD thread) {
   return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : target;
 }
 
-// The last press of a Send as it stood before it was sent: the target has read it once the low
-// bit of its state has turned over, where that bit can show it (attached, and the key not held).
+// The last press sent, its key as it stood before: the target has read the press once the key
+// reads down (the wait for its group) or its low bit has turned over (the watch, later), where
+// the state can show it (attached, and the key not held already).
 struct LastPress {
   std::uint8_t key = 0;
   bool shows = false;
@@ -126,7 +118,7 @@ struct LastPress {
 // their way to it (a paste among them must find the clipboard's text unchanged), so the thread
 // then stays attached and watches, for kWatchBound, until the target has read the last press or
 // no key can reach a window of it any more.
-class Typist {
+class Typist final : services::KeyTypist {
  public:
   Typist(std::span<const KeyStroke> strokes, HWND target, DWORD thread)
       : strokes_(strokes.begin(), strokes.end()), target_(target), thread_(thread) {}
@@ -148,8 +140,8 @@ class Typist {
     return result_;
   }
 
-  // Waits within the bound until nothing that a Send which timed out sent to the target is
-  // pending any more. Once the watch ended without it, the loss of the window or of the
+  // Waits within the bound until nothing that a late Send sent to the target is pending any
+  // more. Once the watch ended without it, the loss of the window or of the
   // activation still shows it.
   KeysSent AwaitTaken(DWORD boundMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(boundMs);
@@ -166,48 +158,27 @@ class Typist {
   DWORD Thread() const { return thread_; }
 
  private:
-  // The keys are sent in groups that each end with the press of a key other than a modifier (or
-  // with the last stroke); that key is held while the target takes it: once the shared key state
-  // shows it (read) and a round trip comes back (handled), the next group goes out. A Shift is so
-  // still held while the key it modifies is handled, also for programs that ask for the state of
-  // Shift with GetAsyncKeyState. Where the state cannot show a key (no attachment, or the key is
-  // in that state already, held by the user), the round trip alone stands in. The last press is
-  // waited for only until it is read, and the key-ups after it not at all.
-  LastPress Type(bool attached) {
-    LastPress lastPress;
-    std::size_t lastPressAt = 0;
-    for (std::size_t i = 0; i < strokes_.size(); ++i) {
-      if (!strokes_[i].up) lastPressAt = i;
+  bool TargetActive() override { return ForegroundIsThread(thread_); }
+
+  bool SendGroup(std::span<const KeyStroke> group) override {
+    if (!group.empty() && !group.back().up) {
+      const std::uint8_t key = group.back().virtualKey;
+      press_ = {key, attached_ && !KeyDown(key), Toggled(key)};
     }
-    for (std::size_t begin = 0; begin < strokes_.size();) {
-      std::size_t end = begin;
-      while (end + 1 < strokes_.size() &&
-             (strokes_[end].up || IsModifier(strokes_[end].virtualKey))) {
-        ++end;
-      }
-      const KeyStroke last = strokes_[end];
-      const bool shows = attached && KeyDown(last.virtualKey) == last.up;
-      if (end == lastPressAt) lastPress = {last.virtualKey, shows, Toggled(last.virtualKey)};
-      if (!SendStrokes(std::span(strokes_).subspan(begin, end + 1 - begin))) {
-        ReleaseKeysLeftDown(std::span(strokes_).first(end + 1));
-        result_ = KeysSent::Refused;
-        return lastPress;
-      }
-      begin = end + 1;
-      // Too slow: the rest goes out unwaited; so do the key-ups after the last press.
-      if (result_ != KeysSent::Taken || end > lastPressAt) continue;
-      const auto deadline = Clock::now() + kKeysBound;
-      for (int round = 0; shows && KeyDown(last.virtualKey) == last.up && Clock::now() < deadline;
-           ++round) {
-        Pause(round < kYieldingRounds ? 0 : 1);
-      }
-      const bool read = !shows || KeyDown(last.virtualKey) != last.up;
-      const bool roundTrip = end < lastPressAt || !shows;
-      if (!read || (roundTrip && !RoundTrip(Answerer(target_, thread_), deadline))) {
-        result_ = KeysSent::TimedOut;
-      }
+    return SendStrokes(group);
+  }
+
+  // Once the shared key state shows the press read, a round trip shows it handled. Where the
+  // state cannot show it, the round trip alone stands in. A Shift is so still held while the key
+  // it modifies is handled, also for programs that ask for the state of Shift with
+  // GetAsyncKeyState.
+  bool AwaitGroupTaken(bool handled) override {
+    const auto deadline = Clock::now() + kKeysBound;
+    for (int round = 0; press_.shows && !KeyDown(press_.key) && Clock::now() < deadline; ++round) {
+      Pause(round < kYieldingRounds ? 0 : 1);
     }
-    return lastPress;
+    if (press_.shows && !KeyDown(press_.key)) return false;
+    return (press_.shows && !handled) || RoundTrip(Answerer(target_, thread_), deadline);
   }
 
   // Whether, before the bound or a stop, the target read the last press (or a round trip came
@@ -236,17 +207,20 @@ class Typist {
   static DWORD WINAPI Run(void* context) {
     auto& typist = *static_cast<Typist*>(context);
     const InputAttachment attachment(typist.thread_);
-    const LastPress lastPress = typist.Type(attachment.Attached());
-    const bool late = typist.result_ == KeysSent::TimedOut;
+    typist.attached_ = attachment.Attached();
+    typist.result_ = services::TypeInGroups(typist.strokes_, typist);
+    const bool late = Late(typist.result_);
     typist.taken_ = typist.result_ == KeysSent::Taken;
     ReleaseSemaphore(typist.answered_.get(), 1, nullptr);  // result_ stays as it is from here
-    if (late) typist.taken_ = typist.Watch(lastPress);
+    if (late) typist.taken_ = typist.Watch(typist.press_);
     return 0;
   }
 
   const std::vector<KeyStroke> strokes_;
   const HWND target_;
   const DWORD thread_;
+  bool attached_ = false;
+  LastPress press_;
   KeysSent result_ = KeysSent::Taken;
   std::atomic<bool> taken_{false};
   std::atomic<bool> stop_{false};
@@ -274,7 +248,7 @@ KeysSent Win32Typing::Send(std::span<const KeyStroke> strokes, services::WindowH
   DropTypists(thread);
   auto typist = std::make_unique<Typist>(strokes, window, thread);
   const KeysSent sent = typist->Send();
-  if (sent == KeysSent::TimedOut) typists_.push_back(std::move(typist));
+  if (Late(sent)) typists_.push_back(std::move(typist));
   return sent;
 }
 

@@ -102,20 +102,6 @@ bool SendStrokes(std::span<const services::KeyStroke> strokes) {
          SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-void ReleaseKeysLeftDown(std::span<const services::KeyStroke> sent) {
-  std::vector<services::KeyStroke> down;
-  for (const auto& stroke : sent) {
-    if (!stroke.up) {
-      down.push_back(stroke);
-    } else {
-      std::erase_if(down, [&](const auto& d) { return d.virtualKey == stroke.virtualKey; });
-    }
-  }
-  for (auto& stroke : down) stroke.up = true;
-  std::reverse(down.begin(), down.end());
-  SendStrokes(down);
-}
-
 namespace {
 
 // The owner handles nothing itself: the text is on the clipboard at once.

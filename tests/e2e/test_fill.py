@@ -1,6 +1,6 @@
 """Fills into other programs under Wine: the helper's target (its fields and key log show what
-arrived, with which Shift/Ctrl/Alt state; it stops answering on F12; or it is always on top and
-slow), and Wine's Notepad, whose window covers Typewell's place."""
+arrived, with which Shift/Ctrl/Alt state; it stops answering on F12; it is always on top, or slow,
+or stands in for the taskbar), and Wine's Notepad, whose window covers Typewell's place."""
 
 import pathlib
 import shutil
@@ -9,9 +9,9 @@ import time
 import unittest
 
 from harness import (Typewell, colour, entries, helper, helper_exe, probe, read_text, run,
-                     screenshot, spawn, wait_until, winpath, xdo)
+                     screenshot, spawn, wait_until, winpath, x_windows, xdo)
 
-TARGET = "Typewell Test Target"
+TARGET, SLOW = "Typewell Test Target", "Typewell Slow Target"
 FILL_KEYS = ("24", "23", "08", "2d", "09")  # Home, End, Backspace, Insert, Tab
 # The slot's entry, how its Insert button is pressed, what else goes on, the field's text after.
 FILLS = [(b"+^%~{}", "left click", None, "+^%~{}"),
@@ -30,19 +30,19 @@ class Fill(unittest.TestCase):
         lines = self.log.read_text().splitlines() if self.log.is_file() else []
         return [k for k in lines if k.split()[1] in FILL_KEYS]
 
-    def fields(self):
+    def fields(self, title=TARGET):
         """The texts of the target's four fields and the number of the focused one."""
-        return read_text(TARGET), probe(TARGET)["window"]["focus"] - 100
+        return read_text(title), probe(title)["window"]["focus"] - 100
 
-    def click_field(self, field):
-        window = probe(TARGET)["window"]
+    def click_field(self, field, title=TARGET):
+        window = probe(title)["window"]
         xdo("mousemove", window["clientleft"] + 190, window["clienttop"] + 32 * field - 10,
             "click", 1)
-        wait_until(lambda: self.fields()[1] == field, f"the target's field {field} focused")
+        wait_until(lambda: self.fields(title)[1] == field, f"the field {field} of {title} focused")
 
-    def start_target(self, *options):
-        spawn(self, helper_exe(), "target", winpath(self.log), *options)
-        wait_until(lambda: probe(TARGET), "the target program")
+    def start_target(self, *options, title=TARGET):
+        target = spawn(self, helper_exe(), "target", winpath(self.log), *options)
+        wait_until(lambda: probe(title) if title else x_windows(pid=target.pid), f"{title!r}")
 
     def test_fills_reach_the_target_and_a_hung_target_cannot_hang_typewell(self):
         self.start_target("old 1", "old 2", "old 3")
@@ -134,3 +134,27 @@ class Fill(unittest.TestCase):
         tw.click("insertButton", 0)  # Notepad takes the Tab as a character
         wait_until(lambda: read_text(title) == ["Filled by Typewell\t"], "the entry and a tab")
         self.assertTrue(probe(title)["window"]["foreground"], "Notepad not in front")
+
+    def test_a_fill_stops_when_the_user_clicks_another_program_while_a_slow_target_takes_keys(self):
+        self.start_target("--slow=1500", "slow old", title=SLOW)  # 1.5 s over every key message
+        self.start_target("old text")
+        tw = Typewell(self, {"Forms.dat": entries({0: b"for the slow one"})})
+        tw.settled()
+        self.click_field(1, SLOW)
+        tw.click("insertButton", 0)
+        time.sleep(0.4)  # not a wait for a condition: the user's own timing, 0.4 s after Insert
+        self.click_field(1)  # the other program's field; then read once the slow one answers
+        self.assertEqual((read_text(SLOW)[0], read_text(TARGET)[0]), ("slow old", "old text"))
+
+    def test_the_taskbar_that_the_user_clicked_on_the_way_to_typewell_is_passed_over(self):
+        self.start_target()
+        self.start_target("--taskbar", title=None)
+        tw = Typewell(self, {"Forms.dat": entries({0: b"past the taskbar"})})
+        tw.settled()
+        self.click_field(1)
+        xdo("mousemove", 640, 1004, "click", 1)  # the taskbar's stand-in, at the foot of the screen
+        left = (tw.info()["left"] + 1) * 15  # moved a pixel, until a tick saved the place
+        helper("winctl", "right", " Typewell")
+        wait_until(lambda: tw.read("Typewell.ini")[4:6] == left.to_bytes(2, "little"), "a tick")
+        tw.click("insertButton", 0)
+        wait_until(lambda: read_text(TARGET)[0] == "past the taskbar", "the entry in the field")

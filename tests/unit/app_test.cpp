@@ -14,14 +14,17 @@ namespace tw::test {
 namespace {
 
 constexpr WindowHandle kTypewell = 1, kTarget = 20480, kOther = 30000;
+constexpr wchar_t kNoProgram[] = L"Nothing filled: no other program was active before Typewell.";
 
 // Two entries, and an editor in front at the last tick before the click, its first field
-// holding a line that the fill replaces.
+// holding a line that the fill replaces; another program's field holds "old text".
 struct Filling : Running {
   Filling() : Running(EntryRecords({{3, "Smith & Co"}, {5, "second"}})) {
     desktop.own = {kTypewell};
+    desktop.events = &app;
     desktop.titles[kTarget] = L"Order form - Editor";
     typing.forms[kTarget].fields[0] = "old line";
+    typing.forms[kOther].fields[0] = "old text";
     desktop.foreground = kTarget;
     app.OnTick();
     desktop.foreground = kTypewell;  // the click activated Typewell
@@ -53,69 +56,92 @@ TEST(Fill, TheLastForeignWindowsLineBecomesTheEntryAloneAndItsNextFieldHasTheFoc
     d.app.OnInsertReleased(3);
     EXPECT_EQ(d.Fields(), std::wstring(title).size() > 15 ? "Smith & Co|||1" : "old line|||0");
   }
-  // Nothing before another program was in front, and the user is told; else into the last one
-  // in front, not Typewell's own windows (a message box) nor none, nor a window that was shown
-  // only for a moment (the task switcher that brought the user to Typewell).
+  // Nothing before another program was in front, and the user is told.
   Running none(EntryRecords({{3, "x"}}));
   none.app.OnInsertReleased(3);
   EXPECT_EQ(std::tuple(none.typing.forms.size(), none.typing.clipboard), std::tuple(0u, ""));
-  EXPECT_EQ(
-      none.messages.notices,
-      std::vector<std::wstring>{L"Nothing filled: no other program was active before Typewell."});
-  t.desktop.own = {kTypewell, 72000};
-  t.desktop.hidden = {80000};
-  for (const WindowHandle front :
-       {kOther, WindowHandle{0}, WindowHandle{72000}, WindowHandle{80000}, kTypewell}) {
-    t.desktop.foreground = kTypewell;  // named by the system once Typewell is in front already
-    t.app.OnForegroundChanged(front);
-  }
-  t.app.OnInsertReleased(3);
-  EXPECT_EQ(std::tuple(t.Fields(), t.Fields(kOther), t.messages.notices.size()),
-            std::tuple("Smith & Co|edited||2", "Smith & Co|||1", 0u));
+  EXPECT_EQ(none.messages.notices, std::vector<std::wstring>{kNoProgram});
 }
 
-TEST(Fill, NoKeyGoesToAWindowThatIsGoneHungOrNotInFrontAndABusyClipboardIsWaitedForOnce) {
-  using enum services::KeysSent;
+TEST(Fill, TheTargetIsTheLastWindowTheUserWorksInNeverAShellsWindowOnTheWayToTypewell) {
+  // What comes to the front between the program and Typewell, and which is filled then: the
+  // program past the taskbar (the user restores Typewell from its button), the other screen's,
+  // Alt+Tab's switcher, the Start menu, a hidden window, a disabled popup; a program's palette
+  // (its owner maybe hidden) or an app window itself; the desktop never.
+  const std::pair<services::WindowFacts, WindowHandle> cases[] = {
+      {{.toolWindow = true, .className = L"Shell_TrayWnd"}, kTarget},
+      {{.className = L"Shell_SecondaryTrayWnd"}, kTarget},
+      {{.toolWindow = true, .className = L"MultitaskingViewFrame"}, kTarget},
+      {{.cloaked = true, .className = L"Windows.UI.Core.CoreWindow"}, kTarget},
+      {{.shown = false}, kTarget},
+      {{.enabled = false, .owned = true}, kTarget},
+      {{.toolWindow = true, .owned = true}, kOther},
+      {{.toolWindow = true, .appWindow = true}, kOther},
+      {{.toolWindow = true, .className = L"WorkerW"}, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    Filling t;
+    // More of them than are kept, each named by the system once Typewell is in front already.
+    for (const WindowHandle w : {kOther + 3, kOther + 2, kOther + 1, kOther, kTypewell}) {
+      if (w != kOther) t.desktop.facts[w] = c.first;
+      t.app.OnForegroundChanged(w);
+    }
+    // kOther came to the front as a window the user works in; at the fill it is what the row says.
+    t.desktop.facts[kOther] = c.first;
+    t.app.OnInsertReleased(3);
+    EXPECT_EQ(std::tuple(t.Fields(), t.Fields(kOther), t.messages.notices.empty()),
+              std::tuple(c.second == kTarget ? "Smith & Co|||1" : "old line|||0",
+                         c.second == kOther ? "Smith & Co|||1" : "old text|||0", c.second != 0));
+  }
+}
+
+TEST(Fill, NoKeyGoesToAWindowGoneHungNotInFrontOrOfMoreRightsAndABusyClipboardIsWaitedForOnce) {
   struct Case {
-    int clipboardFailures;
-    std::deque<services::KeysSent> sends;
-    char fault;  // the target is gone, hung or not activated
+    int clipboardFailures, refusedGroups;
+    char fault;  // gone (the user went on to it), hung, not activated, slow, left, more rights
     int sleptMs;
     const char* fields;
     const wchar_t* notice;
   };
   const wchar_t* kHung = L"Nothing filled: Order form - Editor does not answer.";
   const Case cases[] = {
-      {1, {}, 0, 0, "Smith & Co|||1", nullptr},
-      {4, {}, 0, 60, "Smith & Co|||1", nullptr},
-      {1000, {}, 0, 980, "old line|||0", L"Nothing filled: another program holds the clipboard."},
-      {0, {Refused}, 0, 0, "Smith & Co|||1", nullptr},
-      {0,
-       {Refused, Refused},
-       0,
-       0,
-       "old line|||0",
+      {1, 0, 0, 0, "Smith & Co|||1", nullptr},
+      {4, 0, 0, 60, "Smith & Co|||1", nullptr},
+      {1000, 0, 0, 980, "old line|||0", L"Nothing filled: another program holds the clipboard."},
+      {0, 1, 0, 0, "Smith & Co|||1", nullptr},
+      {0, 3, 0, 0, "old line|||0",
        L"Nothing filled: Windows did not let Typewell type into Order form - Editor."},
-      {0, {TimedOut}, 0, 0, "Smith & Co|||1", nullptr},
-      {0, {}, 'g', 0, "old line|||0", L"Nothing filled: the program to fill is closed."},
-      {0, {}, 'h', 0, "old line|||0", kHung},
-      {0, {}, 'a', 0, "old line|||0", kHung}};
+      {0, 0, 's', 0, "Smith & Co|||1", nullptr},
+      {0, 0, 'l', 0, "old line|||0", L"The fill stopped: another program came to the front."},
+      {0, 0, 'r', 0, "old line|||0",
+       L"Nothing filled: Order form - Editor runs as administrator, and Windows lets no program "
+       L"with fewer rights type into it. Start Typewell as administrator to fill it."},
+      {0, 0, 'g', 0, "old line|||0", L"Nothing filled: the program to fill is closed."},
+      {0, 0, 'h', 0, "old line|||0", kHung},
+      {0, 0, 'a', 0, "old line|||0", kHung}};
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
     Filling t;
     t.typing.clipboardFailures = c.clipboardFailures;
-    t.typing.sendResults = c.sends;
+    t.typing.refusedGroups = c.refusedGroups;  // the first key; then its release or the retry's
     if (c.fault == 'h') t.desktop.hung = {kTarget};
     t.desktop.activationRefused = c.fault == 'a';
-    if (c.fault == 'g') t.desktop.gone = {kTarget};
+    if (c.fault == 'g') t.desktop.BringToFront(kOther);  // it closes then
+    if (c.fault == 'g') t.desktop.gone = {kOther};
+    if (c.fault == 's' || c.fault == 'l') t.typing.slow = {kTarget};
+    // The user clicks into another program while the target takes its first key.
+    if (c.fault == 'l') t.desktop.whileSleeping = [&] { t.desktop.BringToFront(kOther); };
+    // Wine has no integrity levels of its own (it answers 0x3000 for every process): the fake
+    // desktop reports them as Windows does, Typewell's at 0.
+    if (c.fault == 'r') t.desktop.integrity = {{0, 0x2000}, {kTarget, 0x3000}};
     t.app.OnInsertReleased(3);
     EXPECT_EQ(t.desktop.sleptMs, c.sleptMs);
     // A target too slow to take the keys in time still gets the rest of them, its Tab too.
-    EXPECT_EQ(t.Fields(), c.fields);
+    EXPECT_EQ(std::tuple(t.Fields(), t.Fields(kOther)), std::tuple(c.fields, "old text|||0"));
     EXPECT_EQ(t.messages.notices,
               c.notice ? std::vector<std::wstring>{c.notice} : std::vector<std::wstring>{});
-    EXPECT_EQ(std::tuple(t.messages.reports.size(), t.typing.forms.count(kTypewell)),
-              std::tuple(0u, 0u));
+    EXPECT_EQ(std::tuple(t.messages.reports.size(), t.typing.forms.count(kTypewell), t.typing.held),
+              std::tuple(0u, 0u, std::set<std::uint8_t>{}));  // no key left down
   }
 }
 

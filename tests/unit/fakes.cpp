@@ -6,13 +6,11 @@
 namespace tw::test {
 
 namespace {
-constexpr std::uint8_t kShift = 0x10, kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24,
-                       kInsert = 0x2D;
+constexpr std::uint8_t kBackspace = 0x08, kTab = 0x09, kEnd = 0x23, kHome = 0x24, kInsert = 0x2D;
 }
 
-void FakeForm::Take(const services::KeyStroke& k, const std::string& clipboard) {
+void FakeForm::Take(const services::KeyStroke& k, const std::string& clipboard, bool shift) {
   std::string& field = fields.at(static_cast<std::size_t>(focus));
-  if (k.virtualKey == kShift) shift = !k.up;
   if (k.up) return;
   if (k.virtualKey == kHome || k.virtualKey == kEnd) {
     caret = k.virtualKey == kHome ? 0 : field.size();
@@ -37,20 +35,6 @@ bool FakeTyping::PutOnClipboard(const std::string& text) {
   }
   clipboard = text;
   return true;
-}
-
-services::KeysSent FakeTyping::Send(std::span<const services::KeyStroke> strokes,
-                                    WindowHandle target) {
-  services::KeysSent result = services::KeysSent::Taken;
-  if (!sendResults.empty()) {
-    result = sendResults.front();
-    sendResults.pop_front();
-  }
-  if (result == services::KeysSent::Refused) return result;
-  // The keys reach the foreground window, whatever the caller meant.
-  for (const auto& k : strokes) forms[desktop_.foreground].Take(k, clipboard);
-  const bool taken = desktop_.foreground == target && !slow.contains(target);
-  return taken ? result : services::KeysSent::TimedOut;
 }
 
 void FakeMessages::Report(const std::wstring& message) {

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "services/desktop.h"
+#include "services/key_groups.h"
 #include "services/messages.h"
 #include "services/shell.h"
-#include "services/typing.h"
 #include "store/entry_file.h"
 #include "ui/main_view.h"
 
@@ -26,8 +26,11 @@ using services::WindowHandle;
 
 struct FakeDesktop : services::Desktop {
   WindowHandle foreground = 0;
-  std::set<WindowHandle> own, gone, hung, hidden;
+  std::set<WindowHandle> own, gone, hung;
   std::map<WindowHandle, std::wstring> titles;
+  std::map<WindowHandle, services::WindowFacts> facts;
+  std::map<WindowHandle, std::uint32_t> integrity;  // of Typewell's own process at 0
+  ui::MainWindowEvents* events = nullptr;           // told of a window brought to front
   bool activationRefused = false;
   int systemDpi = 96;
   WindowHandle running = 0;  // a window titled " Typewell" of another instance
@@ -36,12 +39,16 @@ struct FakeDesktop : services::Desktop {
   int sleptMs = 0;
   std::function<void()> whileSleeping;
 
+  // The window comes to the front, and the system's hook tells Typewell at once (of the shell's
+  // windows too, on the way to Typewell).
+  void BringToFront(WindowHandle w) { events->OnForegroundChanged(foreground = w); }
   WindowHandle ForegroundWindow() override { return foreground; }
   bool IsOwnWindow(WindowHandle w) override { return own.contains(w); }
   std::wstring WindowTitle(WindowHandle w) override { return WindowExists(w) ? titles[w] : L""; }
   bool WindowExists(WindowHandle w) override { return w != 0 && !gone.contains(w); }
+  services::WindowFacts Facts(WindowHandle w) override { return facts[w]; }
+  std::uint32_t IntegrityLevel(WindowHandle w) override { return integrity[w]; }
   bool WindowHung(WindowHandle w) override { return hung.contains(w); }
-  bool WindowShown(WindowHandle w) override { return !hidden.contains(w); }
   bool Activate(WindowHandle w) override {
     if (!activationRefused && WindowExists(w)) foreground = w;
     return foreground == w;
@@ -68,31 +75,50 @@ struct FakeDesktop : services::Desktop {
 struct FakeForm {
   std::vector<std::string> fields{"", "", ""};
   int focus = 0;
-  std::size_t caret = 0, anchor = 0;
-  bool shift = false;
-  void Take(const services::KeyStroke& k, const std::string& clipboard);
+  std::size_t caret = std::string::npos, anchor = caret;  // at the end, where a click left it
+  // Shift as the system holds it when the key is handled (as GetAsyncKeyState tells it).
+  void Take(const services::KeyStroke& k, const std::string& clipboard, bool shift);
 };
 
-struct FakeTyping : services::Typing {
+// Types through the loop of the real typing (services/key_groups.h): the keys reach the window
+// in front when they are sent, whatever the caller meant, and the user may act after each group
+// (the desktop's whileSleeping).
+struct FakeTyping : services::Typing, private services::KeyTypist {
   explicit FakeTyping(FakeDesktop& desktop) : desktop_(desktop) {}
   std::string clipboard;
-  int clipboardFailures = 0;                   // the next n attempts fail
-  std::deque<services::KeysSent> sendResults;  // then Taken
-  std::set<WindowHandle> slow;                 // they take keys later than Send waits
+  int clipboardFailures = 0;    // the next n attempts fail
+  int refusedGroups = 0;        // the system refuses the next n groups of keys
+  std::set<WindowHandle> slow;  // they take keys later than Send waits
+  std::set<std::uint8_t> held;  // the keys down in the system's key state
   std::map<WindowHandle, FakeForm> forms;
   int modifierReleases = 0, waitsForEarlierKeys = 0;
 
   bool PutOnClipboard(const std::string& text) override;
   void ReleaseHeldModifiers() override { ++modifierReleases; }
   services::KeysSent Send(std::span<const services::KeyStroke> strokes,
-                          WindowHandle target) override;
+                          WindowHandle target) override {
+    target_ = target;
+    return services::TypeInGroups(strokes, *this);
+  }
   services::KeysSent AwaitTaken(WindowHandle target) override {
     ++waitsForEarlierKeys;
     return slow.contains(target) ? services::KeysSent::TimedOut : services::KeysSent::Taken;
   }
 
  private:
+  bool TargetActive() override { return desktop_.ForegroundIsThreadOf(target_); }
+  bool SendGroup(std::span<const services::KeyStroke> group) override {
+    if (refusedGroups-- > 0) return false;
+    // The group's keys are in the system's key state before the target handles the first.
+    for (const auto& k : group) k.up ? held.erase(k.virtualKey) : held.insert(k.virtualKey).second;
+    for (const auto& k : group) forms[desktop_.foreground].Take(k, clipboard, held.contains(0x10));
+    desktop_.Sleep(0);  // time passes: the user may act
+    return true;
+  }
+  bool AwaitGroupTaken(bool) override { return !slow.contains(target_); }
+
   FakeDesktop& desktop_;
+  WindowHandle target_ = 0;
 };
 
 struct FakeShell : services::Shell {

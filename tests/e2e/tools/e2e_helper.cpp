@@ -1,13 +1,15 @@
 // e2e_helper: the Windows side of the end-to-end tests, one program with subcommands, which
 // prints to the standard output that it inherits.
-//   target <key log> [--topmost] [text of field 1] [2] [3]
+//   target <key log> [--topmost|--slow=<ms>|--taskbar] [text of field 1] [2] [3]
 //       A window "Typewell Test Target" with three single-line edit fields and a multi-line one
 //       below them (control IDs 101 to 104, Tab moves between them). Every key message is
 //       appended to <key log> as "down|up <vk hex> shift=<0|1> ctrl=<0|1> alt=<0|1>", with the
 //       modifier state that its thread sees. On activation the field that had the focus gets it
 //       back, as in a dialog. F12 makes it stop taking messages until "<key log>.wake" exists
 //       (a minute at most). --topmost: always on top, magenta, at (620, 250), and slow: it
-//       takes 60 ms over every key message.
+//       takes 60 ms over every key message. --slow: "Typewell Slow Target", below the other,
+//       takes that long over every key message. --taskbar: a stand-in for the shell's taskbar,
+//       a topmost tool window of its class with no title, along the foot of the screen.
 //   hold clipboard|<file> <marker>
 //       Opens the clipboard with a window of its own (with none, Wine lets a second program open
 //       it too) or the file with no sharing, creates <marker> and keeps it open until
@@ -82,18 +84,24 @@ void AwaitFile(const std::wstring& path) {
 int Target(std::vector<std::wstring> args) {
   std::FILE* log = _wfopen(args[2].c_str(), L"ab");
   const bool topmost = args.size() > 3 && args[3] == L"--topmost";
-  if (topmost) args.erase(args.begin() + 3);
+  const bool taskbar = args.size() > 3 && args[3] == L"--taskbar";
+  const bool slow = args.size() > 3 && args[3].starts_with(L"--slow=");
+  const DWORD slowMs = topmost ? 60 : (slow ? _wtoi(args[3].c_str() + 7) : 0);
+  if (topmost || taskbar || slow) args.erase(args.begin() + 3);
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = TargetProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hbrBackground =
       topmost ? CreateSolidBrush(RGB(255, 0, 255)) : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = L"TypewellTestTarget";
+  windowClass.lpszClassName = taskbar ? L"Shell_TrayWnd" : L"TypewellTestTarget";
   RegisterClassW(&windowClass);
   const HWND window = CreateWindowExW(
-      topmost ? WS_EX_TOPMOST : 0, windowClass.lpszClassName, L"Typewell Test Target",
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, topmost ? 620 : 60, topmost ? 250 : 60, 450, 300,
-      nullptr, nullptr, windowClass.hInstance, nullptr);
+      taskbar ? WS_EX_TOPMOST | WS_EX_TOOLWINDOW : (topmost ? WS_EX_TOPMOST : 0),
+      windowClass.lpszClassName,
+      taskbar ? L"" : (slow ? L"Typewell Slow Target" : L"Typewell Test Target"),
+      taskbar ? WS_POPUP : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+      taskbar ? 0 : (topmost ? 620 : 60), taskbar ? 984 : (topmost ? 250 : (slow ? 400 : 60)),
+      taskbar ? 1280 : 450, taskbar ? 40 : 300, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (log == nullptr || window == nullptr) return 1;
   for (std::size_t i = 0; i < 4; ++i) {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
@@ -113,7 +121,7 @@ int Target(std::vector<std::wstring> args) {
                    static_cast<unsigned>(message.wParam), Down(VK_SHIFT), Down(VK_CONTROL),
                    Down(VK_MENU));
       std::fflush(log);
-      if (topmost) Sleep(60);
+      Sleep(slowMs);
     }
     if (m == WM_KEYDOWN && message.wParam == VK_F12) AwaitFile(args[2] + L".wake");
     if (IsDialogMessageW(window, &message)) continue;
