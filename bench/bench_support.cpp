@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "win32/ansi_text.h"
+#include "win32/system/ansi_text.h"
 
 namespace tw::bench {
 

@@ -17,7 +17,7 @@
 
 #include "bench_support.h"
 #include "ui/layout.h"
-#include "win32/ansi_text.h"
+#include "win32/system/ansi_text.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "bench_support.h"
-#include "win32/ansi_text.h"
+#include "win32/system/ansi_text.h"
 
 namespace {
 

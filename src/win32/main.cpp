@@ -10,9 +10,9 @@
 
 #include "app/app.h"
 #include "app/instance.h"
-#include "win32/main_window.h"
-#include "win32/services_win32.h"
-#include "win32/system.h"
+#include "win32/services/services_win32.h"
+#include "win32/system/system.h"
+#include "win32/windows/main_window.h"
 
 namespace {
 

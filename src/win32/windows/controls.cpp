@@ -1,8 +1,8 @@
-#include "win32/controls.h"
+#include "win32/windows/controls.h"
 
-#include "win32/control_input.h"
-#include "win32/dpi.h"
-#include "win32/window_binding.h"
+#include "win32/system/dpi.h"
+#include "win32/system/window_binding.h"
+#include "win32/windows/control_input.h"
 
 namespace tw::win32 {
 

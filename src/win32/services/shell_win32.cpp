@@ -1,10 +1,10 @@
 // The shell and message boxes on real Win32; see services_win32.h.
-#include "win32/services_win32.h"
+#include "win32/services/services_win32.h"
 
 #include "ui/layout.h"
-#include "win32/accessibility.h"
-#include "win32/close_question.h"
-#include "win32/system.h"
+#include "win32/system/system.h"
+#include "win32/windows/accessibility.h"
+#include "win32/windows/close_question.h"
 
 namespace tw::win32 {
 

@@ -11,13 +11,13 @@
 //
 // oleacc, ole32 and oleaut32 are loaded at the first WM_GETOBJECT (nothing of them is needed to
 // start), from the system folder, and stay loaded: the objects handed to readers run their code.
-#include "win32/accessibility.h"
+#include "win32/windows/accessibility.h"
 
 #include <oleacc.h>
 
 #include <new>
 
-#include "win32/system.h"
+#include "win32/system/system.h"
 
 namespace tw::win32 {
 

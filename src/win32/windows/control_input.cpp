@@ -1,10 +1,10 @@
-#include "win32/control_input.h"
+#include "win32/windows/control_input.h"
 
 #include <windowsx.h>
 
 #include <utility>
 
-#include "win32/accessibility.h"
+#include "win32/windows/accessibility.h"
 
 namespace tw::win32 {
 

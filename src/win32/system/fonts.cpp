@@ -1,6 +1,6 @@
-#include "win32/fonts.h"
+#include "win32/system/fonts.h"
 
-#include "win32/dpi.h"
+#include "win32/system/dpi.h"
 
 namespace tw::win32 {
 

@@ -18,11 +18,11 @@
 #include "store/entry_file.h"
 #include "ui/letters.h"
 #include "ui/main_view.h"
-#include "win32/balloon.h"
-#include "win32/controls.h"
-#include "win32/drag_outline.h"
-#include "win32/fonts.h"
-#include "win32/scoped_handles.h"
+#include "win32/system/fonts.h"
+#include "win32/system/scoped_handles.h"
+#include "win32/windows/balloon.h"
+#include "win32/windows/controls.h"
+#include "win32/windows/drag_outline.h"
 
 namespace tw::win32 {
 

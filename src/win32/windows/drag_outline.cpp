@@ -1,6 +1,6 @@
-#include "win32/drag_outline.h"
+#include "win32/windows/drag_outline.h"
 
-#include "win32/window_binding.h"
+#include "win32/system/window_binding.h"
 
 namespace tw::win32 {
 

@@ -6,9 +6,9 @@
 // after windows.h
 #include <commctrl.h>
 
-#include "win32/ansi_text.h"
-#include "win32/main_window.h"
-#include "win32/system.h"
+#include "win32/system/ansi_text.h"
+#include "win32/system/system.h"
+#include "win32/windows/main_window.h"
 
 namespace tw::win32 {
 

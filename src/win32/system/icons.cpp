@@ -1,10 +1,10 @@
-#include "win32/icons.h"
+#include "win32/system/icons.h"
 
 #include <commctrl.h>
 
-#include "win32/dpi.h"
-#include "win32/scoped_handles.h"
-#include "win32/system.h"
+#include "win32/system/dpi.h"
+#include "win32/system/scoped_handles.h"
+#include "win32/system/system.h"
 
 namespace tw::win32 {
 

@@ -1,12 +1,12 @@
-#include "win32/main_window.h"
+#include "win32/windows/main_window.h"
 
-#include "win32/dpi.h"
-#include "win32/icons.h"
-#include "win32/options_dialog.h"
-#include "win32/services_win32.h"
-#include "win32/start_failure.h"
-#include "win32/system.h"
-#include "win32/window_binding.h"
+#include "win32/services/services_win32.h"
+#include "win32/system/dpi.h"
+#include "win32/system/icons.h"
+#include "win32/system/start_failure.h"
+#include "win32/system/system.h"
+#include "win32/system/window_binding.h"
+#include "win32/windows/options_dialog.h"
 
 namespace tw::win32 {
 

@@ -13,7 +13,7 @@
 #include "services/messages.h"
 #include "services/shell.h"
 #include "services/typing.h"
-#include "win32/scoped_handles.h"
+#include "win32/system/scoped_handles.h"
 
 namespace tw::win32 {
 

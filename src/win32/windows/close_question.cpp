@@ -1,9 +1,9 @@
-#include "win32/close_question.h"
+#include "win32/windows/close_question.h"
 
 #include <commctrl.h>
 
 #include "ui/layout.h"
-#include "win32/system.h"
+#include "win32/system/system.h"
 
 namespace tw::win32 {
 

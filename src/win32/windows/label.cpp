@@ -4,9 +4,9 @@
 #include <windows.h>
 
 #include "ui/colours.h"
-#include "win32/control_input.h"
-#include "win32/scoped_handles.h"
-#include "win32/system.h"
+#include "win32/system/scoped_handles.h"
+#include "win32/system/system.h"
+#include "win32/windows/control_input.h"
 
 namespace tw::win32 {
 

@@ -4,10 +4,10 @@
 // after windows.h
 #include <commctrl.h>
 
-#include "win32/ansi_text.h"
-#include "win32/dpi.h"
-#include "win32/main_window.h"
-#include "win32/window_binding.h"
+#include "win32/system/ansi_text.h"
+#include "win32/system/dpi.h"
+#include "win32/system/window_binding.h"
+#include "win32/windows/main_window.h"
 
 namespace tw::win32 {
 

@@ -1,10 +1,10 @@
-#include "win32/window_binding.h"
+#include "win32/system/window_binding.h"
 
 #include <cstdio>
 #include <string>
 
-#include "win32/icons.h"
-#include "win32/start_failure.h"
+#include "win32/system/icons.h"
+#include "win32/system/start_failure.h"
 
 namespace tw::win32 {
 

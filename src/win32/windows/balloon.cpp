@@ -1,8 +1,8 @@
-#include "win32/balloon.h"
+#include "win32/windows/balloon.h"
 
 #include <commctrl.h>
 
-#include "win32/window_binding.h"
+#include "win32/system/window_binding.h"
 
 namespace tw::win32 {
 

@@ -8,8 +8,8 @@
 
 #include <new>
 
-#include "win32/accessibility.h"
-#include "win32/system.h"
+#include "win32/system/system.h"
+#include "win32/windows/accessibility.h"
 
 namespace tw::win32 {
 

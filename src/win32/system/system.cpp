@@ -1,4 +1,4 @@
-#include "win32/system.h"
+#include "win32/system/system.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 // The main window's controls: made from the layout at the window's DPI (a page's when it is
 // first shown), laid out again at another DPI or text size, showing the entries, the pages and
 // the edit box, and the focus among them.
-#include "win32/accessibility.h"
-#include "win32/ansi_text.h"
-#include "win32/dpi.h"
-#include "win32/main_window.h"
-#include "win32/start_failure.h"
-#include "win32/system.h"
+#include "win32/system/ansi_text.h"
+#include "win32/system/dpi.h"
+#include "win32/system/start_failure.h"
+#include "win32/system/system.h"
+#include "win32/windows/accessibility.h"
+#include "win32/windows/main_window.h"
 
 namespace tw::win32 {
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "win32/scoped_handles.h"
+#include "win32/system/scoped_handles.h"
 
 namespace tw::win32 {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "win32/scoped_handles.h"
+#include "win32/system/scoped_handles.h"
 
 namespace tw::win32 {
 

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "win32/controls.h"
+#include "win32/windows/controls.h"
 
 namespace tw::win32 {
 

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "win32/ansi_text.h"
-#include "win32/services_win32.h"
-#include "win32/start_failure.h"
-#include "win32/window_binding.h"
+#include "win32/services/services_win32.h"
+#include "win32/system/ansi_text.h"
+#include "win32/system/start_failure.h"
+#include "win32/system/window_binding.h"
 
 namespace tw::win32 {
 

@@ -8,9 +8,9 @@
 // nowhere, or to whatever is in front; Activate waits until the activation has settled.
 #include <chrono>
 
-#include "win32/dpi.h"
-#include "win32/services_win32.h"
-#include "win32/system.h"
+#include "win32/services/services_win32.h"
+#include "win32/system/dpi.h"
+#include "win32/system/system.h"
 // after windows.h
 #include <dwmapi.h>
 

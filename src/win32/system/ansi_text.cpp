@@ -1,5 +1,5 @@
 // Conversion between ANSI byte texts and UTF-16; see ansi_text.h.
-#include "win32/ansi_text.h"
+#include "win32/system/ansi_text.h"
 
 #include <windows.h>
 

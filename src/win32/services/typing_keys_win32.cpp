@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "services/key_groups.h"
-#include "win32/services_win32.h"
+#include "win32/services/services_win32.h"
 
 namespace tw::win32 {
 

@@ -1,9 +1,9 @@
-#include "win32/dpi.h"
+#include "win32/system/dpi.h"
 
 #include <cmath>
 
-#include "win32/scoped_handles.h"
-#include "win32/system.h"
+#include "win32/system/scoped_handles.h"
+#include "win32/system/system.h"
 
 namespace tw::win32 {
 

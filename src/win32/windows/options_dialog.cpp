@@ -1,14 +1,14 @@
-#include "win32/options_dialog.h"
+#include "win32/windows/options_dialog.h"
 
 #include <memory>
 #include <vector>
 
 #include "store/settings_file.h"
-#include "win32/controls.h"
-#include "win32/dpi.h"
-#include "win32/fonts.h"
-#include "win32/icons.h"
-#include "win32/window_binding.h"
+#include "win32/system/dpi.h"
+#include "win32/system/fonts.h"
+#include "win32/system/icons.h"
+#include "win32/system/window_binding.h"
+#include "win32/windows/controls.h"
 
 namespace tw::win32 {
 
