@@ -3,6 +3,7 @@
 // benchmark tell them apart. Each window converts the twips at its own DPI.
 #pragma once
 
+#include "services/desktop.h"
 #include "store/entry_file.h"
 
 namespace tw::ui {
@@ -87,6 +88,27 @@ inline constexpr TwipsRect InsertButtonRect(int row) {
 inline constexpr TwipsRect EntryLabelRect(int row) {
   return {828, kRowPitch * row, 1932, 276};
 }
+
+// The edit box over the slot's label, in the client area (every page stands where the first
+// does), and the height of the outline that a dragged label leaves.
+inline constexpr TwipsRect EditBoxRect(int slot) {
+  const TwipsRect page = PageRect(0);
+  const TwipsRect label = EntryLabelRect(slot % store::kSlotsPerPage);
+  return {page.left + label.left, page.top + label.top, label.width, 288};
+}
+inline constexpr int kOutlineHeightTwips = 264;
+
+// Twips as pixels at a DPI, to the nearest.
+int TwipsToPixels(int twips, int dpi);
+// A control's rectangle in its container, in pixels. The edges are rounded where the control
+// stands in the window's client area, then made relative to its container, so that controls of
+// different containers placed at the same twips (the edit box over a label) meet at the same
+// pixels.
+services::PixelRect PixelRectIn(const TwipsRect& control, const TwipsRect& container, int dpi);
+// The DPI at which the layout's twips become pixels for a window of that DPI whose text has
+// lines of that many pixels: its own, or more where the lines are taller than the layout's
+// ("Make text bigger"), so that no text is clipped; the window then grows with it.
+int LayoutDpi(int dpi, int lineHeight);
 
 // --- the options dialog -----------------------------------------------------------------------
 inline constexpr int kTextLabelId = 401;

@@ -130,6 +130,21 @@ TEST(Focus, TheFocusOfAControlThatGoesMovesToItsSlotsLabelOrTheSameRowOfThePageO
             std::tuple(Insert(3), Label(30), Label(15)));
 }
 
+TEST(Layout, TwipsBecomePixelsWhereTheControlStandsAndTheLayoutGrowsWithTallerText) {
+  // At 96 DPI 15 twips are a pixel: the page's top (324) is 21.6 pixels, row 3's label (864) 79.2.
+  const TwipsRect client{0, 0, kMainClientWidth, kMainClientHeight};
+  EXPECT_EQ(PixelRectIn(EntryLabelRect(3), PageRect(0), 96),
+            (services::PixelRect{55, 57, 184, 75}));
+  const services::PixelRect page = PixelRectIn(PageRect(0), client, 144);
+  const services::PixelRect label = PixelRectIn(EntryLabelRect(3), PageRect(0), 144);
+  const services::PixelRect box = PixelRectIn(EditBoxRect(3), client, 144);
+  EXPECT_EQ(std::tuple(box.left, box.top),
+            std::tuple(page.left + label.left, page.top + label.top));
+  EXPECT_EQ(std::tuple(TwipsToPixels(7, 96), TwipsToPixels(8, 96), LayoutDpi(96, 16),
+                       LayoutDpi(96, 17), LayoutDpi(96, 24), LayoutDpi(144, 20)),
+            std::tuple(0, 1, 96, 102, 144, 144));
+}
+
 TEST(Names, EachControlIsNamedForWhatItDoes) {
   EXPECT_EQ(
       std::tuple(AccessibleName(Insert(3), L"Smith & Co", 7), AccessibleName(Insert(3), L"", {}),

@@ -1,7 +1,5 @@
 #include "win32/system/dpi.h"
 
-#include <cmath>
-
 #include "win32/system/scoped_handles.h"
 #include "win32/system/system.h"
 
@@ -19,10 +17,6 @@ int DpiOf(HWND window) {
       SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
   return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
-}
-
-int TwipsToPixels(int twips, int dpi) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / ui::kTwipsPerInch));
 }
 
 SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi) {
@@ -55,15 +49,6 @@ LOGFONTW MessageFont(int dpi) {
   // The system reports the font for its own DPI; a monitor of another DPI gets it scaled.
   font.lfHeight = MulDiv(font.lfHeight, dpi, SystemDpi());
   return font;
-}
-
-RECT PixelRectIn(const ui::TwipsRect& control, const ui::TwipsRect& container, int dpi) {
-  const int originX = TwipsToPixels(container.left, dpi);
-  const int originY = TwipsToPixels(container.top, dpi);
-  const int left = TwipsToPixels(container.left + control.left, dpi);
-  const int top = TwipsToPixels(container.top + control.top, dpi);
-  return {left - originX, top - originY, left - originX + TwipsToPixels(control.width, dpi),
-          top - originY + TwipsToPixels(control.height, dpi)};
 }
 
 }  // namespace tw::win32

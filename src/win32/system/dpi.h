@@ -12,16 +12,9 @@ namespace tw::win32 {
 int SystemDpi();
 // The window's DPI; the system's where the system knows no other.
 int DpiOf(HWND window);
-int TwipsToPixels(int twips, int dpi);
 // The outer size of a window with this style whose client area has the given size.
 SIZE OuterSize(SIZE client, DWORD style, DWORD exStyle, int dpi);
 // The system's message font for a DPI.
 LOGFONTW MessageFont(int dpi);
-
-// A control's rectangle in its container, in pixels. The edges are rounded where the control
-// stands in the window's client area, then made relative to its container, so that controls of
-// different containers placed at the same twips (the edit box over a label) meet at the same
-// pixels.
-RECT PixelRectIn(const ui::TwipsRect& control, const ui::TwipsRect& container, int dpi);
 
 }  // namespace tw::win32

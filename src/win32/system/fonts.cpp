@@ -22,9 +22,7 @@ SharedFonts::SharedFonts(int dpi) {
   normal_.reset(CreateFontIndirectW(&font));
   font.lfWeight = FW_BOLD;
   bold_.reset(CreateFontIndirectW(&font));
-  const int line = LineHeight(bold_.get());
-  const int fits = TwipsToPixels(ui::kLayoutLineHeightTwips, dpi);
-  layoutDpi_ = line > fits ? MulDiv(dpi, line, fits) : dpi;
+  layoutDpi_ = ui::LayoutDpi(dpi, LineHeight(bold_.get()));
 }
 
 }  // namespace tw::win32

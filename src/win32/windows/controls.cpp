@@ -75,7 +75,7 @@ void RegisterControlClasses() {
 HWND CreateControl(HWND parent, const ui::ControlPlan& plan, const ui::TwipsRect& container,
                    int dpi, ControlEvents& events, DWORD extraStyle) {
   const WindowKind kind = KindOf(plan.kind);
-  const RECT r = PixelRectIn(plan.rect, container, dpi);
+  const services::PixelRect r = ui::PixelRectIn(plan.rect, container, dpi);
   DWORD style = kind.style | extraStyle | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   if (plan.kind == ui::ControlKind::OptionButton && FirstOptionIn(parent)) style |= WS_GROUP;
   // A class of our own is bound to the events as it is made; the system's, once it is made.
@@ -133,7 +133,8 @@ bool CreateControls(HWND window, std::span<const ui::ControlPlan> plans,
 void PlaceControls(HWND window, std::span<const ui::ControlPlan> plans,
                    const ui::TwipsRect& clientArea, int dpi) {
   for (const ui::ControlPlan& plan : plans) {
-    const RECT r = PixelRectIn(plan.rect, ContainerOf(plans, plan, clientArea), dpi);
+    const services::PixelRect r =
+        ui::PixelRectIn(plan.rect, ContainerOf(plans, plan, clientArea), dpi);
     SetWindowPos(FindControl(window, plan.id), nullptr, r.left, r.top, r.right - r.left,
                  r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -110,8 +110,8 @@ services::PixelRect MainWindow::Place() const {
 }
 
 services::PixelSize MainWindow::LayoutOuterSize() const {
-  const SIZE client{TwipsToPixels(ui::kMainClientWidth, layoutDpi_),
-                    TwipsToPixels(ui::kMainClientHeight, layoutDpi_)};
+  const SIZE client{ui::TwipsToPixels(ui::kMainClientWidth, layoutDpi_),
+                    ui::TwipsToPixels(ui::kMainClientHeight, layoutDpi_)};
   const SIZE outer = OuterSize(client, kStyle, kExStyle, dpi_);
   return {outer.cx, outer.cy};
 }

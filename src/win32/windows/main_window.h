@@ -101,7 +101,6 @@ class MainWindow final : public ui::MainView, private ControlEvents {
   void NewFonts();
   void LayOut();
   void AddHintTools();
-  RECT EditBoxRect(int slot) const;
   HWND Find(ui::Control control) const;
   ui::Control FocusedControl() const;
   // Gives the focus to the control unless it has it.

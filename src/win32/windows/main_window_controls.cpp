@@ -12,7 +12,6 @@ namespace tw::win32 {
 
 namespace {
 
-constexpr int kEditBoxHeightTwips = 288;
 constexpr ui::TwipsRect kClientArea{0, 0, ui::kMainClientWidth, ui::kMainClientHeight};
 
 }  // namespace
@@ -78,8 +77,8 @@ void MainWindow::NewFonts() {
 // its client area whatever frame the system draws, then each control. A minimised window keeps
 // the size it is restored to, which is set instead.
 void MainWindow::LayOut() {
-  const SIZE client{TwipsToPixels(ui::kMainClientWidth, layoutDpi_),
-                    TwipsToPixels(ui::kMainShownClientHeight, layoutDpi_)};
+  const SIZE client{ui::TwipsToPixels(ui::kMainClientWidth, layoutDpi_),
+                    ui::TwipsToPixels(ui::kMainShownClientHeight, layoutDpi_)};
   const SIZE outer = OuterSize(client, kStyle, kExStyle, dpi_);
   WINDOWPLACEMENT placement{};
   placement.length = sizeof(placement);
@@ -96,7 +95,7 @@ void MainWindow::LayOut() {
   const auto place = [this](HWND control, const ui::TwipsRect& rect,
                             const ui::TwipsRect& container) {
     if (control == nullptr) return;
-    const RECT r = PixelRectIn(rect, container, layoutDpi_);
+    const auto r = ui::PixelRectIn(rect, container, layoutDpi_);
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };
@@ -110,7 +109,7 @@ void MainWindow::LayOut() {
     }
   }
   if (const std::optional<int> edited = events_ != nullptr ? events_->EditedSlot() : std::nullopt) {
-    const RECT r = EditBoxRect(*edited);
+    const auto r = ui::PixelRectIn(ui::EditBoxRect(*edited), kClientArea, layoutDpi_);
     SetWindowPos(editBox_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -179,17 +178,8 @@ bool MainWindow::ShowPage(int page) {
   return true;
 }
 
-RECT MainWindow::EditBoxRect(int slot) const {
-  // Every page stands where the first one does.
-  const ui::TwipsRect page = ui::PageRect(0);
-  const ui::TwipsRect label = ui::EntryLabelRect(slot % store::kSlotsPerPage);
-  const ui::TwipsRect box{page.left + label.left, page.top + label.top, label.width,
-                          kEditBoxHeightTwips};
-  return PixelRectIn(box, kClientArea, layoutDpi_);
-}
-
 void MainWindow::OpenEditBox(int slot, const std::string& text) {
-  const RECT r = EditBoxRect(slot);
+  const auto r = ui::PixelRectIn(ui::EditBoxRect(slot), kClientArea, layoutDpi_);
   SetWindowTextW(editBox_, AnsiToWide(text).c_str());
   SetWindowPos(editBox_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);

@@ -14,8 +14,6 @@ namespace tw::win32 {
 namespace {
 
 constexpr wchar_t kHint[] = L" Click to add or edit text ";
-// The drag outline has the height of the label's stand-in of the layout.
-constexpr int kOutlineHeightTwips = 264;
 
 // The slot of an entry label; nothing for another control or none.
 std::optional<int> SlotOfLabel(HWND control) {
@@ -153,8 +151,8 @@ void MainWindow::MoveOutline() {
   const POINT pointer = Pointer();
   const int left = pointer.x - dragGrab_.x;
   const int top = pointer.y - dragGrab_.y;
-  outline_.ShowAt(
-      {left, top, left + r.right - r.left, top + TwipsToPixels(kOutlineHeightTwips, layoutDpi_)});
+  outline_.ShowAt({left, top, left + r.right - r.left,
+                   top + ui::TwipsToPixels(ui::kOutlineHeightTwips, layoutDpi_)});
 }
 
 void MainWindow::EndDrag() {

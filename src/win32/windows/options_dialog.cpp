@@ -114,8 +114,8 @@ class OptionsDialog final : private ControlEvents {
     const int layoutDpi = fonts_->LayoutDpi();
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE));
-    const SIZE outer = OuterSize({TwipsToPixels(ui::kDialogClientWidth, layoutDpi),
-                                  TwipsToPixels(ui::kDialogClientHeight, layoutDpi)},
+    const SIZE outer = OuterSize({ui::TwipsToPixels(ui::kDialogClientWidth, layoutDpi),
+                                  ui::TwipsToPixels(ui::kDialogClientHeight, layoutDpi)},
                                  style, exStyle, dpi);
     SetWindowPos(dialog_, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     PlaceControls(dialog_, ui::kDialogControls, kClientArea, layoutDpi);
