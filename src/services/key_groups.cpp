@@ -12,6 +12,11 @@ namespace {
 constexpr std::array<std::uint8_t, 11> kModifiers{0x10, 0x11, 0x12, 0xA0, 0xA1, 0xA2,
                                                   0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
 
+// A lone release of these opens a menu: Alt (either or both), the Win keys.
+bool OpensMenu(std::uint8_t key) {
+  return key == 0x12 || key == 0xA4 || key == 0xA5 || key == 0x5B || key == 0x5C;
+}
+
 bool IsModifier(std::uint8_t key) {
   return std::find(kModifiers.begin(), kModifiers.end(), key) != kModifiers.end();
 }
@@ -37,6 +42,19 @@ std::vector<KeyStroke> KeysLeftDown(std::span<const KeyStroke> sent) {
 }
 
 }  // namespace
+
+std::vector<KeyStroke> ModifierReleases(const std::function<bool(std::uint8_t key)>& held) {
+  constexpr std::uint8_t kUnassignedKey = 0xE8;
+  std::vector<KeyStroke> releases;
+  for (const std::uint8_t key : kModifiers) {
+    if (!held(key)) continue;
+    if (OpensMenu(key) && (releases.empty() || releases[0].virtualKey != kUnassignedKey)) {
+      releases.insert(releases.begin(), {{kUnassignedKey, false}, {kUnassignedKey, true}});
+    }
+    releases.push_back({key, true});
+  }
+  return releases;
+}
 
 KeysSent TypeInGroups(std::span<const KeyStroke> strokes, KeyTypist& typist) {
   const auto lastPress =

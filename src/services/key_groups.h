@@ -5,7 +5,9 @@
 // tests a fake).
 #pragma once
 
+#include <functional>
 #include <span>
+#include <vector>
 
 #include "services/typing.h"
 
@@ -28,5 +30,10 @@ class KeyTypist {
 // was not taken in time, the rest goes out unwaited. A refusal, or the loss of the activation,
 // ends the typing with key-ups for the keys that the strokes sent left down.
 KeysSent TypeInGroups(std::span<const KeyStroke> strokes, KeyTypist& typist);
+
+// Key-ups for the Shift, Ctrl, Alt and Win keys that the user holds down (held tells), after a
+// press and release of a key that no keyboard layout assigns where Alt or Win is among them: it
+// stops their lone release from opening a menu bar or the Start menu.
+std::vector<KeyStroke> ModifierReleases(const std::function<bool(std::uint8_t key)>& held);
 
 }  // namespace tw::services

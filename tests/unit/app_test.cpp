@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "services/key_groups.h"
 #include "test_support.h"
 #include "ui/colours.h"
 
@@ -163,6 +164,17 @@ TEST(Fill, AWaitForAnEarlierTargetsPasteEndsWithinItsBoundAndNeverStopsLaterFill
     t.app.OnInsertReleased(5);  // nothing pending any more
     EXPECT_EQ(t.typing.waitsForEarlierKeys, end == 't' || end == 'n' ? 1 : 0);
   }
+}
+
+TEST(Fill, HeldModifiersAreReleasedAndALoneReleaseOfAltOrWinOpensNoMenu) {
+  using services::KeyStroke;
+  const auto releases = [](std::set<std::uint8_t> held) {
+    return services::ModifierReleases([&](std::uint8_t key) { return held.contains(key); });
+  };
+  EXPECT_EQ(releases({0x10, 0xA1}), (std::vector<KeyStroke>{{0x10, true}, {0xA1, true}}));
+  EXPECT_EQ(releases({0x5C, 0xA0, 0x12}),
+            (std::vector<KeyStroke>{
+                {0xE8, false}, {0xE8, true}, {0x12, true}, {0xA0, true}, {0x5C, true}}));
 }
 
 TEST(Placement, AMoveIsStoredOnceInTwipsAtTheSystemDpiWhateverTheWindowsOwnDpi) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "services/key_groups.h"
 #include "win32/services/services_win32.h"
 #include "win32/system/ansi_text.h"
 #include "win32/system/start_failure.h"
@@ -16,9 +17,6 @@ namespace tw::win32 {
 namespace {
 
 constexpr wchar_t kOwnerClass[] = L"TypewellClipboardOwner";
-// A key that no keyboard layout assigns: pressing it between the user's Alt or Win press and our
-// release stops the lone release from opening a menu bar or the Start menu.
-constexpr WORD kUnassignedKey = 0xE8;
 
 // The clipboard, open for as long as the object lives.
 class OpenClipboardSession {
@@ -132,26 +130,8 @@ bool Win32Typing::PutOnClipboard(const std::string& text) {
 }
 
 void Win32Typing::ReleaseHeldModifiers() {
-  struct Modifier {
-    WORD key;
-    bool opensMenu;  // a lone release of Alt or Win activates a menu
-  };
-  static constexpr std::array kModifiers{
-      Modifier{VK_LSHIFT, false},   Modifier{VK_RSHIFT, false}, Modifier{VK_LCONTROL, false},
-      Modifier{VK_RCONTROL, false}, Modifier{VK_LMENU, true},   Modifier{VK_RMENU, true},
-      Modifier{VK_LWIN, true},      Modifier{VK_RWIN, true},    Modifier{VK_SHIFT, false},
-      Modifier{VK_CONTROL, false},  Modifier{VK_MENU, true},
-  };
-  std::vector<services::KeyStroke> releases;
-  bool maskMenu = false;
-  for (const auto& m : kModifiers) {
-    if ((GetAsyncKeyState(m.key) & 0x8000) == 0) continue;
-    releases.push_back({static_cast<std::uint8_t>(m.key), true});
-    maskMenu = maskMenu || m.opensMenu;
-  }
-  if (maskMenu)
-    releases.insert(releases.begin(), {{kUnassignedKey, false}, {kUnassignedKey, true}});
-  SendStrokes(releases);
+  SendStrokes(services::ModifierReleases(
+      [](std::uint8_t key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }));
 }
 
 }  // namespace tw::win32
