@@ -132,9 +132,9 @@ TEST(Fill, NoKeyGoesToAWindowGoneHungNotInFrontOrOfMoreRightsAndABusyClipboardIs
     if (c.fault == 's' || c.fault == 'l') t.typing.slow = {kTarget};
     // The user clicks into another program while the target takes its first key.
     if (c.fault == 'l') t.desktop.whileSleeping = [&] { t.desktop.BringToFront(kOther); };
-    // Wine has no integrity levels of its own (it answers 0x3000 for every process): the fake
-    // desktop reports them as Windows does, Typewell's at 0.
-    if (c.fault == 'r') t.desktop.integrity = {{0, 0x2000}, {kTarget, 0x3000}};
+    // Wine has no integrity levels of its own (it answers 0x3000 for every process, and equal
+    // levels refuse nothing): the fake desktop reports them as Windows does, Typewell's at 0.
+    t.desktop.integrity = {{0, 0x2000}, {kTarget, c.fault == 'r' ? 0x3000 : 0x2000}};
     t.app.OnInsertReleased(3);
     EXPECT_EQ(t.desktop.sleptMs, c.sleptMs);
     // A target too slow to take the keys in time still gets the rest of them, its Tab too.
