@@ -18,6 +18,7 @@
 #include <new>
 
 #include "win32/system/system.h"
+#include "win32/windows/controls.h"
 
 namespace tw::win32 {
 
@@ -25,6 +26,7 @@ namespace {
 
 struct Msaa {
   decltype(&CreateStdAccessibleObject) createStandard = nullptr;
+  decltype(&CreateStdAccessibleProxyW) createProxy = nullptr;
   decltype(&LresultFromObject) lresultFromObject = nullptr;
   decltype(&SysAllocString) allocString = nullptr;
 };
@@ -38,6 +40,7 @@ const Msaa& MsaaFunctions() {
     if (join != nullptr) join(nullptr, COINIT_APARTMENTTHREADED);
     return Msaa{
         SystemFunction<decltype(Msaa::createStandard)>(L"oleacc.dll", "CreateStdAccessibleObject"),
+        SystemFunction<decltype(Msaa::createProxy)>(L"oleacc.dll", "CreateStdAccessibleProxyW"),
         SystemFunction<decltype(Msaa::lresultFromObject)>(L"oleacc.dll", "LresultFromObject"),
         SystemFunction<decltype(Msaa::allocString)>(L"oleaut32.dll", "SysAllocString")};
   }();
@@ -131,11 +134,22 @@ namespace accessibility_detail {
 std::optional<LRESULT> AnswerGetObject(HWND control, WPARAM wParam, LPARAM lParam) noexcept try {
   if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return std::nullopt;
   const Msaa& msaa = MsaaFunctions();
-  if (!msaa.createStandard || !msaa.lresultFromObject || !msaa.allocString) return std::nullopt;
-  IAccessible* standard = nullptr;
-  if (FAILED(msaa.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                 reinterpret_cast<void**>(&standard))) ||
-      standard == nullptr) {
+  if (!msaa.createStandard || !msaa.createProxy || !msaa.lresultFromObject || !msaa.allocString) {
+    return std::nullopt;
+  }
+  // The system's object of a control is chosen by its class's name: a button of Typewell's own
+  // class is asked for as a "Button", as the system documents for a superclass. (Wine 8's oleacc
+  // has no proxy of its own for buttons, and its CreateStdAccessibleProxyW is a stub that aborts
+  // the caller: there the standard object serves.)
+  wchar_t className[32] = L"";
+  GetClassNameW(control, className, 32);
+  void* object = nullptr;
+  const HRESULT made =
+      lstrcmpW(className, kButtonClass) == 0 && !RunningUnderWine()
+          ? msaa.createProxy(control, L"Button", OBJID_CLIENT, __uuidof(IAccessible), &object)
+          : msaa.createStandard(control, OBJID_CLIENT, __uuidof(IAccessible), &object);
+  auto* standard = static_cast<IAccessible*>(object);
+  if (FAILED(made) || standard == nullptr) {
     return std::nullopt;
   }
   auto* named = new (std::nothrow) NamedAccessible(control, standard);

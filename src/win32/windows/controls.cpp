@@ -1,6 +1,8 @@
 #include "win32/windows/controls.h"
 
 #include "win32/system/dpi.h"
+#include "win32/system/scoped_handles.h"
+#include "win32/system/start_failure.h"
 #include "win32/system/window_binding.h"
 #include "win32/windows/control_input.h"
 
@@ -11,10 +13,24 @@ namespace {
 constexpr wchar_t kLabelClass[] = L"TypewellLabel";
 constexpr wchar_t kContainerClass[] = L"TypewellContainer";
 
+// A button paints into the device context its class shares: whatever its painting leaves
+// selected or set in it (font, colours, modes) is put back, so that the next button starts from
+// the same state.
+LRESULT PaintInSharedDc(HWND button) {
+  PaintScope paint(button);
+  const int saved = SaveDC(paint.dc());
+  const LRESULT result = DefSubclassProc(button, WM_PAINT, reinterpret_cast<WPARAM>(paint.dc()), 0);
+  RestoreDC(paint.dc(), saved);
+  return result;
+}
+
 // The system's buttons and edit box: what a control of ours takes, the rest is theirs.
 LRESULT SystemControlMessage(ControlEvents& events, HWND control, UINT message, WPARAM wParam,
                              LPARAM lParam) {
   if (message == WM_NCPAINT && !HasFrame(control)) return 0;
+  if (message == WM_PAINT && wParam == 0 && ControlOf(control).role != ui::Role::EditBox) {
+    return PaintInSharedDc(control);
+  }
   const ControlMessage m{control, message, wParam, lParam, DefSubclassProc};
   if (const auto answer = ControlMessages::OnMessage(events, m)) return *answer;
   return m.RunDefault();
@@ -39,9 +55,9 @@ struct WindowKind {
 WindowKind KindOf(ui::ControlKind kind) {
   switch (kind) {
     case ui::ControlKind::PushButton:
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+      return {kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ui::ControlKind::OptionButton:
-      return {L"BUTTON", BS_RADIOBUTTON, 0};
+      return {kButtonClass, BS_RADIOBUTTON, 0};
     case ui::ControlKind::Label:
       return {kLabelClass, 0, 0};
     case ui::ControlKind::EditBox:
@@ -62,10 +78,19 @@ bool FirstOptionIn(HWND parent) {
 
 }  // namespace
 
-// The labels and containers paint through one device context per class (CS_CLASSDC) instead of
-// one each: a device context is a costly object, and Wine keeps one for every window painted
-// (with its bitmap and region), up to 64 a process.
+// The controls paint through one device context per class (CS_CLASSDC) instead of one each: a
+// device context is a costly object, and Wine keeps one for every window painted (with its
+// bitmap and region). The buttons are the system's buttons with that style.
 void RegisterControlClasses() {
+  WNDCLASSEXW button{};
+  button.cbSize = sizeof(button);
+  if (!GetClassInfoExW(nullptr, L"BUTTON", &button)) throw StartFailure("no button class");
+  button.style |= CS_CLASSDC;
+  button.hInstance = GetModuleHandleW(nullptr);
+  button.lpszClassName = kButtonClass;
+  if (!RegisterClassExW(&button) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    throw StartFailure("the buttons' class cannot be registered");
+  }
   Register({kLabelClass, BoundWindowProc<ControlEvents, &LabelMessage>,
             CS_HREDRAW | CS_VREDRAW | CS_CLASSDC, kLabelExtraBytes});
   Register({kContainerClass, BoundWindowProc<ControlEvents, &ContainerMessage>,

@@ -51,7 +51,12 @@ class ControlEvents {
   Press press_;
 };
 
-// Registers the classes of the labels and containers. Throws StartFailure.
+// The buttons' class: the system's button with one device context for all its windows (see
+// RegisterControlClasses). A screen reader knows such a superclass as a button only through the
+// system's accessible proxy of "Button" (accessibility.cpp).
+inline constexpr wchar_t kButtonClass[] = L"TypewellButton";
+
+// Registers the classes of the buttons, labels and containers. Throws StartFailure.
 void RegisterControlClasses();
 
 // Makes the control of the plan in parent (which stands at container in the window's client
