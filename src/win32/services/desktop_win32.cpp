@@ -35,11 +35,8 @@ DWORD ThreadOf(HWND window) {
   return GetWindowThreadProcessId(window, nullptr);
 }
 
-// The thread's own idea of its active window; none once it has read the loss of the foreground.
 bool ThreadHasActiveWindow(DWORD thread) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(thread, &info) && info.hwndActive != nullptr;
+  return ThreadInput(thread).hwndActive != nullptr;
 }
 
 // Makes window the foreground window and waits until its thread has taken the activation and
@@ -89,6 +86,13 @@ void Pause(DWORD milliseconds) {
 bool ForegroundIsThread(DWORD thread) {
   const HWND foreground = GetForegroundWindow();
   return foreground != nullptr && ThreadOf(foreground) == thread;
+}
+
+GUITHREADINFO ThreadInput(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(thread, &info)) info.hwndActive = info.hwndFocus = nullptr;
+  return info;
 }
 
 bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline) {

@@ -35,6 +35,9 @@ bool RoundTrip(HWND window, std::chrono::steady_clock::time_point deadline);
 void Pause(DWORD milliseconds);
 // The foreground window belongs to the thread.
 bool ForegroundIsThread(DWORD thread);
+// The thread's own idea of its active and its focused window; none once it has read the loss of
+// the foreground, or when it cannot be asked.
+GUITHREADINFO ThreadInput(DWORD thread);
 
 // Sends the strokes in one SendInput, waiting for nothing; false when the system refused them.
 bool SendStrokes(std::span<const services::KeyStroke> strokes);

@@ -84,20 +84,10 @@ class InputAttachment {
   bool attached_ = false;
 };
 
-// The thread has taken the loss of the activation: its own idea of its active window is none. Keys
-// go to the thread's focused window, else its active one; a key it reads from now on reaches
-// neither. (Under Wine it drops them.)
-bool LostActivation(DWORD thread) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(thread, &info) && info.hwndActive == nullptr;
-}
-
 // The window of the target's thread that answers a round trip: its focused one.
 HWND Answerer(HWND target, DWORD thread) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : target;
+  const HWND focus = ThreadInput(thread).hwndFocus;
+  return focus != nullptr ? focus : target;
 }
 
 // The last press sent, its key as it stood before: the target has read the press once the key
@@ -201,8 +191,12 @@ class Typist final : services::KeyTypist {
     return false;
   }
 
-  // No key can reach a window of the target any more.
-  bool Unreachable() const { return !IsWindow(target_) || LostActivation(thread_); }
+  // No key can reach a window of the target any more: it is gone, or its thread has taken the
+  // loss of the activation (keys go to the thread's focused window, else its active one; a key
+  // it reads from now on reaches neither, and under Wine it drops them).
+  bool Unreachable() const {
+    return !IsWindow(target_) || ThreadInput(thread_).hwndActive == nullptr;
+  }
 
   static DWORD WINAPI Run(void* context) {
     auto& typist = *static_cast<Typist*>(context);

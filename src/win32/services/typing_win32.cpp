@@ -2,7 +2,6 @@
 // that the user holds down (the keys of a Send are in typing_keys_win32.cpp); see
 // services_win32.h.
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <vector>
 

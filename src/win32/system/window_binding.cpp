@@ -17,11 +17,16 @@ void LogFailure(const char* what) noexcept {
 void Register(const WindowClass& windowClass) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.style = windowClass.style;
-  wc.lpfnWndProc = windowClass.procedure;
-  wc.cbWndExtra = windowClass.extraBytes;
+  if (windowClass.base != nullptr && !GetClassInfoExW(nullptr, windowClass.base, &wc)) {
+    throw StartFailure("a class of the system's is missing");
+  }
+  wc.style |= windowClass.style;
+  if (windowClass.base == nullptr) {
+    wc.lpfnWndProc = windowClass.procedure;
+    wc.cbWndExtra = windowClass.extraBytes;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  }
   wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   if (windowClass.systemBrush >= 0) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(windowClass.systemBrush + 1));
   }

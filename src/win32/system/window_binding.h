@@ -75,6 +75,8 @@ struct WindowClass {
   int extraBytes = 0;
   int systemBrush = -1;  // a COLOR_ index for the background; -1: none
   bool programIcon = false;
+  // A system's class that this one takes its procedure and its other traits from (a superclass).
+  const wchar_t* base = nullptr;
 };
 void Register(const WindowClass& windowClass);
 

@@ -1,8 +1,6 @@
 #include "win32/windows/controls.h"
 
-#include "win32/system/dpi.h"
 #include "win32/system/scoped_handles.h"
-#include "win32/system/start_failure.h"
 #include "win32/system/window_binding.h"
 #include "win32/windows/control_input.h"
 
@@ -82,15 +80,7 @@ bool FirstOptionIn(HWND parent) {
 // device context is a costly object, and Wine keeps one for every window painted (with its
 // bitmap and region). The buttons are the system's buttons with that style.
 void RegisterControlClasses() {
-  WNDCLASSEXW button{};
-  button.cbSize = sizeof(button);
-  if (!GetClassInfoExW(nullptr, L"BUTTON", &button)) throw StartFailure("no button class");
-  button.style |= CS_CLASSDC;
-  button.hInstance = GetModuleHandleW(nullptr);
-  button.lpszClassName = kButtonClass;
-  if (!RegisterClassExW(&button) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    throw StartFailure("the buttons' class cannot be registered");
-  }
+  Register({.name = kButtonClass, .procedure = nullptr, .style = CS_CLASSDC, .base = L"BUTTON"});
   Register({kLabelClass, BoundWindowProc<ControlEvents, &LabelMessage>,
             CS_HREDRAW | CS_VREDRAW | CS_CLASSDC, kLabelExtraBytes});
   Register({kContainerClass, BoundWindowProc<ControlEvents, &ContainerMessage>,
@@ -182,6 +172,13 @@ void CheckOption(HWND option, bool checked) {
   SendMessageW(option, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   const LONG_PTR style = GetWindowLongPtrW(option, GWL_STYLE);
   SetWindowLongPtrW(option, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+void ForwardToControls(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    SendMessageW(c, message, wParam, lParam);
+    ForwardToControls(c, message, wParam, lParam);
+  }
 }
 
 void SetFontOfChildren(HWND window, HFONT font) {

@@ -87,6 +87,9 @@ void SetLabelColour(HWND label, COLORREF colour);
 // The option buttons of a group: one is checked and is the group's only Tab stop.
 void CheckOption(HWND option, bool checked);
 
+// Sends the message to every control of the window (the system's controls hear of a change of
+// the system's colours from their window only).
+void ForwardToControls(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Gives every control of the window the font, and again to those that had another.
 void SetFontOfChildren(HWND window, HFONT font);
 

@@ -47,12 +47,6 @@ bool IsTopmost(HWND window) {
   return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-BOOL CALLBACK ForwardToChild(HWND child, LPARAM message) {
-  const auto* forwarded = reinterpret_cast<const MSG*>(message);
-  SendMessageW(child, forwarded->message, forwarded->wParam, forwarded->lParam);
-  return TRUE;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
@@ -207,10 +201,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
 // once, growing or shrinking with the text. The system's controls hear of a change of colours
 // from their window only.
 void MainWindow::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_SYSCOLORCHANGE) {
-    const MSG forwarded{nullptr, message, wParam, lParam, 0, {}};
-    EnumChildWindows(window_.get(), ForwardToChild, reinterpret_cast<LPARAM>(&forwarded));
-  }
+  if (message == WM_SYSCOLORCHANGE) ForwardToControls(window_.get(), message, wParam, lParam);
   NewFonts();
   LayOut();
   SetFontOfChildren(window_.get(), fonts_->Get(bold_));

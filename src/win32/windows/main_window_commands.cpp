@@ -2,10 +2,6 @@
 // keys of a dialog and the page keys, the keys that the controls take for themselves, and the
 // intents they stand for, each carried out from the message loop rather than inside a control's
 // own handling.
-#include <windows.h>
-// after windows.h
-#include <commctrl.h>
-
 #include "win32/system/ansi_text.h"
 #include "win32/system/system.h"
 #include "win32/windows/main_window.h"

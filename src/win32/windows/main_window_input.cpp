@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include "win32/system/ansi_text.h"
-#include "win32/system/dpi.h"
 #include "win32/system/window_binding.h"
 #include "win32/windows/main_window.h"
 

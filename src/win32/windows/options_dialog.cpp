@@ -125,11 +125,7 @@ class OptionsDialog final : private ControlEvents {
   // The system's colours, fonts or text size changed: the dialog takes them at once, as the main
   // window does; its system controls hear of the colours from it.
   void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SYSCOLORCHANGE) {
-      for (const ui::ControlPlan& plan : ui::kDialogControls) {
-        SendMessageW(FindControl(dialog_, plan.id), message, wParam, lParam);
-      }
-    }
+    if (message == WM_SYSCOLORCHANGE) ForwardToControls(dialog_, message, wParam, lParam);
     RECT place{};
     GetWindowRect(dialog_, &place);
     LayOut(DpiOf(dialog_), place.left, place.top);
