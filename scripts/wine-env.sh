@@ -22,11 +22,13 @@ WINE_ENV_STARTED_SERVER=""
 
 wine_env_log() { echo "wine-env: $*" >&2; }
 
-# Starts an Xvfb on a free display (Xvfb picks it and reports it once it accepts clients).
+# Starts an Xvfb on a free display (Xvfb picks it and reports it once it accepts clients). Keys
+# do not repeat on it: on a busy machine, a typed key whose release comes late would otherwise
+# arrive twice.
 wine_env_start_display() {
   local display_file
   display_file="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" \
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -r 3>"$display_file" \
     >/dev/null 2>&1 </dev/null &
   WINE_ENV_XVFB_PID=$!
   local waited=0
