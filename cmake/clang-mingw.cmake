@@ -1,23 +1,12 @@
 # Cross build for Windows with Clang and LLD on mingw-w64's headers, libraries and C++ runtime:
-# the second compiler that builds Typewell. The same variables as cmake/mingw.cmake choose the
-# architecture (TYPEWELL_MINGW_ARCH, "i686" by default, or "x86_64") and the runtime's thread
-# model (TYPEWELL_MINGW_THREADS, "posix" by default, or "win32").
+# the second compiler that builds Typewell. The architecture and the runtime's thread model are
+# chosen as cmake/mingw-target.cmake says.
 #
 # On Debian the driver does not find mingw-w64 GCC's C++ library by itself (its folder is named
 # "12-posix", not by a plain version number), so the newest such folder is given here. Where
 # Clang targets MinGW as its own (an MSYS2 shell) it finds everything, and this file only names
 # the compilers, the linker and the static link.
-if(NOT DEFINED TYPEWELL_MINGW_ARCH)
-  set(TYPEWELL_MINGW_ARCH i686)
-endif()
-if(NOT DEFINED TYPEWELL_MINGW_THREADS)
-  set(TYPEWELL_MINGW_THREADS posix)
-endif()
-# CMake's checks of the compiler read this file again, in projects of their own.
-set(CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TYPEWELL_MINGW_ARCH TYPEWELL_MINGW_THREADS)
-set(triple ${TYPEWELL_MINGW_ARCH}-w64-mingw32)
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR ${TYPEWELL_MINGW_ARCH})
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-target.cmake)
 set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${triple})
@@ -37,14 +26,4 @@ if(gcc_dirs)
     # takes a library from anywhere on the command line).
     string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -lpthread")
   endif()
-endif()
-if(EXISTS /usr/${triple})
-  set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-  set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-  set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-  set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-  set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-endif()
-if(NOT CMAKE_HOST_WIN32)
-  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 endif()

@@ -1,24 +1,7 @@
-# Cross build for Windows with mingw-w64. TYPEWELL_MINGW_ARCH is "i686" (default: the 32-bit
-# program that is shipped) or "x86_64" (the same sources as a 64-bit build, for testing under
-# Wine on machines that cannot run 32-bit code). The thread model of the runtime is chosen by
-# TYPEWELL_MINGW_THREADS: "posix" (default) is needed by GoogleTest; the single-threaded
-# program itself is shipped with "win32", which leaves the threads library out of the exe.
-if(NOT DEFINED TYPEWELL_MINGW_ARCH)
-  set(TYPEWELL_MINGW_ARCH i686)
-endif()
-if(NOT DEFINED TYPEWELL_MINGW_THREADS)
-  set(TYPEWELL_MINGW_THREADS posix)
-endif()
-set(triple ${TYPEWELL_MINGW_ARCH}-w64-mingw32)
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR ${TYPEWELL_MINGW_ARCH})
+# Cross build for Windows with mingw-w64's GCC; the architecture and the runtime's thread model
+# are chosen as cmake/mingw-target.cmake says.
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-target.cmake)
 set(CMAKE_C_COMPILER ${triple}-gcc-${TYPEWELL_MINGW_THREADS})
 set(CMAKE_CXX_COMPILER ${triple}-g++-${TYPEWELL_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${triple}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)  # not the packages of this Linux system
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
